@@ -1,0 +1,86 @@
+// The help texts, the argument echo and the conversion and checks of the four arguments.
+#include "driver/command_line.h"
+
+#include <stdexcept>
+
+#include <boost/date_time/gregorian/gregorian_types.hpp>
+#include <boost/version.hpp>  // for BOOST_LIB_VERSION
+
+const std::string description = "Quillotane generator";
+const std::string author = "the rondelo authors";
+const std::string version = "2.5.46";
+const std::string email = "rondelo@users.noreply.github.com";
+
+namespace {
+
+// std::stoi rules: leading blanks, an optional sign, then digits up to the first non-digit;
+// no digit, or a value outside 32 bits, throws.
+bool convertArgument(const char* text, int& value)
+{
+    try {
+        value = std::stoi(std::string(text), nullptr, 10);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool isInRange(const referenceArguments& args)
+{
+    return args.year >= 1400 && args.year <= 9999 && args.month >= 1 && args.month <= 12 &&
+           args.day >= 1 && args.day <= 31;
+}
+
+int lastDayOfMonth(const referenceArguments& args)
+{
+    return boost::gregorian::gregorian_calendar::end_of_month_day(
+        static_cast<unsigned short>(args.year), static_cast<unsigned short>(args.month));
+}
+
+}  // namespace
+
+void showVersion(std::ostream& err, const char* name)
+{
+    // SOURCE_DATE_EPOCH, when set, fixes __DATE__ and __TIME__ for a reproducible build.
+    err << name << " " << version << ", " << __DATE__ << ", " << __TIME__ << std::endl;
+    err << "Built with Boost " << BOOST_LIB_VERSION << std::endl;
+    err << "Written by " << author << ", Email: " << email << std::endl;
+}
+
+void showUsage(std::ostream& err, const char* name)
+{
+    err << "Usage:\n\t$ ./" << name << " YYYY MM DD TIME_ZONE" << std::endl;
+    err << "\nTo produce a sorted output pipe to\n\t| sort -t , -k 1 -g" << std::endl;
+    err << "\nUse TIME_ZONE 0 for local time, otherwise all the dates are in UTC" << std::endl;
+}
+
+void showArgs(std::ostream& err, int argc, const char* const* argv)
+{
+    for (int i = 0; i < argc; ++i)
+        err << "argv[" << i << "] " << argv[i] << std::endl;
+}
+
+int readReferenceArguments(int argc, const char* const* argv, std::ostream& err,
+                           referenceArguments& args)
+{
+    const bool converted = convertArgument(argv[1], args.year) &&
+                           convertArgument(argv[2], args.month) &&
+                           convertArgument(argv[3], args.day) &&
+                           convertArgument(argv[4], args.timeZone);
+    if (!converted) {
+        showArgs(err, argc, argv);
+        return exitNotAnInteger;
+    }
+    if (!isInRange(args)) {
+        showArgs(err, argc, argv);
+        return exitOutOfRange;
+    }
+    if (args.day > lastDayOfMonth(args)) {
+        showArgs(err, argc, argv);
+        err << "rondelo: " << args.year << (args.month < 10 ? "-0" : "-") << args.month << "-"
+            << args.day << " does not exist (the month has " << lastDayOfMonth(args)
+            << " days)" << std::endl;
+        return exitOutOfRange;
+    }
+    return 0;
+}

@@ -1,0 +1,64 @@
+// Renders the event list as CSV lines, the date column through the date library's time facet.
+#include "driver/report.h"
+
+#include <cstring>  // for strerror
+#include <locale>
+#include <sstream>
+
+#include <boost/date_time/posix_time/posix_time.hpp>
+
+#include "timeconv/epoch.h"
+
+const char* const reportDateFormat = "%a %b %e %H:%M:%S %Y";
+
+namespace {
+
+// Renders into date, emptied first; false when the library cannot place s in its calendar.
+bool renderDate(std::ostringstream& date, long long s)
+{
+    date.str("");
+    date.clear();
+    try {
+        date << unixTime2Ptime(s);
+    } catch (...) {
+        return false;
+    }
+    return !date.fail();
+}
+
+// The fixed "main" and 685 are part of the text that callers match on.
+void writeRenderError(std::ostream& err, const event& e)
+{
+    err << "\nError " << "main" << " line " << 685 << ", timestamp: " << e.timestamp
+        << ", description: " << e.label << std::endl;
+}
+
+}  // namespace
+
+bool writeReport(std::ostream& out, std::ostream& err, const std::vector<event*>& events)
+{
+    // One facet for the whole report: the locale owns it and releases it with the stream.
+    std::ostringstream date;
+    date.imbue(std::locale(std::locale::classic(),
+                           new boost::posix_time::time_facet(reportDateFormat)));
+    for (const event* e : events) {
+        out << e->timestamp << ',';
+        if (renderDate(date, e->timestamp))
+            out << date.str() << ',';
+        else
+            writeRenderError(err, *e);
+        out << e->type << ',' << e->label << std::endl;
+        if (!out)
+            return false;
+    }
+    return true;
+}
+
+int reportWriteError(std::ostream& err, const char* program, int error)
+{
+    err << program << ": write error";
+    if (error != 0)
+        err << ": " << std::strerror(error);
+    err << std::endl;
+    return 1;
+}
