@@ -58,7 +58,8 @@ TEST(epoch_test, fractions_truncate_toward_zero_but_days_floor)
 
 TEST(epoch_test, instants_outside_the_calendar)
 {
-    for (long long s : {253402300800LL, -17987443201LL, 2000000000000LL, -200000000000LL}) {
+    // 2207613440768 lies in the year 71926, which the library's 16-bit year would wrap to 6390.
+    for (long long s : {253402300800LL, -17987443201LL, 2207613440768LL, -200000000000LL}) {
         try {
             unixTime2Date(s);
             ADD_FAILURE() << s << " gave a date";

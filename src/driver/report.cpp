@@ -18,6 +18,9 @@ bool renderDate(std::ostringstream& date, long long s)
 {
     date.str("");
     date.clear();
+    // Beyond about 2e12 seconds the library's 16-bit year wraps and would render a wrong date.
+    if (!isCalendarSecond(s))
+        return false;
     try {
         date << unixTime2Ptime(s);
     } catch (...) {

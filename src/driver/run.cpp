@@ -15,7 +15,8 @@ namespace {
 std::tm brokenDownReference(const referenceArguments& args)
 {
     std::tm reference{};
-    reference.tm_hour = -args.timeZone;
+    // Negated with unsigned wrap-around: -2147483648 has no int negation, and nothing reads it.
+    reference.tm_hour = static_cast<int>(0u - static_cast<unsigned>(args.timeZone));
     reference.tm_mday = args.day;
     reference.tm_mon = args.month - 1;
     reference.tm_year = args.year - 1900;

@@ -33,5 +33,8 @@ boost::posix_time::ptime unixTime2Ptime(long long s)
 
 boost::gregorian::date unixTime2Date(long long s)
 {
+    // The library keeps years in 16 bits: far enough out they wrap back into the calendar.
+    if (!isCalendarSecond(s))
+        throw boost::gregorian::bad_year();
     return unixTime2Ptime(s).date();
 }

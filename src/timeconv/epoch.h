@@ -4,13 +4,22 @@
 #include <boost/date_time/gregorian/gregorian_types.hpp>
 #include <boost/date_time/posix_time/posix_time_types.hpp>
 
+// The calendar's seconds: 1400-01-01 00:00:00 up to, not including, 10000-01-01 00:00:00.
+constexpr long long firstCalendarSecond = -17987443200;
+constexpr long long pastCalendarSecond = 253402300800;
+
+constexpr bool isCalendarSecond(long long s)
+{
+    return s >= firstCalendarSecond && s < pastCalendarSecond;
+}
+
 // Seconds of 00:00:00 UTC of the date; special dates give +-9223372036854.
 long long date2UnixTime(const boost::gregorian::date& d);
 
 // Whole seconds since the epoch, the fraction truncated toward zero.
 long long ptime2UnixTime(boost::posix_time::ptime t);
 
-// The UTC day containing s (floor); throws bad_year outside 1400-01-01..9999-12-31.
+// The UTC day containing s (floor); throws bad_year for any s outside the calendar.
 boost::gregorian::date unixTime2Date(long long s);
 
 // Not checked against the calendar: the year check fires only when the date is taken out.
