@@ -1,0 +1,55 @@
+// Fuzzes the conversions and the report line of arbitrary 64-bit timestamps.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include "driver/report.h"
+#include "timeconv/epoch.h"
+
+namespace {
+
+constexpr long long firstRenderable = -17987443200;  // 1400-01-01 00:00:00
+constexpr long long pastRenderable = 253402300800;   // 10000-01-01 00:00:00
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    long long s = 0;
+    std::memcpy(&s, data, size < sizeof s ? size : sizeof s);
+    const bool renderable = s >= firstRenderable && s < pastRenderable;
+
+    try {
+        check(ptime2UnixTime(unixTime2Ptime(s)) == s);
+    } catch (const std::out_of_range&) {
+        check(s < -9223372036854 || s > 9012505233654);
+    }
+    try {
+        const long long day = date2UnixTime(unixTime2Date(s));
+        check(renderable && day <= s && s - day < 86400 && day % 86400 == 0);
+    } catch (const std::out_of_range&) {
+        check(!renderable);
+    }
+
+    event e{s, "label", evTest};
+    std::ostringstream out, err;
+    check(writeReport(out, err, {&e}));
+    const std::string stamp = std::to_string(s);
+    if (renderable) {
+        check(out.str().size() == stamp.size() + 1 + 24 + 9 && err.str().empty());
+    } else {
+        check(out.str() == stamp + ",9,label\n");
+        check(err.str() == "\nError main line 685, timestamp: " + stamp + ", description: label\n");
+    }
+    return 0;
+}
