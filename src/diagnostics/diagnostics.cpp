@@ -1,0 +1,116 @@
+// The self-test and the debug printers: what the platform gives the timestamp arithmetic.
+#include "diagnostics/diagnostics.h"
+
+#include <climits>
+#include <iomanip>
+#include <limits>
+
+#include <boost/date_time/gregorian/gregorian.hpp>  // for writing dates
+#include <boost/date_time/posix_time/posix_time.hpp>
+
+#include "driver/command_line.h"
+#include "events/events.h"
+#include "timeconv/epoch.h"
+
+namespace {
+
+using timestampUnits = decltype(event::timestamp);
+
+void writeTypeSizes(std::ostream& err)
+{
+    err << "64-bit" << std::endl;
+    err << "sizeof char\t" << sizeof(char) << std::endl;
+    err << "sizeof short\t" << sizeof(short) << std::endl;
+    err << "sizeof int\t" << sizeof(int) << std::endl;
+    err << "sizeof long long\t" << sizeof(long long) << std::endl;
+    err << "sizeof float\t" << sizeof(float) << std::endl;
+    err << "sizeof long\t" << sizeof(long) << std::endl;
+    err << "sizeof void *\t" << sizeof(void*) << std::endl;
+    err << "sizeof time_t\t" << sizeof(std::time_t) << std::endl;
+    err << "sizeof TIME_T_UNITS\t" << sizeof(timestampUnits) << std::endl;
+}
+
+// Negative values come out as their two's-complement bits, as hexadecimal output does.
+void writeLimits(std::ostream& err)
+{
+    err.setf(std::ios::hex, std::ios::basefield);
+    err << "ULLONG_MAX: " << ULLONG_MAX << std::endl;
+    err << " LLONG_MAX: " << LLONG_MAX << std::endl;
+    err << " LLONG_MIN: " << LLONG_MIN << std::endl;
+    err << " ULONG_MAX: " << ULONG_MAX << std::endl;
+    err << "  LONG_MAX: " << LONG_MAX << std::endl;
+    err << "  LONG_MIN: " << LONG_MIN << std::endl;
+    err << "   INT_MAX: " << INT_MAX << std::dec << std::endl;
+    err << "   maxTime: " << std::hex << std::numeric_limits<std::time_t>::max() << std::dec
+        << std::endl;
+    err << "   minTime: " << std::hex << std::numeric_limits<std::time_t>::min() << std::dec
+        << std::endl;
+}
+
+// mktime normalises the record in place; the conversion line shows it as mktime left it.
+void probeMktime(std::ostream& err, std::tm& record, const char* caption)
+{
+    err << caption << (std::mktime(&record) == -1 ? "NO\n" : "YES\n");
+    const boost::gregorian::date converted(static_cast<unsigned short>(record.tm_year + 1900),
+                                           static_cast<unsigned short>(record.tm_mon + 1),
+                                           static_cast<unsigned short>(record.tm_mday));
+    err << "converted: " << converted << " to timestamp: " << date2UnixTime(converted)
+        << std::endl;
+}
+
+}  // namespace
+
+void testTimeLimits(std::ostream& err)
+{
+    writeTypeSizes(err);
+    writeLimits(err);
+    std::tm record{};
+    record.tm_year = 69;
+    record.tm_mon = 7;
+    record.tm_mday = 1;
+    probeMktime(err, record, "mktime() support for dates before year 1970: ");
+    record.tm_year = 1101;
+    probeMktime(err, record, "mktime() support for dates  after year 3000: ");
+    err << "cplusplus: " << __cplusplus << std::endl;
+    addTestEvents(ptime2UnixTime(boost::posix_time::second_clock::local_time()));
+}
+
+boost::gregorian::date tenYearsOn(const boost::gregorian::date& d)
+{
+    return d + boost::date_time::month_functor<boost::gregorian::date>(120).get_offset(d);
+}
+
+void addTestEvents(long long now)
+{
+    addEvent(now, "local time now", evTest);
+    addEvent(date2UnixTime(tenYearsOn(unixTime2Date(now))), "now + 10 years", evTest);
+    addEvent(now - 6 * 86400, "-6 days", evTest);
+    addEvent(2147483648, "min", evTest);
+    addEvent(2147483647, "max", evTest);
+    addEvent(-70866960384, "38-bit negative", evTest);
+    addEvent(-6442450944, "34-bit negative", evTest);
+    addEvent(-2147483648LL, "32-bit min", evTest);
+    addEvent(2147483647, "32-bit max", evTest);
+    addEvent(34359738367, "36-bit", evTest);
+    addEvent(549755813887, "40-bit", evTest);
+    addEvent(8796093022207, "44-bit", evTest);
+}
+
+void show_tm(std::ostream& err, const std::tm* t, const char* caption)
+{
+    err << std::setw(2) << t->tm_mday << ' ' << std::setw(2) << t->tm_mon + 1 << ' '
+        << std::setw(2) << t->tm_year + 1900 << ' ';
+    err.fill('0');
+    err << std::setw(2) << t->tm_hour << ':' << std::setw(2) << t->tm_min << ':' << std::setw(2)
+        << t->tm_sec << ' ' << caption << std::endl;
+}
+
+void sign_on(std::ostream& err)
+{
+    err << description << std::endl;
+}
+
+bool boundsCheckOK(long long, long long)
+{
+    return true;
+}
