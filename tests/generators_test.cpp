@@ -112,6 +112,8 @@ TEST(fixed_units_test, both_directions_counts_order_and_offsets)
 TEST(fixed_units_test, larger_steps_follow_the_counter)
 {
     EXPECT_EQ(fixedUnitSeries(1, 2).size(), 70u);
+    EXPECT_EQ(fixedUnitSeries(1, 0).size(), 0u);  // rather than loop for ever
+    EXPECT_EQ(appendedBy([] { addMonths(1, referenceTm(2000, 1, 1), 0); }).size(), 0u);
     EXPECT_EQ(labelsOf(appendedBy([] { addWeeks(1, 2); })),
               (std::vector<std::string>{"100 weeks", "300 weeks", "500 weeks", "700 weeks",
                                         "900 weeks", "1K weeks", "3K weeks", "5K weeks",

@@ -83,17 +83,3 @@ TEST(report_test, every_day_renders_in_the_classic_layout)
     EXPECT_TRUE(r.err.empty());
     EXPECT_TRUE(r.out == expected);  // a diff of millions of lines helps nobody
 }
-
-TEST(report_test, a_failed_write_stops_the_report)
-{
-    std::ostringstream out, err;
-    out.setstate(std::ios::badbit);
-    event reference{0, "Reference", evReference};
-    std::vector<event*> list(3, &reference);
-    EXPECT_FALSE(writeReport(out, err, list));
-    EXPECT_EQ(err.str(), "");
-
-    std::ostringstream message;
-    EXPECT_EQ(reportWriteError(message, "rondelo", ENOSPC), 1);
-    EXPECT_EQ(message.str(), "rondelo: write error: No space left on device\n");
-}

@@ -26,6 +26,8 @@ bool isSkipped(const unitRange& range, long long counter)
 template <std::size_t N>
 void addRanges(int sign, int step, const unitRange (&ranges)[N])
 {
+    if (step < 1)
+        return;  // the counters would never reach their bounds
     const char* prefix = signPrefix(sign);
     for (const unitRange& range : ranges) {
         for (long long counter = 1; counter < range.bound; counter += step) {

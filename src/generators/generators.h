@@ -3,10 +3,9 @@
 
 #include <ctime>
 
-#include <boost/date_time/gregorian/gregorian_types.hpp>
-
 // sign is +1 for anniversaries after the reference, -1 for those before it; its label prefix
-// is "" only for exactly 1. step (at least 1) advances every range counter; callers pass 1.
+// is "" only for exactly 1. step advances every range counter; callers pass 1, and a step
+// below 1 appends nothing.
 
 // Calendar months from the year, month and day of the reference; nothing else of it is read.
 void addMonths(int sign, std::tm reference, int step);
@@ -17,10 +16,6 @@ void addDays(int sign, int step);
 void addHours(int sign, int step);
 void addMinutes(int sign, int step);
 void addSeconds(int sign, int step);
-
-// Day `day` of the given month, running over into the next month where the month is shorter
-// (31 after a 30-day month gives the 1st of the next). year within 1400..9999, month 1..12.
-boost::gregorian::date monthAnniversary(int year, int month, int day);
 
 // All six series for one direction, each with step 1.
 void addAll(int sign, std::tm reference);

@@ -17,8 +17,8 @@ long long monthIndex(const std::tm& reference)
     return 12LL * (reference.tm_year + 1900) + reference.tm_mon;
 }
 
-}  // namespace
-
+// Day `day` of the given month, running over into the next month where the month is shorter
+// (31 after a 30-day month gives the 1st of the next). year within 1400..9999, month 1..12.
 boost::gregorian::date monthAnniversary(int year, int month, int day)
 {
     using boost::gregorian::date;
@@ -31,8 +31,12 @@ boost::gregorian::date monthAnniversary(int year, int month, int day)
            boost::gregorian::days(day - monthLength);
 }
 
+}  // namespace
+
 void addMonths(int sign, std::tm reference, int step)
 {
+    if (step < 1)
+        return;  // the counter would never pass its bound
     const char* prefix = signPrefix(sign);
     for (int counter = 1; counter <= 10; counter += step) {
         const int months = 100 * counter;
