@@ -2,11 +2,13 @@
 #include "diagnostics/diagnostics.h"
 
 #include <climits>
-#include <iomanip>
+#include <iomanip>  // for setw
 #include <limits>
+#include <sstream>
+#include <string>
 
-#include <boost/date_time/gregorian/gregorian.hpp>  // for writing dates
-#include <boost/date_time/posix_time/posix_time.hpp>
+#include <boost/date_time/gregorian/gregorian.hpp>    // for the stream output of dates
+#include <boost/date_time/posix_time/posix_time.hpp>  // for second_clock
 
 #include "driver/command_line.h"
 #include "events/events.h"
@@ -14,6 +16,7 @@
 
 namespace {
 
+// What the self-test calls TIME_T_UNITS: the type of every timestamp of the program.
 using timestampUnits = decltype(event::timestamp);
 
 void writeTypeSizes(std::ostream& err)
@@ -30,7 +33,7 @@ void writeTypeSizes(std::ostream& err)
     err << "sizeof TIME_T_UNITS\t" << sizeof(timestampUnits) << std::endl;
 }
 
-// Negative values come out as their two's-complement bits, as hexadecimal output does.
+// Negative values come out as the two's-complement bits of their type, as hex output does.
 void writeLimits(std::ostream& err)
 {
     err.setf(std::ios::hex, std::ios::basefield);
@@ -47,30 +50,43 @@ void writeLimits(std::ostream& err)
         << std::endl;
 }
 
-// mktime normalises the record in place; the conversion line shows it as mktime left it.
-void probeMktime(std::ostream& err, std::tm& record, const char* caption)
+// The library's date output imbues the stream it writes to with a facet of its own; writing
+// through a copy of err's locale keeps err as the caller left it, month names included.
+std::string dateText(const std::ostream& err, const boost::gregorian::date& d)
 {
-    err << caption << (std::mktime(&record) == -1 ? "NO\n" : "YES\n");
-    const boost::gregorian::date converted(static_cast<unsigned short>(record.tm_year + 1900),
-                                           static_cast<unsigned short>(record.tm_mon + 1),
-                                           static_cast<unsigned short>(record.tm_mday));
-    err << "converted: " << converted << " to timestamp: " << date2UnixTime(converted)
-        << std::endl;
+    std::ostringstream text;
+    text.imbue(err.getloc());
+    text << d;
+    return text.str();
 }
 
 }  // namespace
+
+void writeProbe(std::ostream& err, const char* caption, bool accepted, const std::tm& record)
+{
+    err << caption << (accepted ? "YES\n" : "NO\n");
+    // Each field goes to the library as the unsigned 16-bit number its constructor takes.
+    const boost::gregorian::date converted(static_cast<unsigned short>(record.tm_year + 1900),
+                                           static_cast<unsigned short>(record.tm_mon + 1),
+                                           static_cast<unsigned short>(record.tm_mday));
+    err << "converted: " << dateText(err, converted)
+        << " to timestamp: " << date2UnixTime(converted) << std::endl;
+}
 
 void testTimeLimits(std::ostream& err)
 {
     writeTypeSizes(err);
     writeLimits(err);
-    std::tm record{};
+    std::tm record{};  // 00:00:00, no daylight saving, offset 0, no zone name
     record.tm_year = 69;
     record.tm_mon = 7;
     record.tm_mday = 1;
-    probeMktime(err, record, "mktime() support for dates before year 1970: ");
+    // mktime normalises the record in place; the second probe starts from what it left.
+    writeProbe(err, "mktime() support for dates before year 1970: ", std::mktime(&record) != -1,
+               record);
     record.tm_year = 1101;
-    probeMktime(err, record, "mktime() support for dates  after year 3000: ");
+    writeProbe(err, "mktime() support for dates  after year 3000: ", std::mktime(&record) != -1,
+               record);
     err << "cplusplus: " << __cplusplus << std::endl;
     addTestEvents(ptime2UnixTime(boost::posix_time::second_clock::local_time()));
 }
@@ -85,7 +101,7 @@ void addTestEvents(long long now)
     addEvent(now, "local time now", evTest);
     addEvent(date2UnixTime(tenYearsOn(unixTime2Date(now))), "now + 10 years", evTest);
     addEvent(now - 6 * 86400, "-6 days", evTest);
-    addEvent(2147483648, "min", evTest);
+    addEvent(2147483648, "min", evTest);  // one past "max", not -2^31
     addEvent(2147483647, "max", evTest);
     addEvent(-70866960384, "38-bit negative", evTest);
     addEvent(-6442450944, "34-bit negative", evTest);

@@ -1,4 +1,4 @@
-// Self-test of type sizes, limits and timestamp boundaries, and small debug printers.
+// The self-test of the platform's integer and time types, and small debug printers.
 #pragma once
 
 #include <ctime>
@@ -7,22 +7,30 @@
 #include <boost/date_time/gregorian/gregorian_types.hpp>
 
 // Writes 24 lines to err (sizes, hexadecimal limits, two mktime probes, the language level),
-// then appends twelve evTest events. err is left in decimal. Throws what the date library or
-// the clock throw: a probe date outside 1400..9999, a local time that cannot be read.
+// then appends twelve evTest events. Leaves err in decimal; its other state stays as it was.
+// Throws what the date library or the clock throw (a probe date outside 1400..9999 in this
+// time zone, no local time): the lines written by then stay, and no half line is left.
 void testTimeLimits(std::ostream& err);
 
-// The twelve events of the self-test, for a given local wall-clock time counted as UTC.
+// One probe: the caption, "YES\n" or "NO\n" (the newline unflushed), then the line
+// "converted: DATE to timestamp: SECONDS" for the record's date. Throws the library's range
+// error, after the verdict and before any of the conversion line, for a date it cannot hold.
+void writeProbe(std::ostream& err, const char* caption, bool accepted, const std::tm& record);
+
+// The twelve events of the self-test, for now = the local wall-clock time counted as UTC.
+// Throws bad_year when ten years on passes 9999, with "local time now" already appended.
 void addTestEvents(long long now);
 
-// The date 120 months on; the last day of a month stays the last day of the target month.
+// The date 120 months on: the last day of a month goes to the last day of the target month,
+// any other day keeps its number, cut down to the target month's length.
 boost::gregorian::date tenYearsOn(const boost::gregorian::date& d);
 
-// "dd mm yyyy hh:mm:ss caption": day, month and year in err's current fill, the time with '0',
-// which err keeps as its fill afterwards.
+// "dd mm yyyy hh:mm:ss caption": day, month and year in err's current fill, the time in '0',
+// which err keeps as its fill afterwards. Width 2 is a minimum: wider numbers come out whole.
 void show_tm(std::ostream& err, const std::tm* t, const char* caption);
 
 // The program title, one line.
 void sign_on(std::ostream& err);
 
-// Accepts every pair.
+// Accepts every pair; reads neither.
 bool boundsCheckOK(long long value, long long bound);

@@ -12,7 +12,8 @@ int main()
     try {
         testTimeLimits(std::cerr);
     } catch (const std::exception& e) {
-        // A probe date outside the calendar in this time zone, or no local time.
+        // A probe date outside the calendar in this time zone, ten years on past 9999, or no
+        // local time: the lines written so far stay, the report would be incomplete.
         std::cerr << "rondelo-selftest: " << e.what() << std::endl;
         return 1;
     }
