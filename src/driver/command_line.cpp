@@ -1,7 +1,11 @@
 // The help texts, the argument echo and the conversion and checks of the four arguments.
 #include "driver/command_line.h"
 
+#include <libgen.h>  // for the POSIX basename
+
+#include <cstring>
 #include <stdexcept>
+#include <vector>
 
 #include <boost/date_time/gregorian/gregorian_types.hpp>
 #include <boost/version.hpp>  // for BOOST_LIB_VERSION
@@ -39,6 +43,14 @@ int lastDayOfMonth(const referenceArguments& args)
 
 }  // namespace
 
+std::string baseName(const char* path)
+{
+    if (path == nullptr)
+        return ".";
+    std::vector<char> copy(path, path + std::strlen(path) + 1);  // basename may write to it
+    return basename(copy.data());
+}
+
 void showVersion(std::ostream& err, const char* name)
 {
     // SOURCE_DATE_EPOCH, when set, fixes __DATE__ and __TIME__ for a reproducible build.
@@ -61,12 +73,12 @@ void showArgs(std::ostream& err, int argc, const char* const* argv)
 }
 
 int readReferenceArguments(int argc, const char* const* argv, std::ostream& err,
-                           referenceArguments& args)
+                           referenceArguments& args, int first)
 {
-    const bool converted = convertArgument(argv[1], args.year) &&
-                           convertArgument(argv[2], args.month) &&
-                           convertArgument(argv[3], args.day) &&
-                           convertArgument(argv[4], args.timeZone);
+    const bool converted = convertArgument(argv[first], args.year) &&
+                           convertArgument(argv[first + 1], args.month) &&
+                           convertArgument(argv[first + 2], args.day) &&
+                           (first + 3 >= argc || convertArgument(argv[first + 3], args.timeZone));
     if (!converted) {
         showArgs(err, argc, argv);
         return exitNotAnInteger;

@@ -11,6 +11,7 @@ extern const std::string email;
 
 // Exit statuses of a run that never reaches its report.
 enum exitStatus : int {
+    exitUsage = 2,
     exitTooFewArguments = 2,
     exitNotAnInteger = 3,
     exitOutOfRange = 4,
@@ -23,14 +24,17 @@ struct referenceArguments {
     int timeZone;  // accepted, changes nothing
 };
 
+// The last component of a path, as the POSIX basename gives it; "." for none.
+std::string baseName(const char* path);
+
 void showVersion(std::ostream& err, const char* name);
 void showUsage(std::ostream& err, const char* name);
 
 // One line per argument, argv[0] included; nothing when argc is 0 or less.
 void showArgs(std::ostream& err, int argc, const char* const* argv);
 
-// Reads argv[1..4] (argc above 4) into args and returns 0, or writes the argument echo (and,
-// for a day past the end of its month, one line saying so) to err and returns the exit status.
-// All four are converted before any range is checked.
+// Reads YYYY MM DD at argv[first] and TIME_ZONE after them, when argc holds it, into args and
+// returns 0, or writes the argument echo (and, for a day past the end of its month, one line
+// saying so) to err and returns the exit status. All are converted before any range is checked.
 int readReferenceArguments(int argc, const char* const* argv, std::ostream& err,
-                           referenceArguments& args);
+                           referenceArguments& args, int first = 1);

@@ -8,6 +8,7 @@
 #include <boost/date_time/posix_time/posix_time.hpp>
 
 #include "timeconv/epoch.h"
+#include "timeconv/zone.h"
 
 const char* const reportDateFormat = "%a %b %e %H:%M:%S %Y";
 
@@ -29,6 +30,8 @@ bool renderDate(std::ostringstream& date, long long s)
     return !date.fail();
 }
 
+}  // namespace
+
 // The fixed "main" and 685 are part of the text that callers match on.
 void writeRenderError(std::ostream& err, const event& e)
 {
@@ -36,9 +39,8 @@ void writeRenderError(std::ostream& err, const event& e)
         << ", description: " << e.label << std::endl;
 }
 
-}  // namespace
-
-bool writeReport(std::ostream& out, std::ostream& err, const std::vector<event*>& events)
+bool writeReport(std::ostream& out, std::ostream& err, const std::vector<event*>& events,
+                 const absl::TimeZone& zone)
 {
     // One facet for the whole report: the locale owns it and releases it with the stream.
     std::ostringstream date;
@@ -46,7 +48,7 @@ bool writeReport(std::ostream& out, std::ostream& err, const std::vector<event*>
                            new boost::posix_time::time_facet(reportDateFormat)));
     for (const event* e : events) {
         out << e->timestamp << ',';
-        if (renderDate(date, e->timestamp))
+        if (renderDate(date, unixTime2WallClock(zone, e->timestamp)))
             out << date.str() << ',';
         else
             writeRenderError(err, *e);

@@ -1,13 +1,14 @@
-// Builds the reference instant and runs the six generators in report order.
+// Builds the reference instant, runs the six generators, and picks the lines to report.
 #include "driver/run.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include <boost/date_time/gregorian/gregorian_types.hpp>
 
-#include "events/events.h"
 #include "generators/generators.h"
 #include "timeconv/epoch.h"
+#include "timeconv/zone.h"
 
 namespace {
 
@@ -23,19 +24,41 @@ std::tm brokenDownReference(const referenceArguments& args)
     return reference;
 }
 
+// The month series gives dates, at midnight UTC; each becomes that date at the reference's
+// wall-clock time of day in the zone.
+void placeMonthsInZone(const runOptions& options)
+{
+    for (event* e : eventsForOneReferenceDate)
+        if (e->type == evMonths)
+            e->timestamp = wallClock2UnixTime(options.zone, e->timestamp + options.timeOfDay);
+}
+
 }  // namespace
 
-void collectEvents(const referenceArguments& args)
+long long referenceWallClock(const referenceArguments& args, const runOptions& options)
 {
     const boost::gregorian::date referenceDate(static_cast<unsigned short>(args.year),
                                                static_cast<unsigned short>(args.month),
                                                static_cast<unsigned short>(args.day));
-    referenceTimestamp = date2UnixTime(referenceDate);
+    return date2UnixTime(referenceDate) + options.timeOfDay;
+}
+
+void collectEvents(const referenceArguments& args, const runOptions& options)
+{
+    referenceTimestamp = wallClock2UnixTime(options.zone, referenceWallClock(args, options));
     addEvent(referenceTimestamp, "Reference", evReference);
-    addMonths(1, brokenDownReference(args), 1);
-    addWeeks(1, 1);
-    addDays(1, 1);
-    addHours(1, 1);
-    addMinutes(1, 1);
-    addSeconds(1, 1);
+    addAll(options.sign, brokenDownReference(args));
+    placeMonthsInZone(options);
+}
+
+std::vector<event*> reportedEvents(const runOptions& options)
+{
+    std::vector<event*> events;
+    for (event* e : eventsForOneReferenceDate)
+        if (!options.from || e->timestamp >= *options.from)
+            events.push_back(e);
+    if (options.sortByTime)
+        std::stable_sort(events.begin(), events.end(),
+                         [](const event* a, const event* b) { return a->timestamp < b->timestamp; });
+    return events;
 }

@@ -1,0 +1,138 @@
+// Writes the anniversaries as an iCalendar file: CRLF lines, folded at 75 octets.
+#include "driver/calendar.h"
+
+#include <initializer_list>
+
+#include <boost/date_time/gregorian/gregorian.hpp>    // for to_iso_string of a date
+#include <boost/date_time/posix_time/posix_time.hpp>  // for to_iso_string of a date-time
+
+#include "driver/command_line.h"
+#include "driver/report.h"
+#include "timeconv/epoch.h"
+#include "timeconv/zone.h"
+
+namespace {
+
+// The octets of the UTF-8 character at text[at]; 0 for a malformed, overlong or surrogate one.
+std::size_t utf8Length(const std::string& text, std::size_t at)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3
+                             : lead < 0xF5 ? 4 : 0;
+    if (length == 0 || at + length > text.size())
+        return 0;
+    unsigned long code = length == 1 ? lead : lead & (0x3Fu >> (length - 1));
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[at + i]);
+        if ((next & 0xC0) != 0x80)
+            return 0;
+        code = code << 6 | (next & 0x3F);
+    }
+    static const unsigned long least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < least[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+bool isContinuationOctet(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// DTSTART of an anniversary, or nothing when its date cannot be shown: an all-day date in the
+// zone at 00:00:00 wall-clock time, otherwise the instant in UTC.
+std::optional<std::string> eventStart(const absl::TimeZone& zone, long long s)
+{
+    const long long wallClock = unixTime2WallClock(zone, s);
+    if (!isCalendarSecond(wallClock))
+        return std::nullopt;
+    if (wallClock % 86400 == 0)
+        return "DTSTART;VALUE=DATE:" + boost::gregorian::to_iso_string(unixTime2Date(wallClock));
+    if (!isCalendarSecond(s))
+        return std::nullopt;  // a UTC year outside the calendar has no form here
+    return "DTSTART:" + boost::posix_time::to_iso_string(unixTime2Ptime(s)) + "Z";
+}
+
+// The label as a UID part: "-10K days" becomes "-10K-days".
+std::string uidPart(std::string label)
+{
+    for (char& c : label)
+        if (c == ' ')
+            c = '-';
+    return label;
+}
+
+bool writeLines(std::ostream& out, std::initializer_list<std::string> lines)
+{
+    for (const std::string& line : lines) {
+        writeContentLine(out, line);
+        if (!out)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool isCalendarText(const std::string& text)
+{
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = utf8Length(text, at);
+        const char c = text[at];
+        if (length == 0 || (length == 1 && ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7F)))
+            return false;
+        at += length;
+    }
+    return true;
+}
+
+std::string escapeText(const std::string& text)
+{
+    std::string escaped;
+    for (const char c : text) {
+        if (c == '\\' || c == ';' || c == ',')
+            escaped += '\\';
+        escaped += c == '\n' ? std::string("\\n") : std::string(1, c);
+    }
+    return escaped;
+}
+
+void writeContentLine(std::ostream& out, const std::string& line)
+{
+    std::size_t start = 0;
+    for (std::size_t room = 75; line.size() - start > room; room = 74) {  // 74 after the blank
+        std::size_t end = start + room;
+        while (isContinuationOctet(line[end]))
+            --end;
+        out.write(line.data() + start, static_cast<std::streamsize>(end - start)) << "\r\n ";
+        start = end;
+    }
+    out.write(line.data() + start, static_cast<std::streamsize>(line.size() - start)) << "\r\n"
+                                                                                      << std::flush;
+}
+
+bool writeCalendar(std::ostream& out, std::ostream& err, const std::vector<event*>& events,
+                   const runOptions& options, long long referenceWallClock)
+{
+    if (!writeLines(out, {"BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//rondelo//rondelo " + version + "//EN"}))
+        return false;
+    // The same reference, zone and label give the same UID, so a second import updates.
+    const std::string uid = boost::posix_time::to_iso_string(unixTime2Ptime(referenceWallClock)) +
+                            "-" + options.zoneName + "-";
+    const std::string stamp =
+        "DTSTAMP:" + boost::posix_time::to_iso_string(unixTime2Ptime(options.calendarStamp)) + "Z";
+    for (const event* e : events) {
+        if (e->type == evReference)
+            continue;
+        const std::optional<std::string> start = eventStart(options.zone, e->timestamp);
+        if (!start) {
+            writeRenderError(err, *e);
+            continue;
+        }
+        const std::string summary = options.title ? *options.title + ": " + e->label : e->label;
+        if (!writeLines(out, {"BEGIN:VEVENT", "UID:" + uid + uidPart(e->label) + "@rondelo", stamp,
+                              *start, "SUMMARY:" + escapeText(summary), "END:VEVENT"}))
+            return false;
+    }
+    return writeLines(out, {"END:VCALENDAR"});
+}

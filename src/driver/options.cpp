@@ -1,0 +1,264 @@
+// Reads the option words with getopt_long, checks their values and loads the time zone.
+#include "driver/options.h"
+
+#include <getopt.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+#include <absl/time/civil_time.h>
+
+#include "driver/calendar.h"
+#include "driver/command_line.h"
+#include "timeconv/zone.h"
+
+namespace {
+
+enum longOnlyOption : int { optionIcs = 256, optionTitle };
+
+// --help and --version stay the last two rows, as showHelp lists them.
+const option longOptions[] = {
+    {"time", required_argument, nullptr, 't'},
+    {"zone", required_argument, nullptr, 'z'},
+    {"local", no_argument, nullptr, 'l'},
+    {"before", no_argument, nullptr, 'b'},
+    {"sort", no_argument, nullptr, 's'},
+    {"from", required_argument, nullptr, 'f'},
+    {"ics", no_argument, nullptr, optionIcs},
+    {"title", required_argument, nullptr, optionTitle},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, 'V'},
+    {nullptr, 0, nullptr, 0},
+};
+// "+": the options end at the first word that is not one; the date follows.
+const char shortOptions[] = "+t:z:lbsf:hV";
+
+// The latest second that the calendar can show, and so the latest DTSTAMP.
+constexpr long long lastCalendarSecond = 253402300799;
+
+bool isLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool isOptionWord(const char* word)
+{
+    return word[0] == '-' && (isLetter(word[1]) || (word[1] == '-' && isLetter(word[2])));
+}
+
+int usageError(std::ostream& err, const std::string& what)
+{
+    if (!what.empty())  // getopt has written its own line
+        err << "rondelo: " << what << std::endl;
+    err << "Try 'rondelo --help' for more information." << std::endl;
+    return exitUsage;
+}
+
+// Exactly width decimal digits at text[at], moving at past them.
+bool readDigits(const std::string& text, std::size_t& at, int width, int& value)
+{
+    value = 0;
+    for (int i = 0; i < width; ++i, ++at) {
+        if (at >= text.size() || text[at] < '0' || text[at] > '9')
+            return false;
+        value = value * 10 + (text[at] - '0');
+    }
+    return true;
+}
+
+// HH:MM[:SS] from text[at] to its end, 0:00 to 23:59:59; the hour has one or two digits
+// unless twoDigitHour.
+bool readClock(const std::string& text, std::size_t at, bool twoDigitHour, long long& seconds)
+{
+    const int hourWidth = !twoDigitHour && text.size() > at + 1 && text[at + 1] == ':' ? 1 : 2;
+    int hour = 0, minute = 0, second = 0;
+    if (!readDigits(text, at, hourWidth, hour) || at >= text.size() || text[at++] != ':' ||
+        !readDigits(text, at, 2, minute))
+        return false;
+    if (at < text.size() && (text[at++] != ':' || !readDigits(text, at, 2, second)))
+        return false;
+    seconds = hour * 3600LL + minute * 60 + second;
+    return at == text.size() && hour < 24 && minute < 60 && second < 60;
+}
+
+// YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS], as a wall-clock reading; the date must exist.
+bool readWallClock(const std::string& text, long long& wallClock)
+{
+    std::size_t at = 0;
+    int year = 0, month = 0, day = 0;
+    if (!readDigits(text, at, 4, year) || at >= text.size() || text[at++] != '-' ||
+        !readDigits(text, at, 2, month) || at >= text.size() || text[at++] != '-' ||
+        !readDigits(text, at, 2, day))
+        return false;
+    const absl::CivilDay date(year, month, day);  // normalises a day its month lacks
+    if (date.month() != month || date.day() != day)
+        return false;
+    long long clock = 0;
+    if (at < text.size() && (text[at++] != 'T' || !readClock(text, at, true, clock)))
+        return false;
+    wallClock = (date - absl::CivilDay(1970, 1, 1)) * 86400LL + clock;
+    return true;
+}
+
+// TZ when it is set (a leading colon allowed, empty meaning UTC), else /etc/localtime.
+std::optional<std::string> loadLocalZone(runOptions& options)
+{
+    const char* tz = std::getenv("TZ");
+    if (tz == nullptr) {
+        options.zoneName = "localtime";
+        if (!absl::LoadTimeZone("localtime", &options.zone))
+            return "the system's time zone (/etc/localtime) cannot be read";
+        return std::nullopt;
+    }
+    options.zoneName = tz[0] == ':' ? tz + 1 : tz;
+    if (options.zoneName.empty())
+        options.zoneName = "UTC";
+    if (!loadZone(options.zoneName, options.zone))
+        return "TZ '" + std::string(tz) + "' names no time zone";
+    return std::nullopt;
+}
+
+// SOURCE_DATE_EPOCH makes the file reproducible; without it the stamp is the time of the run.
+std::optional<std::string> readCalendarStamp(runOptions& options)
+{
+    const char* fixed = std::getenv("SOURCE_DATE_EPOCH");
+    if (fixed == nullptr) {
+        options.calendarStamp = std::time(nullptr);
+        return std::nullopt;
+    }
+    char* end = nullptr;
+    errno = 0;
+    options.calendarStamp = std::strtoll(fixed, &end, 10);
+    if (fixed[0] < '0' || fixed[0] > '9' || *end != '\0' || errno != 0 ||
+        options.calendarStamp > lastCalendarSecond)
+        return "SOURCE_DATE_EPOCH '" + std::string(fixed) + "' is not a time in seconds";
+    return std::nullopt;
+}
+
+// One option and its value; what is wrong with it, if anything.
+std::optional<std::string> readOption(int option, const std::string& value, runOptions& options,
+                                      std::string& from)
+{
+    switch (option) {
+    case 't':
+        if (!readClock(value, 0, false, options.timeOfDay))
+            return "invalid time '" + value + "' (0:00 to 23:59:59, as HH:MM or HH:MM:SS)";
+        return std::nullopt;
+    case 'z':
+        options.zoneName = value;
+        if (!isZoneName(value))
+            return "'" + value + "' is not a time zone name";
+        if (!loadZone(value, options.zone))
+            return "unknown time zone '" + value + "'";
+        return std::nullopt;
+    case 'l':
+        return loadLocalZone(options);
+    case 'b':
+        options.sign = -1;
+        return std::nullopt;
+    case 's':
+        options.sortByTime = true;
+        return std::nullopt;
+    case 'f': {
+        long long wallClock = 0;
+        if (value != "now" && !readWallClock(value, wallClock))
+            return "invalid --from '" + value + "' (now, YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS])";
+        from = value;
+        return std::nullopt;
+    }
+    case optionIcs:
+        options.calendar = true;
+        return std::nullopt;
+    case optionTitle:
+        if (!isCalendarText(value))
+            return "invalid --title: it must be UTF-8 text without control characters";
+        options.title = value;
+        return std::nullopt;
+    }
+    return "";  // getopt has said what is wrong
+}
+
+// --from is read in the zone, which a later option may still change.
+void resolveFrom(const std::string& from, runOptions& options)
+{
+    long long wallClock = 0;
+    if (from == "now")
+        options.from = std::time(nullptr);
+    else if (readWallClock(from, wallClock))
+        options.from = wallClock2UnixTime(options.zone, wallClock);
+}
+
+}  // namespace
+
+bool hasOptions(int argc, const char* const* argv)
+{
+    return argc > 1 && (isOptionWord(argv[1]) || std::strcmp(argv[1], "--") == 0);
+}
+
+std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, std::ostream& err,
+                               runOptions& options)
+{
+    // getopt names the program by argv[0]: its messages begin "rondelo: " whatever the path.
+    std::vector<char*> words(argv, argv + argc);
+    char program[] = "rondelo";
+    words[0] = program;
+    std::string from;
+    optind = 0;  // a full rescan, also when called a second time
+    opterr = 1;
+    for (;;) {
+        const int next = optind == 0 ? 1 : optind;
+        if (next < argc && !isOptionWord(words[next]) && std::strcmp(words[next], "--") != 0)
+            break;  // "-5", "-" and " 2000" start the date
+        const int option = getopt_long(argc, words.data(), shortOptions, longOptions, nullptr);
+        if (option == -1)
+            break;
+        if (option == 'h') {
+            showHelp(out);
+            return 0;
+        }
+        if (option == 'V') {
+            showVersion(out, baseName(argv[0]).c_str());
+            return 0;
+        }
+        if (auto wrong = readOption(option, optarg ? optarg : "", options, from))
+            return usageError(err, *wrong);
+    }
+    if (options.title && !options.calendar)
+        return usageError(err, "--title needs --ics");
+    if (argc - optind < 3)
+        return usageError(err, "missing date: YYYY MM DD");
+    if (options.calendar)
+        if (auto wrong = readCalendarStamp(options))
+            return usageError(err, *wrong);
+    resolveFrom(from, options);
+    options.firstDateArgument = optind;
+    return std::nullopt;
+}
+
+void showHelp(std::ostream& out)
+{
+    out << "Usage: rondelo [OPTION]... YYYY MM DD [TIME_ZONE]\n"
+           "List the round-number anniversaries of a date, one CSV line each.\n"
+           "\n"
+           "  -t, --time=HH:MM[:SS]  time of day of the reference (default 00:00:00)\n"
+           "  -z, --zone=NAME        date and times in the IANA time zone NAME (default UTC)\n"
+           "  -l, --local            this machine's time zone: TZ, else /etc/localtime\n"
+           "  -b, --before           the anniversaries before the reference, not after it\n"
+           "  -s, --sort             lines in time order, earliest first\n"
+           "  -f, --from=WHEN        only lines at or after WHEN: now, YYYY-MM-DD or\n"
+           "                         YYYY-MM-DDTHH:MM[:SS], in the time zone\n"
+           "      --ics              an iCalendar file instead of CSV\n"
+           "      --title=TEXT       with --ics: each event's summary is \"TEXT: LABEL\"\n"
+           "  -h, --help             show this help and exit\n"
+           "  -V, --version          show the version and exit\n"
+           "\n"
+           "Without options the four arguments YYYY MM DD TIME_ZONE are needed, and\n"
+           "TIME_ZONE, an integer, changes nothing.\n"
+           "\n"
+           "Exit status: 0 done; 1 the output could not be written; 2 a usage error;\n"
+           "3 an argument is not an integer; 4 a date out of range or that does not exist.\n"
+        << std::flush;
+}

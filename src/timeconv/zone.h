@@ -1,0 +1,25 @@
+// Wall-clock time in a time zone to and from Unix seconds, through the system's zone database.
+#pragma once
+
+#include <string>
+
+#include <absl/time/time.h>
+
+// A wall-clock reading is counted in seconds as if it were UTC: the seconds from 1970-01-01
+// 00:00:00 to that reading on the same calendar. It renders and splits like Unix seconds.
+
+// True for what may name a zone of the database: letters, digits and "/_+-." only, not starting
+// with "/" and without "..". The library would load any path it is given.
+bool isZoneName(const std::string& name);
+
+// Loads the named zone into zone; false for a name that isZoneName refuses or that the
+// database does not hold. "UTC" loads no file.
+bool loadZone(const std::string& name, absl::TimeZone& zone);
+
+// The instant of a wall-clock reading in zone. A reading that occurs twice is its first
+// occurrence; one that does not occur (a gap, a skipped day) is read with the UTC offset in
+// force before the gap.
+long long wallClock2UnixTime(const absl::TimeZone& zone, long long wallClock);
+
+// The wall-clock reading of the instant s in zone.
+long long unixTime2WallClock(const absl::TimeZone& zone, long long s);
