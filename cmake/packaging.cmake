@@ -1,6 +1,7 @@
 # Installation and the Debian package.
 install(TARGETS rondelo rondelo-selftest RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES man/rondelo.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES completion/rondelo DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME rondelo)

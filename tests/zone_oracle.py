@@ -1,0 +1,46 @@
+#!/usr/bin/env python3
+"""rondelo's zone rules against Python's zoneinfo over the same tzdata: fold=0 is the first
+occurrence of a repeated time and reads a gap with the offset before it, as rondelo must.
+Usage: zone_oracle.py path/to/rondelo"""
+import subprocess, sys
+from datetime import date, datetime, timedelta, timezone
+from zoneinfo import ZoneInfo
+
+rondelo, failures = sys.argv[1], []
+
+def report(*args):
+    run = subprocess.run([rondelo, *args], capture_output=True, text=True, env={"LC_ALL": "C"})
+    return {line.split(",")[-1]: line.split(",") for line in run.stdout.splitlines()}
+
+def check(zone, day, clock="00:00:00", *options):
+    tz, (h, m, s) = ZoneInfo(zone), map(int, clock.split(":"))
+    lines = report("--zone=" + zone, "--time=" + clock, *options, *str(day).split("-"))
+    classic = report(*options, "--", *str(day).split("-"))  # the same series at 00:00 UTC
+    reference = int(datetime(day.year, day.month, day.day, h, m, s, tzinfo=tz).timestamp())
+    for label, fields in lines.items():
+        ts, where = int(fields[0]), f"{zone} {day} {clock} {' '.join(options)} {label}"
+        try:
+            wall = (datetime(1970, 1, 1, tzinfo=timezone.utc) + timedelta(seconds=ts)).astimezone(tz)
+            shown = [wall.strftime("%a %b %e %H:%M:%S %Y")] if wall.year >= 1400 else []
+        except OverflowError:  # past the year 9999
+            shown = []
+        if fields[1:-2] != shown:
+            failures.append(f"{where}: shown as {fields[1:-2]}, zoneinfo says {shown}")
+        if fields[-2] == "1":  # a month: its UTC date from the classic run, at the time of day
+            d = date(1970, 1, 1) + timedelta(days=int(classic[label][0]) // 86400)
+            expected = int(datetime(d.year, d.month, d.day, h, m, s, tzinfo=tz).timestamp())
+        else:  # the reference, or exact seconds from it
+            expected = reference + int(classic[label][0]) - int(classic["Reference"][0])
+        if ts != expected:
+            failures.append(f"{where}: {ts}, expected {expected}")
+
+for n in range(365):  # both transitions, the gap and the fold, and every day between
+    check("Europe/Berlin", date(2021, 1, 1) + timedelta(days=n), "02:30:00")
+check("Asia/Kolkata", date(2000, 1, 31), "23:59:59")
+check("Asia/Kathmandu", date(1986, 1, 1), "00:10:00")  # +5:30 until 00:15, then +5:45
+check("Australia/Lord_Howe", date(2021, 4, 4), "01:45:00")  # a half-hour fold
+check("Pacific/Apia", date(2011, 12, 30))  # a day the zone skipped
+check("Asia/Tokyo", date(9999, 12, 31), "08:59:59")  # east of UTC, past the end of 9999
+check("America/New_York", date(1400, 1, 1), "00:00:00", "--before")  # local mean time
+print("\n".join(failures[:20]) or "zone rules agree with zoneinfo")
+sys.exit(1 if failures else 0)
