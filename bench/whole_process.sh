@@ -1,24 +1,41 @@
 #!/usr/bin/env bash
-# Runs rondelo 2000 1 31 0 and the baseline, alternately, many times each, and prints the ratio.
-# Usage: bench/whole_process.sh build/rondelo build/bench/rondelo-baseline [runs]
+# Times rondelo 2000 1 31 0, the C++ baseline and the static C floor side by side with hyperfine,
+# counts their instructions with callgrind, and prints rondelo's ratio to each.
+# Usage: bench/whole_process.sh build/rondelo build/bench/rondelo-baseline build/bench/rondelo-floor [runs]
 set -eu
-rondelo=$1 baseline=$2 runs=${3:-2000}
+rondelo=$1 baseline=$2 floor=$3 runs=${4:-2000}
+rounds=$(((runs + 49) / 50))
 
-cmp -s <("$rondelo" 2000 1 31 0) <("$baseline") || { echo "baseline output differs" >&2; exit 1; }
-
-# Nanoseconds for one batch of 100 runs, output to /dev/null as in a script.
-batch() {
-  local start end i
-  start=$(date +%s%N)
-  for ((i = 0; i < 100; i++)); do "$@" >/dev/null; done
-  end=$(date +%s%N)
-  echo $((end - start))
-}
-
-rondelo_ns=0 baseline_ns=0
-for ((b = 0; b < runs / 100; b++)); do
-  rondelo_ns=$((rondelo_ns + $(batch "$rondelo" 2000 1 31 0)))
-  baseline_ns=$((baseline_ns + $(batch "$baseline")))
+for program in "$baseline" "$floor"; do
+  cmp -s <("$rondelo" 2000 1 31 0) <("$program") || { echo "$program: output differs" >&2; exit 1; }
 done
-awk -v r="$rondelo_ns" -v b="$baseline_ns" -v n="$runs" 'BEGIN {
-  printf "rondelo  %8.1f us per run\nbaseline %8.1f us per run\nratio    %8.2f\n", r / n / 1000, b / n / 1000, r / b }'
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+# Rounds of 50 runs each, so that a slow spell of the machine falls on all three alike.
+# hyperfine's output goes to /dev/null, as in a script; -N starts each program without a shell.
+for ((r = 0; r < rounds; r++)); do
+  hyperfine -N --style none --warmup 10 --runs 50 --export-csv "$scratch/$r.csv" \
+    "$floor" "$baseline" "$rondelo 2000 1 31 0" >/dev/null 2>"$scratch/hyperfine.err" ||
+    { cat "$scratch/hyperfine.err" >&2; exit 1; }
+done
+
+instructions() {
+  valgrind --tool=callgrind --callgrind-out-file="$scratch/callgrind" "$@" >/dev/null \
+    2>"$scratch/valgrind.err" || { cat "$scratch/valgrind.err" >&2; exit 1; }
+  awk '/^summary:/ { print $2 }' "$scratch/callgrind"
+}
+floor_ins=$(instructions "$floor")
+baseline_ins=$(instructions "$baseline")
+rondelo_ins=$(instructions "$rondelo" 2000 1 31 0)
+
+# Rows 2 to 4 of each round are floor, baseline and rondelo; column 2 is the mean in seconds.
+awk -F, -v rounds="$rounds" -v fi="$floor_ins" -v bi="$baseline_ins" -v ri="$rondelo_ins" '
+  FNR > 1 { mean[FNR] += $2 * 1000 / rounds }
+  END {
+    f = mean[2]; b = mean[3]; r = mean[4]
+    printf "%-18s %8s %13s %13s %12s\n", "", "mean ms", "instructions", "rondelo/time", "rondelo/ins"
+    printf "%-18s %8.3f %13d %13.2f %12.2f\n", "floor (static C)", f, fi, r / f, ri / fi
+    printf "%-18s %8.3f %13d %13.2f %12.2f\n", "baseline (C++)", b, bi, r / b, ri / bi
+    printf "%-18s %8.3f %13d\n", "rondelo", r, ri
+  }' "$scratch"/*.csv

@@ -1,17 +1,49 @@
 # Installation and the Debian package.
 install(TARGETS rondelo rondelo-selftest RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES man/rondelo.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# Manual pages and the changelog are installed gzipped; -n leaves out the name and time stamp,
+# so the same sources always give the same bytes.
+find_program(GZIP gzip REQUIRED)
+set(rondelo_gzipped "")
+function(rondelo_gzip source name)
+  set(output ${PROJECT_BINARY_DIR}/gzipped/${name})
+  add_custom_command(OUTPUT ${output}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${source} ${output}
+    COMMAND ${GZIP} -9nf ${output}
+    DEPENDS ${source}
+    COMMENT "Compressing ${name}"
+    VERBATIM)
+  set(rondelo_gzipped ${rondelo_gzipped} ${output}.gz PARENT_SCOPE)
+endfunction()
+rondelo_gzip(${PROJECT_SOURCE_DIR}/man/rondelo.1 rondelo.1)
+rondelo_gzip(${PROJECT_SOURCE_DIR}/man/rondelo-selftest.1 rondelo-selftest.1)
+rondelo_gzip(${PROJECT_SOURCE_DIR}/packaging/changelog changelog)
+add_custom_target(rondelo_gzipped ALL DEPENDS ${rondelo_gzipped})
+
+install(FILES ${PROJECT_BINARY_DIR}/gzipped/rondelo.1.gz ${PROJECT_BINARY_DIR}/gzipped/rondelo-selftest.1.gz
+  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# A native package's changelog is changelog.gz; copyright stays plain text, in Debian's
+# machine-readable format, with the licence of LICENSE.
+install(FILES packaging/copyright ${PROJECT_BINARY_DIR}/gzipped/changelog.gz
+  DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES completion/rondelo DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME rondelo)
 set(CPACK_PACKAGE_CONTACT "the rondelo authors <rondelo@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "list the round-number anniversaries of a date")
+# Each line becomes a line of the control file after one blank: keep them under 80 columns.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "rondelo lists the instants 100 months, 1K weeks, 10K days, 1M hours,
- 100M minutes or 1G seconds (and their siblings) after a date, one CSV line each.")
+100M minutes or 1G seconds (and their siblings) after a date, one CSV line
+each, so that you can see when your 10000th day or your billionth second
+falls. rondelo-selftest shows what the machine gives its timestamp
+arithmetic.")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# Boost.Date_Time is compiled in from its headers; dpkg-shlibdeps finds the C and C++ runtimes.
+# Boost.Date_Time is compiled in from its headers and the Release build carries the C++ runtime,
+# so dpkg-shlibdeps finds only the C library. tzdata holds the zone files that the program
+# reads at run time.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS tzdata)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
