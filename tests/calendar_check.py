@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""rondelo --ics read by an independent parser (icalendar) and imported into a real calendar
-client (calcurse), against the CSV report of the same run.
-Usage: calendar_check.py path/to/rondelo"""
+# rondelo --ics read by an independent parser (icalendar) and imported into a real calendar
+# client (calcurse), against the CSV report of the same run.
+# Usage: calendar_check.py path/to/rondelo
 import os, subprocess, sys, tempfile
 from datetime import date, datetime, timezone
 import icalendar

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""rondelo's zone rules against Python's zoneinfo over the same tzdata: fold=0 is the first
-occurrence of a repeated time and reads a gap with the offset before it, as rondelo must.
-Usage: zone_oracle.py path/to/rondelo"""
+# rondelo's zone rules against Python's zoneinfo over the same tzdata: fold=0 is the first
+# occurrence of a repeated time and reads a gap with the offset before it, as rondelo must.
+# Usage: zone_oracle.py path/to/rondelo
 import subprocess, sys
 from datetime import date, datetime, timedelta, timezone
 from zoneinfo import ZoneInfo

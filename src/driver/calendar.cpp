@@ -102,8 +102,8 @@ void writeContentLine(std::ostream& out, const std::string& line)
     std::size_t start = 0;
     for (std::size_t room = 75; line.size() - start > room; room = 74) {  // 74 after the blank
         std::size_t end = start + room;
-        while (isContinuationOctet(line[end]))
-            --end;
+        while (end > start + 1 && isContinuationOctet(line[end]))
+            --end;  // a character moves whole to the next line
         out.write(line.data() + start, static_cast<std::streamsize>(end - start)) << "\r\n ";
         start = end;
     }
