@@ -34,6 +34,6 @@ TEST(calendar_test, text_escapes_and_titles)
     for (const char* good : {"", "Anna", "tab\tand\nnewline", "\xC3\xA9\xE2\x82\xAC\xF4\x8F\xBF\xBF"})
         EXPECT_TRUE(isCalendarText(good)) << good;
     for (const char* bad : {"\x01", "a\x7F", "\r", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80",
-                            "\xF4\x90\x80\x80", "\xC3", "\xE2\x82", "\x80", "\xFF"})
+                            "\xF4\x90\x80\x80", "\xC3", "\xE2\x82", "\x80", "\xFF", "\xC2\x85"})
         EXPECT_FALSE(isCalendarText(bad)) << bad;
 }

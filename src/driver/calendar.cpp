@@ -3,8 +3,7 @@
 
 #include <initializer_list>
 
-#include <boost/date_time/gregorian/gregorian.hpp>    // for to_iso_string of a date
-#include <boost/date_time/posix_time/posix_time.hpp>  // for to_iso_string of a date-time
+#include <absl/time/time.h>
 
 #include "driver/command_line.h"
 #include "driver/report.h"
@@ -39,6 +38,12 @@ bool isContinuationOctet(char c)
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
+// Unix seconds (or a wall-clock reading) in an iCalendar layout, such as "%Y%m%dT%H%M%S".
+std::string calendarTime(const char* layout, long long s)
+{
+    return absl::FormatTime(layout, absl::FromUnixSeconds(s), absl::UTCTimeZone());
+}
+
 // DTSTART of an anniversary, or nothing when its date cannot be shown: an all-day date in the
 // zone at 00:00:00 wall-clock time, otherwise the instant in UTC.
 std::optional<std::string> eventStart(const absl::TimeZone& zone, long long s)
@@ -47,10 +52,10 @@ std::optional<std::string> eventStart(const absl::TimeZone& zone, long long s)
     if (!isCalendarSecond(wallClock))
         return std::nullopt;
     if (wallClock % 86400 == 0)
-        return "DTSTART;VALUE=DATE:" + boost::gregorian::to_iso_string(unixTime2Date(wallClock));
-    if (!isCalendarSecond(s))
-        return std::nullopt;  // a UTC year outside the calendar has no form here
-    return "DTSTART:" + boost::posix_time::to_iso_string(unixTime2Ptime(s)) + "Z";
+        return "DTSTART;VALUE=DATE:" + calendarTime("%Y%m%d", wallClock);
+    if (s >= pastCalendarSecond)
+        return std::nullopt;  // west of UTC: the UTC year 10000 has no four digits
+    return "DTSTART:" + calendarTime("%Y%m%dT%H%M%SZ", s);
 }
 
 // The label as a UID part: "-10K days" becomes "-10K-days".
@@ -79,7 +84,9 @@ bool isCalendarText(const std::string& text)
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t length = utf8Length(text, at);
         const char c = text[at];
-        if (length == 0 || (length == 1 && ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7F)))
+        const bool c0 = length == 1 && ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7F);
+        const bool c1 = length == 2 && c == '\xC2' && static_cast<unsigned char>(text[at + 1]) < 0xA0;
+        if (length == 0 || c0 || c1)
             return false;
         at += length;
     }
@@ -117,10 +124,9 @@ bool writeCalendar(std::ostream& out, std::ostream& err, const std::vector<event
     if (!writeLines(out, {"BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//rondelo//rondelo " + version + "//EN"}))
         return false;
     // The same reference, zone and label give the same UID, so a second import updates.
-    const std::string uid = boost::posix_time::to_iso_string(unixTime2Ptime(referenceWallClock)) +
-                            "-" + options.zoneName + "-";
-    const std::string stamp =
-        "DTSTAMP:" + boost::posix_time::to_iso_string(unixTime2Ptime(options.calendarStamp)) + "Z";
+    const std::string uid =
+        calendarTime("%Y%m%dT%H%M%S", referenceWallClock) + "-" + options.zoneName + "-";
+    const std::string stamp = "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", options.calendarStamp);
     for (const event* e : events) {
         if (e->type == evReference)
             continue;

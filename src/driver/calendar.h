@@ -17,8 +17,8 @@
 bool writeCalendar(std::ostream& out, std::ostream& err, const std::vector<event*>& events,
                    const runOptions& options, long long referenceWallClock);
 
-// True for text that an event's summary may carry: valid UTF-8 without control characters but
-// tab and newline.
+// True for text that an event's summary may carry: valid UTF-8 without control characters
+// (U+0000 to U+001F, U+007F to U+009F) but tab and newline.
 bool isCalendarText(const std::string& text);
 
 // A TEXT value: backslash, semicolon, comma and newline escaped.

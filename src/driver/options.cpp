@@ -2,6 +2,7 @@
 #include "driver/options.h"
 
 #include <getopt.h>
+#include <unistd.h>  // for readlink
 
 #include <cerrno>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 
 #include "driver/calendar.h"
 #include "driver/command_line.h"
+#include "driver/report.h"
 #include "timeconv/zone.h"
 
 namespace {
@@ -35,6 +37,9 @@ const option longOptions[] = {
 };
 // "+": the options end at the first word that is not one; the date follows.
 const char shortOptions[] = "+t:z:lbsf:hV";
+
+const char systemZoneFile[] = "/etc/localtime";
+const char zoneDirectory[] = "/usr/share/zoneinfo/";
 
 // The latest second that the calendar can show, and so the latest DTSTAMP.
 constexpr long long lastCalendarSecond = 253402300799;
@@ -103,19 +108,31 @@ bool readWallClock(const std::string& text, long long& wallClock)
     return true;
 }
 
+// The zone that /etc/localtime links to, by name, so that calendar UIDs say which it is;
+// "localtime" when it is no link into the database.
+std::string systemZoneName()
+{
+    char target[4096];
+    const ssize_t length = readlink(systemZoneFile, target, sizeof target - 1);
+    const std::string path(target, length > 0 ? static_cast<std::size_t>(length) : 0);
+    const std::size_t at = path.rfind(zoneDirectory);
+    return at == std::string::npos ? "localtime" : path.substr(at + std::strlen(zoneDirectory));
+}
+
 // TZ when it is set (a leading colon allowed, empty meaning UTC), else /etc/localtime.
 std::optional<std::string> loadLocalZone(runOptions& options)
 {
     const char* tz = std::getenv("TZ");
-    if (tz == nullptr) {
-        options.zoneName = "localtime";
-        if (!absl::LoadTimeZone("localtime", &options.zone))
-            return "the system's time zone (/etc/localtime) cannot be read";
-        return std::nullopt;
+    std::string name = tz == nullptr ? systemZoneFile : tz[0] == ':' ? tz + 1 : tz;
+    if (name == systemZoneFile) {
+        options.zoneName = systemZoneName();
+        if (loadZone(options.zoneName, options.zone) || absl::LoadTimeZone("localtime", &options.zone))
+            return std::nullopt;
+        return "the system's time zone (/etc/localtime) cannot be read";
     }
-    options.zoneName = tz[0] == ':' ? tz + 1 : tz;
-    if (options.zoneName.empty())
-        options.zoneName = "UTC";
+    if (name.compare(0, std::strlen(zoneDirectory), zoneDirectory) == 0)
+        name.erase(0, std::strlen(zoneDirectory));  // a path into the database names its zone
+    options.zoneName = name.empty() ? "UTC" : name;
     if (!loadZone(options.zoneName, options.zone))
         return "TZ '" + std::string(tz) + "' names no time zone";
     return std::nullopt;
@@ -173,7 +190,7 @@ std::optional<std::string> readOption(int option, const std::string& value, runO
         options.calendar = true;
         return std::nullopt;
     case optionTitle:
-        if (!isCalendarText(value))
+        if (value.empty() || !isCalendarText(value))
             return "invalid --title: it must be UTF-8 text without control characters";
         options.title = value;
         return std::nullopt;
@@ -215,13 +232,12 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
         const int option = getopt_long(argc, words.data(), shortOptions, longOptions, nullptr);
         if (option == -1)
             break;
-        if (option == 'h') {
-            showHelp(out);
-            return 0;
-        }
-        if (option == 'V') {
-            showVersion(out, baseName(argv[0]).c_str());
-            return 0;
+        if (option == 'h' || option == 'V') {
+            if (option == 'h')
+                showHelp(out);
+            else
+                showVersion(out, baseName(argv[0]).c_str());
+            return out ? 0 : reportWriteError(err, "rondelo", errno);
         }
         if (auto wrong = readOption(option, optarg ? optarg : "", options, from))
             return usageError(err, *wrong);
@@ -244,12 +260,11 @@ void showHelp(std::ostream& out)
            "List the round-number anniversaries of a date, one CSV line each.\n"
            "\n"
            "  -t, --time=HH:MM[:SS]  time of day of the reference (default 00:00:00)\n"
-           "  -z, --zone=NAME        date and times in the IANA time zone NAME (default UTC)\n"
+           "  -z, --zone=NAME        date and times in the IANA zone NAME (default UTC)\n"
            "  -l, --local            this machine's time zone: TZ, else /etc/localtime\n"
            "  -b, --before           the anniversaries before the reference, not after it\n"
            "  -s, --sort             lines in time order, earliest first\n"
-           "  -f, --from=WHEN        only lines at or after WHEN: now, YYYY-MM-DD or\n"
-           "                         YYYY-MM-DDTHH:MM[:SS], in the time zone\n"
+           "  -f, --from=WHEN        only lines at or after WHEN: now, YYYY-MM-DD[THH:MM[:SS]]\n"
            "      --ics              an iCalendar file instead of CSV\n"
            "      --title=TEXT       with --ics: each event's summary is \"TEXT: LABEL\"\n"
            "  -h, --help             show this help and exit\n"

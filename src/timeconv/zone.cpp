@@ -11,7 +11,9 @@ const absl::CivilSecond civilEpoch(1970, 1, 1, 0, 0, 0);
 
 bool isZoneName(const std::string& name)
 {
-    if (name.empty() || name[0] == '/' || name.find("..") != std::string::npos)
+    // "localtime" is the library's name for the machine's own setting, which --local reads.
+    if (name.empty() || name[0] == '/' || name.find("..") != std::string::npos ||
+        name == "localtime")
         return false;
     for (const char c : name) {
         const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||

@@ -9,7 +9,7 @@
 // 00:00:00 to that reading on the same calendar. It renders and splits like Unix seconds.
 
 // True for what may name a zone of the database: letters, digits and "/_+-." only, not starting
-// with "/" and without "..". The library would load any path it is given.
+// with "/", without "..", and not "localtime". The library would load any path it is given.
 bool isZoneName(const std::string& name);
 
 // Loads the named zone into zone; false for a name that isZoneName refuses or that the
