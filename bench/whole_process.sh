@@ -29,13 +29,17 @@ floor_ins=$(instructions "$floor")
 baseline_ins=$(instructions "$baseline")
 rondelo_ins=$(instructions "$rondelo" 2000 1 31 0)
 
-# Rows 2 to 4 of each round are floor, baseline and rondelo; column 2 is the mean in seconds.
+# Rows 2 to 4 of each round are floor, baseline and rondelo; columns 2 and 4 are the mean and
+# the median in seconds; a median well below its mean shows a busy spell of the host.
 awk -F, -v rounds="$rounds" -v fi="$floor_ins" -v bi="$baseline_ins" -v ri="$rondelo_ins" '
-  FNR > 1 { mean[FNR] += $2 * 1000 / rounds }
+  FNR > 1 { mean[FNR] += $2 * 1000 / rounds; median[FNR] += $4 * 1000 / rounds }
   END {
     f = mean[2]; b = mean[3]; r = mean[4]
-    printf "%-18s %8s %13s %13s %12s\n", "", "mean ms", "instructions", "rondelo/time", "rondelo/ins"
-    printf "%-18s %8.3f %13d %13.2f %12.2f\n", "floor (static C)", f, fi, r / f, ri / fi
-    printf "%-18s %8.3f %13d %13.2f %12.2f\n", "baseline (C++)", b, bi, r / b, ri / bi
-    printf "%-18s %8.3f %13d\n", "rondelo", r, ri
+    printf "%-18s %8s %8s %13s %13s %12s\n", "", "mean ms", "median", "instructions",
+      "rondelo/time", "rondelo/ins"
+    printf "%-18s %8.3f %8.3f %13d %13.2f %12.2f\n", "floor (static C)", f, median[2], fi, r / f,
+      ri / fi
+    printf "%-18s %8.3f %8.3f %13d %13.2f %12.2f\n", "baseline (C++)", b, median[3], bi, r / b,
+      ri / bi
+    printf "%-18s %8.3f %8.3f %13d\n", "rondelo", r, median[4], ri
   }' "$scratch"/*.csv
