@@ -11,9 +11,3 @@ constexpr long long daysFromCivil(long long y, unsigned m, unsigned d)
     const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;           // [0, 146096]
     return era * 146097 + static_cast<long long>(doe) - 719468;
 }
-
-constexpr unsigned daysInMonth(long long y, unsigned m)
-{
-    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    return m == 2 ? 28 + leap : 30 + ((m + (m > 7)) % 2);
-}

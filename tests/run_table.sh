@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs every row of a command-line table against the programs of one build directory and names
+# each row that fails. The row format is described at the top of cli.table.
+# Usage: run_table.sh TABLE BUILD_DIR
+set -u
+table=$1 bin=$2 here=$(cd "$(dirname "$1")" && pwd) tmp=$(mktemp -d) failures=0
+trap 'rm -rf "$tmp"' EXIT
+export TZ=UTC LC_ALL=C  # a row's env overrides these
+
+fail() { echo "FAIL $name: $1"; failures=$((failures + 1)); }
+
+# The text a field stands for, with a dot that keeps its final newlines through $( ).
+text() { if [[ $1 == @* ]]; then cat "$here/${1:1}"; else printf %b "$1"; fi; echo .; }
+
+# check STREAM FILE FIELD: a field led by ~ is a glob pattern, any other the exact text.
+check() {
+  local got want
+  got=$(cat "$2"; echo .) want=$(text "${3#\~}")
+  if [[ $3 == \~* ]]; then [[ $got == $want ]]; else [[ $got == "$want" ]]; fi && return
+  fail "$1 differs"
+  diff <(printf %s "${want%.}") "$2" | head -n 20
+}
+
+# The words of a field as xargs(1) splits them; the blank keeps a last '' from being dropped.
+words() { printf '%s ' "$1" | xargs -r printf '%s\0'; }
+run() { (cd "$bin" && exec env "${vars[@]}" "./${argv[0]}" "${argv[@]:1}") </dev/null 2>"$tmp/err"; }
+
+while IFS='|' read -r name env command status out err; do
+  mapfile -d '' -t vars < <(words "$env")
+  mapfile -d '' -t argv < <(words "$command")
+  target=$tmp/out
+  [[ $out == '>'* ]] && target=${out:1}
+  if [[ $target == '&-' ]]; then run >&-; else run >"$target"; fi
+  code=$?
+  [[ $code == "$status" ]] || fail "status $code, expected $status"
+  [[ $out == '>'* ]] || check stdout "$tmp/out" "$out"
+  check stderr "$tmp/err" "$err"
+done < <(sed -E 's/[[:space:]]*\|[[:space:]]*/|/g; s/^[[:space:]]+|[[:space:]]+$//g' "$table" |
+  grep -vE '^(#|$)')
+
+echo "$failures failures"
+exit $((failures > 0))
