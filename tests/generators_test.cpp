@@ -23,14 +23,18 @@ std::tm referenceTm(int year, int month, int day)
     return t;
 }
 
-// Empties the list, freeing what it held, so that calendar-wide loops stay small.
-void release()
+// Empties the list, freeing what it held so that calendar-wide loops stay small, and returns
+// it as "timestamp label" lines.
+std::string release()
 {
+    std::string listed;
     for (event* e : eventsForOneReferenceDate) {
+        listed += std::to_string(e->timestamp) + " " + e->label + "\n";
         std::free(const_cast<char*>(e->label));
         delete e;
     }
     eventsForOneReferenceDate.clear();
+    return listed;
 }
 
 }  // namespace
@@ -78,25 +82,21 @@ TEST(generators_test, a_step_advances_every_counter_and_below_1_appends_nothing)
 // against the independent calendar: run-over, leap years, the year filter and the labels.
 TEST(months_test, every_reference_month_in_both_directions)
 {
+    // reference and target are month indexes, 12 * year + month - 1.
     for (int sign : {1, -1})
-        for (int year = 1400; year <= 9999; ++year)
-            for (int month = 1; month <= 12; ++month)
-                for (int day : {1, 28, 29, 30, 31}) {
-                    addMonths(sign, referenceTm(year, month, day), 1);
-                    std::size_t i = 0;
-                    for (int n = 100; n <= 1000; n += 100) {
-                        const long long target = 12LL * year + month - 1 + sign * n;
-                        if (n % 12 == 0 || target < 12 * 1400 || target >= 12 * 10000)
-                            continue;
-                        ASSERT_LT(i, events.size()) << year << "-" << month << "-" << day;
-                        // Counting on from the 1st runs over the month's end by itself.
-                        const long long days =
-                            daysFromCivil(target / 12, target % 12 + 1, 1) + day - 1;
-                        ASSERT_EQ(events[i]->timestamp, days * 86400) << year << "-" << month;
-                        ASSERT_EQ(events[i++]->label,
-                                  (sign > 0 ? "" : "-") + std::to_string(n) + " months");
-                    }
-                    ASSERT_EQ(events.size(), i) << year << "-" << month << "-" << day;
-                    release();
+        for (int reference = 12 * 1400; reference < 12 * 10000; ++reference)
+            for (int day : {1, 28, 29, 30, 31}) {
+                addMonths(sign, referenceTm(reference / 12, reference % 12 + 1, day), 1);
+                std::string expected;
+                for (int n = 100; n <= 1000; n += 100) {
+                    const int target = reference + sign * n;
+                    if (n % 12 == 0 || target < 12 * 1400 || target >= 12 * 10000)
+                        continue;
+                    // Counting on from the 1st runs over the month's end by itself.
+                    const long long days = daysFromCivil(target / 12, target % 12 + 1, 1) + day - 1;
+                    expected += std::to_string(days * 86400) + (sign > 0 ? " " : " -") +
+                                std::to_string(n) + " months\n";
                 }
+                ASSERT_EQ(release(), expected) << reference / 12 << "-" << reference % 12 + 1;
+            }
 }

@@ -16,6 +16,7 @@ text() { if [[ $1 == @* ]]; then cat "$here/${1:1}"; else printf %b "$1"; fi; ec
 check() {
   local got want
   got=$(cat "$2"; echo .) want=$(text "${3#\~}")
+  # shellcheck disable=SC2053  # the unquoted side is the pattern
   if [[ $3 == \~* ]]; then [[ $got == $want ]]; else [[ $got == "$want" ]]; fi && return
   fail "$1 differs"
   diff <(printf %s "${want%.}") "$2" | head -n 20
@@ -23,11 +24,12 @@ check() {
 
 # The words of a field as xargs(1) splits them; the blank keeps a last '' from being dropped.
 words() { printf '%s ' "$1" | xargs -r printf '%s\0'; }
-run() { (cd "$bin" && exec env "${vars[@]}" "./${argv[0]}" "${argv[@]:1}") </dev/null 2>"$tmp/err"; }
+run() { (cd "$bin" && exec env "${vars[@]}" "${argv[@]}") </dev/null 2>"$tmp/err"; }
 
 while IFS='|' read -r name env command status out err; do
   mapfile -d '' -t vars < <(words "$env")
   mapfile -d '' -t argv < <(words "$command")
+  argv[0]=./${argv[0]}  # a program of the build directory, and argv[0] as the echo shows it
   target=$tmp/out
   [[ $out == '>'* ]] && target=${out:1}
   if [[ $target == '&-' ]]; then run >&-; else run >"$target"; fi
