@@ -157,7 +157,7 @@ std::optional<std::string> readCalendarStamp(runOptions& options)
 
 // One option and its value; what is wrong with it, if anything.
 std::optional<std::string> readOption(int option, const std::string& value, runOptions& options,
-                                      std::string& from)
+                                      std::optional<long long>& fromWallClock)
 {
     switch (option) {
     case 't':
@@ -181,9 +181,13 @@ std::optional<std::string> readOption(int option, const std::string& value, runO
         return std::nullopt;
     case 'f': {
         long long wallClock = 0;
-        if (value != "now" && !readWallClock(value, wallClock))
+        fromWallClock.reset();
+        if (value == "now")
+            options.from = std::time(nullptr);
+        else if (readWallClock(value, wallClock))
+            fromWallClock = wallClock;
+        else
             return "invalid --from '" + value + "' (now, YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS])";
-        from = value;
         return std::nullopt;
     }
     case optionIcs:
@@ -196,16 +200,6 @@ std::optional<std::string> readOption(int option, const std::string& value, runO
         return std::nullopt;
     }
     return "";  // getopt has said what is wrong
-}
-
-// --from is read in the zone, which a later option may still change.
-void resolveFrom(const std::string& from, runOptions& options)
-{
-    long long wallClock = 0;
-    if (from == "now")
-        options.from = std::time(nullptr);
-    else if (readWallClock(from, wallClock))
-        options.from = wallClock2UnixTime(options.zone, wallClock);
 }
 
 }  // namespace
@@ -222,7 +216,7 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
     std::vector<char*> words(argv, argv + argc);
     char program[] = "rondelo";
     words[0] = program;
-    std::string from;
+    std::optional<long long> fromWallClock;  // read in the zone, which a later option may change
     optind = 0;  // a full rescan, also when called a second time
     opterr = 1;
     for (;;) {
@@ -239,7 +233,7 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
                 showVersion(out, baseName(argv[0]).c_str());
             return out ? 0 : reportWriteError(err, "rondelo", errno);
         }
-        if (auto wrong = readOption(option, optarg ? optarg : "", options, from))
+        if (auto wrong = readOption(option, optarg ? optarg : "", options, fromWallClock))
             return usageError(err, *wrong);
     }
     if (options.title && !options.calendar)
@@ -249,7 +243,8 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
     if (options.calendar)
         if (auto wrong = readCalendarStamp(options))
             return usageError(err, *wrong);
-    resolveFrom(from, options);
+    if (fromWallClock)
+        options.from = wallClock2UnixTime(options.zone, *fromWallClock);
     options.firstDateArgument = optind;
     return std::nullopt;
 }
