@@ -1,5 +1,4 @@
 // The in-process cost of one report: generating the events of a date and writing their lines.
-#include <cstdlib>
 #include <sstream>
 
 #include <benchmark/benchmark.h>
@@ -10,36 +9,30 @@
 
 namespace {
 
-void releaseEvents()
+eventList eventsOf(int year)
 {
-    for (event* e : eventsForOneReferenceDate) {
-        if (e->type != evReference)
-            std::free(const_cast<char*>(e->label));
-        delete e;
-    }
-    eventsForOneReferenceDate.clear();
+    runOptions options;
+    eventList events;
+    collectEvents(events, singleReference({year, 1, 31, 0}, options), options);
+    return events;
 }
 
 void generateEvents(benchmark::State& state)
 {
-    for (auto _ : state) {
-        collectEvents({2000, 1, 31, 0});
-        benchmark::DoNotOptimize(eventsForOneReferenceDate.data());
-        releaseEvents();
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(eventsOf(2000).data());
 }
 BENCHMARK(generateEvents);
 
 void writeOneReport(benchmark::State& state)
 {
-    collectEvents({static_cast<int>(state.range(0)), 1, 31, 0});
+    const eventList events = eventsOf(static_cast<int>(state.range(0)));
     std::ostringstream out, err;
     for (auto _ : state) {
         out.str("");
-        writeReport(out, err, eventsForOneReferenceDate);
+        writeReport(out, err, events);
         benchmark::DoNotOptimize(out.str().data());
     }
-    releaseEvents();
 }
 // 2000 renders every line; 9999 gives short lines and error messages after the first.
 BENCHMARK(writeOneReport)->Arg(2000)->Arg(9999);

@@ -41,9 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(!renderable);
     }
 
-    event e{s, "label", evTest};
     std::ostringstream out, err;
-    check(writeReport(out, err, {&e}));
+    check(writeReport(out, err, {event{s, "label", evTest}}));
     const std::string stamp = std::to_string(s);
     if (renderable) {
         check(out.str().size() == stamp.size() + 1 + 24 + 9 && err.str().empty());

@@ -13,7 +13,7 @@
 // and one message each.
 TEST(report_test, every_day_renders_and_instants_outside_the_calendar_get_short_lines)
 {
-    std::vector<event> events;
+    eventList events;
     std::string out, err;
     auto rendered = [&](std::time_t s) {
         char date[64];
@@ -29,11 +29,8 @@ TEST(report_test, every_day_renders_and_instants_outside_the_calendar_get_short_
         out += std::to_string(s) + ",1,x\n";
         err += "\nError main line 685, timestamp: " + std::to_string(s) + ", description: x\n";
     }
-    std::vector<event*> list;
-    for (event& e : events)
-        list.push_back(&e);
     std::ostringstream written, errors;
-    EXPECT_TRUE(writeReport(written, errors, list));
+    EXPECT_TRUE(writeReport(written, errors, events));
     EXPECT_EQ(errors.str(), err);
     EXPECT_TRUE(written.str() == out);  // a diff of millions of lines helps nobody
 }

@@ -73,7 +73,7 @@ void writeProbe(std::ostream& err, const char* caption, bool accepted, const std
         << " to timestamp: " << date2UnixTime(converted) << std::endl;
 }
 
-void testTimeLimits(std::ostream& err)
+void testTimeLimits(std::ostream& err, eventList& events)
 {
     writeTypeSizes(err);
     writeLimits(err);
@@ -88,7 +88,7 @@ void testTimeLimits(std::ostream& err)
     writeProbe(err, "mktime() support for dates  after year 3000: ", std::mktime(&record) != -1,
                record);
     err << "cplusplus: " << __cplusplus << std::endl;
-    addTestEvents(ptime2UnixTime(boost::posix_time::second_clock::local_time()));
+    addTestEvents(events, ptime2UnixTime(boost::posix_time::second_clock::local_time()));
 }
 
 boost::gregorian::date tenYearsOn(const boost::gregorian::date& d)
@@ -96,20 +96,20 @@ boost::gregorian::date tenYearsOn(const boost::gregorian::date& d)
     return d + boost::date_time::month_functor<boost::gregorian::date>(120).get_offset(d);
 }
 
-void addTestEvents(long long now)
+void addTestEvents(eventList& events, long long now)
 {
-    addEvent(now, "local time now", evTest);
-    addEvent(date2UnixTime(tenYearsOn(unixTime2Date(now))), "now + 10 years", evTest);
-    addEvent(now - 6 * 86400, "-6 days", evTest);
-    addEvent(2147483648, "min", evTest);  // one past "max", not -2^31
-    addEvent(2147483647, "max", evTest);
-    addEvent(-70866960384, "38-bit negative", evTest);
-    addEvent(-6442450944, "34-bit negative", evTest);
-    addEvent(-2147483648LL, "32-bit min", evTest);
-    addEvent(2147483647, "32-bit max", evTest);
-    addEvent(34359738367, "36-bit", evTest);
-    addEvent(549755813887, "40-bit", evTest);
-    addEvent(8796093022207, "44-bit", evTest);
+    addEvent(events, now, "local time now", evTest);
+    addEvent(events, date2UnixTime(tenYearsOn(unixTime2Date(now))), "now + 10 years", evTest);
+    addEvent(events, now - 6 * 86400, "-6 days", evTest);
+    addEvent(events, 2147483648, "min", evTest);  // one past "max", not -2^31
+    addEvent(events, 2147483647, "max", evTest);
+    addEvent(events, -70866960384, "38-bit negative", evTest);
+    addEvent(events, -6442450944, "34-bit negative", evTest);
+    addEvent(events, -2147483648LL, "32-bit min", evTest);
+    addEvent(events, 2147483647, "32-bit max", evTest);
+    addEvent(events, 34359738367, "36-bit", evTest);
+    addEvent(events, 549755813887, "40-bit", evTest);
+    addEvent(events, 8796093022207, "44-bit", evTest);
 }
 
 void show_tm(std::ostream& err, const std::tm* t, const char* caption)

@@ -38,7 +38,7 @@ bool isContinuationOctet(char c)
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
-// Unix seconds (or a wall-clock reading) in an iCalendar layout, such as "%Y%m%dT%H%M%S".
+// Unix seconds (or a wall-clock reading's seconds) in an iCalendar layout: "%Y%m%dT%H%M%S".
 std::string calendarTime(const char* layout, long long s)
 {
     return absl::FormatTime(layout, absl::FromUnixSeconds(s), absl::UTCTimeZone());
@@ -48,7 +48,7 @@ std::string calendarTime(const char* layout, long long s)
 // zone at 00:00:00 wall-clock time, otherwise the instant in UTC.
 std::optional<std::string> eventStart(const absl::TimeZone& zone, long long s)
 {
-    const long long wallClock = unixTime2WallClock(zone, s);
+    const long long wallClock = unixTime2WallClock(zone, s).seconds;
     if (!isCalendarSecond(wallClock))
         return std::nullopt;
     if (wallClock % 86400 == 0)
@@ -67,10 +67,30 @@ std::string uidPart(std::string label)
     return label;
 }
 
-bool writeLines(std::ostream& out, std::initializer_list<std::string> lines)
+// A name as a UID part: letters, digits, "." and "_" as they are, every other octet as %XX, so
+// that different names never meet and a name holds no "-" to run into the next part.
+std::string uidName(const std::string& name)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string encoded;
+    for (const char c : name) {
+        const auto octet = static_cast<unsigned char>(c);
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                           (c >= '0' && c <= '9') || c == '.' || c == '_';
+        if (plain)
+            encoded += c;
+        else
+            encoded += {'%', hex[octet >> 4], hex[octet & 15]};
+    }
+    return encoded;
+}
+
+bool writeLines(std::ostream& out, std::initializer_list<std::string> lines, bool flushEachLine)
 {
     for (const std::string& line : lines) {
         writeContentLine(out, line);
+        if (flushEachLine)
+            out.flush();
         if (!out)
             return false;
     }
@@ -114,31 +134,55 @@ void writeContentLine(std::ostream& out, const std::string& line)
         out.write(line.data() + start, static_cast<std::streamsize>(end - start)) << "\r\n ";
         start = end;
     }
-    out.write(line.data() + start, static_cast<std::streamsize>(line.size() - start)) << "\r\n"
-                                                                                      << std::flush;
+    out.write(line.data() + start, static_cast<std::streamsize>(line.size() - start)) << "\r\n";
 }
 
-bool writeCalendar(std::ostream& out, std::ostream& err, const std::vector<event*>& events,
-                   const runOptions& options, long long referenceWallClock)
+std::string calendarUid(const reference& ref, const std::string& label, int occurrence)
 {
-    if (!writeLines(out, {"BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//rondelo//rondelo " + version + "//EN"}))
-        return false;
-    // The same reference, zone and label give the same UID, so a second import updates.
-    const std::string uid =
-        calendarTime("%Y%m%dT%H%M%S", referenceWallClock) + "-" + options.zoneName + "-";
-    const std::string stamp = "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", options.calendarStamp);
-    for (const event* e : events) {
-        if (e->type == evReference)
-            continue;
-        const std::optional<std::string> start = eventStart(options.zone, e->timestamp);
-        if (!start) {
-            writeRenderError(err, *e);
-            continue;
-        }
-        const std::string summary = options.title ? *options.title + ": " + e->label : e->label;
-        if (!writeLines(out, {"BEGIN:VEVENT", "UID:" + uid + uidPart(e->label) + "@rondelo", stamp,
-                              *start, "SUMMARY:" + escapeText(summary), "END:VEVENT"}))
-            return false;
+    std::string uid = calendarTime("%Y%m%dT%H%M%S", ref.wallClock.seconds) + "-" + ref.zoneName +
+                      "-" + uidPart(label);
+    if (!ref.name.empty())
+        uid += "-" + uidName(ref.name);
+    if (occurrence > 1)
+        uid += "-" + std::to_string(occurrence);
+    return uid + "@rondelo";
+}
+
+bool writeCalendarBegin(std::ostream& out, bool flushEachLine)
+{
+    return writeLines(out, {"BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//rondelo//rondelo " + version + "//EN"},
+                      flushEachLine);
+}
+
+bool writeCalendarEvent(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
+                        int occurrence, long long stamp, bool flushEachLine)
+{
+    if (e.type == evReference)
+        return true;
+    const std::optional<std::string> start = eventStart(ref.zone, e.timestamp);
+    if (!start) {
+        writeRenderError(err, e);
+        return true;
     }
-    return writeLines(out, {"END:VCALENDAR"});
+    const std::string summary = ref.name.empty() ? e.label : ref.name + ": " + e.label;
+    return writeLines(out, {"BEGIN:VEVENT", "UID:" + calendarUid(ref, e.label, occurrence),
+                            "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", stamp), *start,
+                            "SUMMARY:" + escapeText(summary), "END:VEVENT"},
+                      flushEachLine);
+}
+
+bool writeCalendarEnd(std::ostream& out, bool flushEachLine)
+{
+    return writeLines(out, {"END:VCALENDAR"}, flushEachLine);
+}
+
+bool writeCalendar(std::ostream& out, std::ostream& err, const eventList& events,
+                   const reference& ref, long long stamp)
+{
+    if (!writeCalendarBegin(out, true))
+        return false;
+    for (const event& e : events)
+        if (!writeCalendarEvent(out, err, e, ref, 1, stamp, true))
+            return false;
+    return writeCalendarEnd(out, true);
 }

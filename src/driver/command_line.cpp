@@ -51,6 +51,29 @@ std::string baseName(const char* path)
     return basename(copy.data());
 }
 
+std::string printable(const std::string& text)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string shown;
+    for (const char c : text) {
+        const auto octet = static_cast<unsigned char>(c);
+        if (c == '\t')
+            shown += "\\t";
+        else if (c == '\n')
+            shown += "\\n";
+        else if (octet < 0x20 || octet == 0x7F)
+            shown += {'\\', 'x', hex[octet >> 4], hex[octet & 15]};
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+std::string quoted(const std::string& text)
+{
+    return "'" + printable(text) + "'";
+}
+
 void showVersion(std::ostream& err, const char* name)
 {
     // SOURCE_DATE_EPOCH, when set, fixes __DATE__ and __TIME__ for a reproducible build.

@@ -30,6 +30,13 @@ std::string baseName(const char* path);
 void showVersion(std::ostream& err, const char* name);
 void showUsage(std::ostream& err, const char* name);
 
+// text with every C0 control character and DEL shown as a backslash escape,
+// so that a message shows the user's input without acting on the terminal: "\t", "\n", "\xHH".
+std::string printable(const std::string& text);
+
+// printable(text) in single quotes.
+std::string quoted(const std::string& text);
+
 // One line per argument, argv[0] included; nothing when argc is 0 or less.
 void showArgs(std::ostream& err, int argc, const char* const* argv);
 

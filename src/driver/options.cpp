@@ -10,16 +10,15 @@
 #include <ctime>
 #include <vector>
 
-#include <absl/time/civil_time.h>
-
 #include "driver/calendar.h"
 #include "driver/command_line.h"
 #include "driver/report.h"
+#include "driver/when.h"
 #include "timeconv/zone.h"
 
 namespace {
 
-enum longOnlyOption : int { optionIcs = 256, optionTitle };
+enum longOnlyOption : int { optionIcs = 256, optionTitle, optionUntil };
 
 // --help and --version stay the last two rows, as showHelp lists them.
 const option longOptions[] = {
@@ -29,6 +28,8 @@ const option longOptions[] = {
     {"before", no_argument, nullptr, 'b'},
     {"sort", no_argument, nullptr, 's'},
     {"from", required_argument, nullptr, 'f'},
+    {"until", required_argument, nullptr, optionUntil},
+    {"dates", required_argument, nullptr, 'd'},
     {"ics", no_argument, nullptr, optionIcs},
     {"title", required_argument, nullptr, optionTitle},
     {"help", no_argument, nullptr, 'h'},
@@ -36,7 +37,7 @@ const option longOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 // "+": the options end at the first word that is not one; the date follows.
-const char shortOptions[] = "+t:z:lbsf:hV";
+const char shortOptions[] = "+t:z:lbsf:d:hV";
 
 const char systemZoneFile[] = "/etc/localtime";
 const char zoneDirectory[] = "/usr/share/zoneinfo/";
@@ -60,52 +61,6 @@ int usageError(std::ostream& err, const std::string& what)
         err << "rondelo: " << what << std::endl;
     err << "Try 'rondelo --help' for more information." << std::endl;
     return exitUsage;
-}
-
-// Exactly width decimal digits at text[at], moving at past them.
-bool readDigits(const std::string& text, std::size_t& at, int width, int& value)
-{
-    value = 0;
-    for (int i = 0; i < width; ++i, ++at) {
-        if (at >= text.size() || text[at] < '0' || text[at] > '9')
-            return false;
-        value = value * 10 + (text[at] - '0');
-    }
-    return true;
-}
-
-// HH:MM[:SS] from text[at] to its end, 0:00 to 23:59:59; the hour has one or two digits
-// unless twoDigitHour.
-bool readClock(const std::string& text, std::size_t at, bool twoDigitHour, long long& seconds)
-{
-    const int hourWidth = !twoDigitHour && text.size() > at + 1 && text[at + 1] == ':' ? 1 : 2;
-    int hour = 0, minute = 0, second = 0;
-    if (!readDigits(text, at, hourWidth, hour) || at >= text.size() || text[at++] != ':' ||
-        !readDigits(text, at, 2, minute))
-        return false;
-    if (at < text.size() && (text[at++] != ':' || !readDigits(text, at, 2, second)))
-        return false;
-    seconds = hour * 3600LL + minute * 60 + second;
-    return at == text.size() && hour < 24 && minute < 60 && second < 60;
-}
-
-// YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS], as a wall-clock reading; the date must exist.
-bool readWallClock(const std::string& text, long long& wallClock)
-{
-    std::size_t at = 0;
-    int year = 0, month = 0, day = 0;
-    if (!readDigits(text, at, 4, year) || at >= text.size() || text[at++] != '-' ||
-        !readDigits(text, at, 2, month) || at >= text.size() || text[at++] != '-' ||
-        !readDigits(text, at, 2, day))
-        return false;
-    const absl::CivilDay date(year, month, day);  // normalises a day its month lacks
-    if (date.month() != month || date.day() != day)
-        return false;
-    long long clock = 0;
-    if (at < text.size() && (text[at++] != 'T' || !readClock(text, at, true, clock)))
-        return false;
-    wallClock = (date - absl::CivilDay(1970, 1, 1)) * 86400LL + clock;
-    return true;
 }
 
 // The zone that /etc/localtime links to, by name, so that calendar UIDs say which it is;
@@ -143,7 +98,7 @@ std::optional<std::string> readCalendarStamp(runOptions& options)
 {
     const char* fixed = std::getenv("SOURCE_DATE_EPOCH");
     if (fixed == nullptr) {
-        options.calendarStamp = std::time(nullptr);
+        options.calendarStamp = options.now;
         return std::nullopt;
     }
     char* end = nullptr;
@@ -155,9 +110,25 @@ std::optional<std::string> readCalendarStamp(runOptions& options)
     return std::nullopt;
 }
 
+// The WHENs of --from and --until, read in the run's zone once every option is in.
+struct window {
+    std::optional<whenSpec> from;
+    std::optional<whenSpec> until;
+};
+
+std::optional<std::string> readWindowEdge(const char* option, const std::string& value,
+                                          std::optional<whenSpec>& edge)
+{
+    edge = readWhen(value);
+    if (!edge)
+        return "invalid " + std::string(option) + " '" + value +
+               "' (now, YYYY-MM-DD[THH:MM[:SS]], or +N or -N and d, w, m or y)";
+    return std::nullopt;
+}
+
 // One option and its value; what is wrong with it, if anything.
 std::optional<std::string> readOption(int option, const std::string& value, runOptions& options,
-                                      std::optional<long long>& fromWallClock)
+                                      window& edges)
 {
     switch (option) {
     case 't':
@@ -179,17 +150,13 @@ std::optional<std::string> readOption(int option, const std::string& value, runO
     case 's':
         options.sortByTime = true;
         return std::nullopt;
-    case 'f': {
-        long long wallClock = 0;
-        fromWallClock.reset();
-        if (value == "now")
-            options.from = std::time(nullptr);
-        else if (readWallClock(value, wallClock))
-            fromWallClock = wallClock;
-        else
-            return "invalid --from '" + value + "' (now, YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS])";
+    case 'f':
+        return readWindowEdge("--from", value, edges.from);
+    case optionUntil:
+        return readWindowEdge("--until", value, edges.until);
+    case 'd':
+        options.datesFile = value;
         return std::nullopt;
-    }
     case optionIcs:
         options.calendar = true;
         return std::nullopt;
@@ -216,7 +183,8 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
     std::vector<char*> words(argv, argv + argc);
     char program[] = "rondelo";
     words[0] = program;
-    std::optional<long long> fromWallClock;  // read in the zone, which a later option may change
+    window edges;  // read in the zone, which a later option may change
+    options.now = std::time(nullptr);
     optind = 0;  // a full rescan, also when called a second time
     opterr = 1;
     for (;;) {
@@ -233,18 +201,25 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
                 showVersion(out, baseName(argv[0]).c_str());
             return out ? 0 : reportWriteError(err, "rondelo", errno);
         }
-        if (auto wrong = readOption(option, optarg ? optarg : "", options, fromWallClock))
+        if (auto wrong = readOption(option, optarg ? optarg : "", options, edges))
             return usageError(err, *wrong);
     }
     if (options.title && !options.calendar)
         return usageError(err, "--title needs --ics");
-    if (argc - optind < 3)
+    if (options.datesFile && options.title)
+        return usageError(err, "--title does not go with --dates: each event is named by its line");
+    if (options.datesFile && optind < argc)
+        return usageError(err, "with --dates the dates come from FILE, not from '" +
+                                   std::string(argv[optind]) + "'");
+    if (!options.datesFile && argc - optind < 3)
         return usageError(err, "missing date: YYYY MM DD");
     if (options.calendar)
         if (auto wrong = readCalendarStamp(options))
             return usageError(err, *wrong);
-    if (fromWallClock)
-        options.from = wallClock2UnixTime(options.zone, *fromWallClock);
+    if (edges.from)
+        options.from = resolveWhen(*edges.from, options.zone, options.now);
+    if (edges.until)
+        options.until = resolveWhen(*edges.until, options.zone, options.now);
     options.firstDateArgument = optind;
     return std::nullopt;
 }
@@ -252,6 +227,7 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
 void showHelp(std::ostream& out)
 {
     out << "Usage: rondelo [OPTION]... YYYY MM DD [TIME_ZONE]\n"
+           "  or:  rondelo [OPTION]... --dates=FILE\n"
            "List the round-number anniversaries of a date, one CSV line each.\n"
            "\n"
            "  -t, --time=HH:MM[:SS]  time of day of the reference (default 00:00:00)\n"
@@ -259,16 +235,25 @@ void showHelp(std::ostream& out)
            "  -l, --local            this machine's time zone: TZ, else /etc/localtime\n"
            "  -b, --before           the anniversaries before the reference, not after it\n"
            "  -s, --sort             lines in time order, earliest first\n"
-           "  -f, --from=WHEN        only lines at or after WHEN: now, YYYY-MM-DD[THH:MM[:SS]]\n"
+           "  -f, --from=WHEN        only lines at or after WHEN\n"
+           "      --until=WHEN       only lines before WHEN\n"
+           "  -d, --dates=FILE       the references from FILE ('-': standard input), one a\n"
+           "                         line: WHEN<TAB>NAME[<TAB>ZONE]; NAME ends each CSV line\n"
            "      --ics              an iCalendar file instead of CSV\n"
            "      --title=TEXT       with --ics: each event's summary is \"TEXT: LABEL\"\n"
            "  -h, --help             show this help and exit\n"
            "  -V, --version          show the version and exit\n"
            "\n"
+           "WHEN is now, YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS] in the zone, or a span from now:\n"
+           "+N or -N and d, w, m or y (days, weeks, months, years), as in --until=+30d.\n"
+           "In FILE, WHEN is YYYY-MM-DD[THH:MM[:SS]] or YYYY.MM.DD; blank lines and lines\n"
+           "that begin with # are skipped.\n"
+           "\n"
            "Without options the four arguments YYYY MM DD TIME_ZONE are needed, and\n"
            "TIME_ZONE, an integer, changes nothing.\n"
            "\n"
-           "Exit status: 0 done; 1 the output could not be written; 2 a usage error;\n"
-           "3 an argument is not an integer; 4 a date out of range or that does not exist.\n"
+           "Exit status: 0 done; 1 a file could not be read or the output written;\n"
+           "2 a usage error; 3 an argument is not an integer; 4 a date out of range or\n"
+           "that does not exist, or a line of FILE that was skipped.\n"
         << std::flush;
 }

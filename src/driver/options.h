@@ -16,7 +16,10 @@ struct runOptions {
     std::string zoneName = "UTC";      // as the user gave it
     int sign = 1;                      // -1 with --before
     bool sortByTime = false;           // --sort
-    std::optional<long long> from;     // --from, in Unix seconds
+    std::optional<long long> from;     // --from, in Unix seconds: lines at or after it
+    std::optional<long long> until;    // --until, in Unix seconds: lines before it
+    std::optional<std::string> datesFile;  // --dates: the references, one a line; "-" for stdin
+    long long now = 0;                 // the time of the run, taken once
     bool calendar = false;             // --ics
     std::optional<std::string> title;  // --title
     long long calendarStamp = 0;       // DTSTAMP: SOURCE_DATE_EPOCH, else the time of the run

@@ -43,18 +43,37 @@ void writeRenderError(std::ostream& err, const event& e)
         << ", description: " << e.label << std::endl;
 }
 
-bool writeReport(std::ostream& out, std::ostream& err, const std::vector<event*>& events,
-                 const absl::TimeZone& zone)
+std::string csvField(const std::string& text)
+{
+    if (text.find_first_of(",\"") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (const char c : text)
+        quoted += c == '"' ? "\"\"" : std::string(1, c);
+    return quoted + '"';
+}
+
+void writeReportLine(std::ostream& out, std::ostream& err, const event& e,
+                     const absl::TimeZone& zone, const std::string& name)
 {
     char date[32];
-    for (const event* e : events) {
-        out << e->timestamp << ',';
-        if (const std::size_t length = renderDate(date, unixTime2WallClock(zone, e->timestamp)))
-            out.write(date, static_cast<std::streamsize>(length)) << ',';
-        else
-            writeRenderError(err, *e);
-        out << e->type << ',' << e->label << std::endl;
-        if (!out)
+    out << e.timestamp << ',';
+    if (const std::size_t length = renderDate(date, unixTime2WallClock(zone, e.timestamp).seconds))
+        out.write(date, static_cast<std::streamsize>(length)) << ',';
+    else
+        writeRenderError(err, e);
+    out << e.type << ',' << e.label;
+    if (!name.empty())
+        out << ',' << csvField(name);
+    out << '\n';
+}
+
+bool writeReport(std::ostream& out, std::ostream& err, const eventList& events,
+                 const absl::TimeZone& zone)
+{
+    for (const event& e : events) {
+        writeReportLine(out, err, e, zone);
+        if (!out.flush())
             return false;
     }
     return true;

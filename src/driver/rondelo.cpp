@@ -4,6 +4,7 @@
 
 #include "driver/calendar.h"
 #include "driver/command_line.h"
+#include "driver/dates.h"
 #include "driver/options.h"
 #include "driver/report.h"
 #include "driver/run.h"
@@ -20,14 +21,18 @@ int main(int argc, char* argv[])
         showUsage(std::cerr, name.c_str());
         return exitTooFewArguments;
     }
+    if (options.datesFile)
+        return runDates(options, std::cout, std::cerr);
     referenceArguments args{};
     if (int status = readReferenceArguments(argc, argv, std::cerr, args, options.firstDateArgument))
         return status;
-    collectEvents(args, options);
-    const std::vector<event*> events = reportedEvents(options);
-    const bool written =
-        options.calendar
-            ? writeCalendar(std::cout, std::cerr, events, options, referenceWallClock(args, options))
-            : writeReport(std::cout, std::cerr, events, options.zone);
+    const reference ref = singleReference(args, options);
+    eventList events;
+    collectEvents(events, ref, options);
+    if (options.sortByTime)
+        sortByTime(events);
+    const bool written = options.calendar
+                             ? writeCalendar(std::cout, std::cerr, events, ref, options.calendarStamp)
+                             : writeReport(std::cout, std::cerr, events, options.zone);
     return written ? 0 : reportWriteError(std::cerr, "rondelo", errno);
 }

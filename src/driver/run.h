@@ -1,20 +1,30 @@
-// The run between reading the arguments and writing the report.
+// The run between reading a reference and writing its lines.
 #pragma once
 
-#include <vector>
+#include <string>
+
+#include <absl/time/time.h>
 
 #include "driver/command_line.h"
 #include "driver/options.h"
 #include "events/events.h"
+#include "timeconv/zone.h"
 
-// The reference date at the time of day, as a wall-clock reading in the zone.
-long long referenceWallClock(const referenceArguments& args, const runOptions& options);
+// One reference: a date and time of day in a zone, and whose it is.
+struct reference {
+    wallClockReading wallClock;
+    absl::TimeZone zone;
+    std::string zoneName;  // as the user gave it; goes into calendar UIDs
+    std::string name;      // from a file of dates; empty for a single date
+};
 
-// Sets referenceTimestamp to the reference instant in the zone, appends the reference event,
-// then every anniversary in the options' direction: the month series at the reference's
-// wall-clock time of day on each of its dates, then the fixed-unit series.
-void collectEvents(const referenceArguments& args, const runOptions& options = {});
+// The reference of a single run: the date of the arguments at the options' time of day and zone.
+reference singleReference(const referenceArguments& args, const runOptions& options);
 
-// The events to report, from the list: those at or after --from, in time order with --sort
-// (lines at one instant in the order they were made).
-std::vector<event*> reportedEvents(const runOptions& options);
+// Appends the reference event and every anniversary in the options' direction to events: the
+// month series at the reference's wall-clock time of day on each of its dates, then the
+// fixed-unit series. Only instants in the options' window [from, until) make events.
+void collectEvents(eventList& events, const reference& ref, const runOptions& options);
+
+// Time order, earliest first; events at one instant keep the order they were made in.
+void sortByTime(eventList& events);

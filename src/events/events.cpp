@@ -1,11 +1,9 @@
-// The process-wide event list and the state the generators share.
+// The event list's one operation.
 #include "events/events.h"
 
-std::vector<event*> eventsForOneReferenceDate;
-long long referenceTimestamp = 0;
-char tmpbuf[512];
+#include <utility>
 
-void addEvent(long long timestamp, const char* label, eventType type)
+void addEvent(eventList& events, long long timestamp, std::string label, eventType type)
 {
-    eventsForOneReferenceDate.push_back(new event{timestamp, label, type});
+    events.push_back(event{timestamp, std::move(label), type});
 }

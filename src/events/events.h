@@ -1,6 +1,7 @@
-// The event list: every anniversary of a run, and the reference instant, in generation order.
+// The event list: one reference's anniversaries, and the reference instant, in generation order.
 #pragma once
 
+#include <string>
 #include <vector>
 
 // The kind of an event; printed as a number in the third report column.
@@ -18,18 +19,13 @@ enum eventType : int {
 
 struct event {
     long long timestamp;  // Unix seconds
-    const char* label;    // NUL-terminated, never freed
+    std::string label;
     eventType type;
 };
 
-// Appended to by addEvent only; records and labels live until the process ends.
-extern std::vector<event*> eventsForOneReferenceDate;
+// A value owned by whoever runs the loop: one reference's events, freed with it. A run over
+// many references clears and refills one list, so its storage is taken once.
+using eventList = std::vector<event>;
 
-// Unix seconds of the reference date; the base of every fixed-unit offset.
-extern long long referenceTimestamp;
-
-// Every generator formats its labels here before copying them to the heap.
-extern char tmpbuf[512];
-
-// Appends one event; the label pointer is stored as given, not copied.
-void addEvent(long long timestamp, const char* label, eventType type);
+// Appends one event at the end of events.
+void addEvent(eventList& events, long long timestamp, std::string label, eventType type);

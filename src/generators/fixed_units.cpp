@@ -2,9 +2,6 @@
 #include "generators/generators.h"
 
 #include <cstdio>
-#include <cstring>  // for strdup
-
-#include "events/events.h"
 
 namespace {
 
@@ -24,19 +21,21 @@ bool isSkipped(const unitRange& range, long long counter)
 }
 
 template <std::size_t N>
-void addRanges(int sign, int step, const unitRange (&ranges)[N])
+void addRanges(eventList& events, const anniversaryBase& base, int sign, int step,
+               const unitRange (&ranges)[N])
 {
     if (step < 1)
         return;  // the counters would never reach their bounds
     const char* prefix = signPrefix(sign);
+    char label[32];
     for (const unitRange& range : ranges) {
         for (long long counter = 1; counter < range.bound; counter += step) {
-            if (isSkipped(range, counter))
+            const long long instant = base.timestamp + sign * counter * range.secondsPerUnit;
+            if (isSkipped(range, counter) || !isInWindow(base, instant))
                 continue;
-            std::snprintf(tmpbuf, sizeof tmpbuf, range.format, prefix,
+            std::snprintf(label, sizeof label, range.format, prefix,
                           static_cast<int>(counter * range.multiplier));
-            addEvent(referenceTimestamp + sign * counter * range.secondsPerUnit,
-                     strdup(tmpbuf), range.type);
+            addEvent(events, instant, label, range.type);
         }
     }
 }
@@ -48,17 +47,17 @@ const char* signPrefix(int sign)
     return sign == 1 ? "" : "-";
 }
 
-void addWeeks(int sign, int step)
+void addWeeks(eventList& events, const anniversaryBase& base, int sign, int step)
 {
     static const unitRange ranges[] = {
         {"%s%i weeks", evWeeks, 10, {}, 100, 60480000},
         {"%s%iK weeks", evKiloWeeks, 10, {}, 1, 604800000},
         {"%s%iK weeks", evKiloWeeks, 3, {}, 10, 6048000000},
     };
-    addRanges(sign, step, ranges);
+    addRanges(events, base, sign, step, ranges);
 }
 
-void addDays(int sign, int step)
+void addDays(eventList& events, const anniversaryBase& base, int sign, int step)
 {
     // Backward the series stops at -200K days; forward it reaches 500K days.
     const unitRange ranges[] = {
@@ -66,20 +65,20 @@ void addDays(int sign, int step)
         {"%s%iK days", evDays, 10, {7}, 10, 864000000},
         {"%s%iK days", evDays, sign < 0 ? 3 : 6, {}, 100, 8640000000},
     };
-    addRanges(sign, step, ranges);
+    addRanges(events, base, sign, step, ranges);
 }
 
-void addHours(int sign, int step)
+void addHours(eventList& events, const anniversaryBase& base, int sign, int step)
 {
     static const unitRange ranges[] = {
         {"%s%iK hours", evHours, 10, {5}, 10, 36000000},
         {"%s%iK hours", evHours, 10, {5}, 100, 360000000},
         {"%s%iM hours", evHours, 4, {}, 1, 3600000000},
     };
-    addRanges(sign, step, ranges);
+    addRanges(events, base, sign, step, ranges);
 }
 
-void addMinutes(int sign, int step)
+void addMinutes(eventList& events, const anniversaryBase& base, int sign, int step)
 {
     static const unitRange ranges[] = {
         {"%s%iK minutes", evMinutes, 10, {}, 10, 600000},
@@ -88,10 +87,10 @@ void addMinutes(int sign, int step)
         {"%s%iM minutes", evMinutes, 10, {5, 6}, 10, 600000000},
         {"%s%iM minutes", evMinutes, 6, {}, 100, 6000000000},
     };
-    addRanges(sign, step, ranges);
+    addRanges(events, base, sign, step, ranges);
 }
 
-void addSeconds(int sign, int step)
+void addSeconds(eventList& events, const anniversaryBase& base, int sign, int step)
 {
     static const unitRange ranges[] = {
         {"%s%iM seconds", evSeconds, 10, {3, 6}, 1, 1000000},
@@ -99,15 +98,15 @@ void addSeconds(int sign, int step)
         {"%s%iM seconds", evSeconds, 10, {}, 100, 100000000},
         {"%s%iG seconds", evSeconds, 7, {6}, 1, 1000000000},
     };
-    addRanges(sign, step, ranges);
+    addRanges(events, base, sign, step, ranges);
 }
 
-void addAll(int sign, std::tm reference)
+void addAll(eventList& events, const anniversaryBase& base, int sign)
 {
-    addMonths(sign, reference, 1);
-    addWeeks(sign, 1);
-    addDays(sign, 1);
-    addHours(sign, 1);
-    addMinutes(sign, 1);
-    addSeconds(sign, 1);
+    addMonths(events, base, sign, 1);
+    addWeeks(events, base, sign, 1);
+    addDays(events, base, sign, 1);
+    addHours(events, base, sign, 1);
+    addMinutes(events, base, sign, 1);
+    addSeconds(events, base, sign, 1);
 }

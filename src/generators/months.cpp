@@ -2,20 +2,16 @@
 #include "generators/generators.h"
 
 #include <cstdio>
-#include <cstring>  // for strdup
 
 #include <boost/date_time/gregorian/gregorian_types.hpp>
 
-#include "events/events.h"
 #include "timeconv/epoch.h"
 
 namespace {
 
-// Month index = 12 * year + (month - 1), so that month arithmetic is integer arithmetic.
-long long monthIndex(const std::tm& reference)
-{
-    return 12LL * (reference.tm_year + 1900) + reference.tm_mon;
-}
+// More than any UTC offset, gap or fold: a wall-clock reading this far outside the window
+// cannot be an instant inside it.
+constexpr long long zoneMargin = 2 * 86400;
 
 // Day `day` of the given month, running over into the next month where the month is shorter
 // (31 after a 30-day month gives the 1st of the next). year within 1400..9999, month 1..12.
@@ -33,23 +29,31 @@ boost::gregorian::date monthAnniversary(int year, int month, int day)
 
 }  // namespace
 
-void addMonths(int sign, std::tm reference, int step)
+void addMonths(eventList& events, const anniversaryBase& base, int sign, int step)
 {
     if (step < 1)
         return;  // the counter would never pass its bound
     const char* prefix = signPrefix(sign);
+    const boost::gregorian::date reference = unixTime2Date(base.wallClock.seconds);
+    const long long timeOfDay = base.wallClock.seconds - date2UnixTime(reference);
+    // Month index = 12 * year + (month - 1), so that month arithmetic is integer arithmetic.
+    const long long referenceMonth = 12LL * reference.year() + reference.month() - 1;
+    char label[32];
     for (int counter = 1; counter <= 10; counter += step) {
         const int months = 100 * counter;
-        if (months % 12 == 0)
-            continue;
-        std::snprintf(tmpbuf, sizeof tmpbuf, "%s%i months", prefix, months);
-        const long long target = monthIndex(reference) + (sign > 0 ? months : -months);
-        // Truncating division only differs from floor below year 0, which the filter drops.
+        const long long target = referenceMonth + (sign > 0 ? months : -months);
         const long long year = target / 12;
-        if (year < 1400 || year > 9999)
+        if (months % 12 == 0 || year < 1400 || year > 9999)
             continue;
-        const int month = static_cast<int>(target % 12) + 1;
-        addEvent(date2UnixTime(monthAnniversary(static_cast<int>(year), month, reference.tm_mday)),
-                 strdup(tmpbuf), evMonths);
+        const boost::gregorian::date day = monthAnniversary(
+            static_cast<int>(year), static_cast<int>(target % 12) + 1, reference.day());
+        const wallClockReading wallClock{date2UnixTime(day) + timeOfDay};
+        if (wallClock.seconds + zoneMargin < base.from || wallClock.seconds - zoneMargin >= base.until)
+            continue;
+        const long long instant = wallClock2UnixTime(base.zone, wallClock);
+        if (!isInWindow(base, instant))
+            continue;
+        std::snprintf(label, sizeof label, "%s%i months", prefix, months);
+        addEvent(events, instant, label, evMonths);
     }
 }

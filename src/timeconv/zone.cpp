@@ -30,13 +30,13 @@ bool loadZone(const std::string& name, absl::TimeZone& zone)
     return isZoneName(name) && absl::LoadTimeZone(name, &zone);
 }
 
-long long wallClock2UnixTime(const absl::TimeZone& zone, long long wallClock)
+long long wallClock2UnixTime(const absl::TimeZone& zone, wallClockReading wallClock)
 {
     // pre is the first occurrence of a repeated reading and, in a gap, the pre-gap offset.
-    return absl::ToUnixSeconds(zone.At(civilEpoch + wallClock).pre);
+    return absl::ToUnixSeconds(zone.At(civilEpoch + wallClock.seconds).pre);
 }
 
-long long unixTime2WallClock(const absl::TimeZone& zone, long long s)
+wallClockReading unixTime2WallClock(const absl::TimeZone& zone, long long s)
 {
-    return zone.At(absl::FromUnixSeconds(s)).cs - civilEpoch;
+    return {zone.At(absl::FromUnixSeconds(s)).cs - civilEpoch};
 }

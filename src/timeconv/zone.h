@@ -5,8 +5,12 @@
 
 #include <absl/time/time.h>
 
-// A wall-clock reading is counted in seconds as if it were UTC: the seconds from 1970-01-01
-// 00:00:00 to that reading on the same calendar. It renders and splits like Unix seconds.
+// A wall-clock reading, counted in seconds as if it were UTC: the seconds from 1970-01-01
+// 00:00:00 to that reading on the same calendar. It renders and splits like Unix seconds, but
+// it is no instant: only the zone turns one into the other.
+struct wallClockReading {
+    long long seconds;
+};
 
 // True for what may name a zone of the database: letters, digits and "/_+-." only, not starting
 // with "/", without "..", and not "localtime". The library would load any path it is given.
@@ -19,7 +23,7 @@ bool loadZone(const std::string& name, absl::TimeZone& zone);
 // The instant of a wall-clock reading in zone. A reading that occurs twice is its first
 // occurrence; one that does not occur (a gap, a skipped day) is read with the UTC offset in
 // force before the gap.
-long long wallClock2UnixTime(const absl::TimeZone& zone, long long wallClock);
+long long wallClock2UnixTime(const absl::TimeZone& zone, wallClockReading wallClock);
 
 // The wall-clock reading of the instant s in zone.
-long long unixTime2WallClock(const absl::TimeZone& zone, long long s);
+wallClockReading unixTime2WallClock(const absl::TimeZone& zone, long long s);

@@ -1,0 +1,193 @@
+// Reads the file of references line by line, one eventList reused for every line.
+#include "driver/dates.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "driver/calendar.h"
+#include "driver/command_line.h"
+#include "driver/report.h"
+#include "driver/when.h"
+#include "events/events.h"
+
+namespace {
+
+enum : int { exitFileFailure = 1 };
+
+const std::string byteOrderMark = "\xEF\xBB\xBF";
+
+bool isBlank(const std::string& line)
+{
+    return line.find_first_not_of(" \t") == std::string::npos;
+}
+
+std::optional<std::string> readWhen(const std::string& text, const runOptions& options,
+                                    wallClockReading& wallClock)
+{
+    writtenDate date{};
+    if (!readWrittenDate(text, true, date))
+        return quoted(text) + " is not a date (YYYY-MM-DD, YYYY-MM-DDTHH:MM[:SS] or YYYY.MM.DD)";
+    if (date.year < 1400)
+        return "year " + std::to_string(date.year) + " is out of range (1400 to 9999)";
+    if (auto wrong = missingDay(date))
+        return wrong;
+    wallClock = wallClockOf(date, options.timeOfDay);
+    return std::nullopt;
+}
+
+std::optional<std::string> readZone(const std::string& name, zoneCache& zones, reference& ref)
+{
+    auto known = zones.find(name);
+    if (known == zones.end()) {
+        absl::TimeZone zone;
+        if (!loadZone(name, zone))
+            return "unknown time zone " + quoted(name);
+        known = zones.emplace(name, zone).first;
+    }
+    ref.zone = known->second;
+    ref.zoneName = name;
+    return std::nullopt;
+}
+
+// One line that passed the window, held for --sort with the reference it came from.
+struct heldLine {
+    event e;
+    std::uint32_t owner;  // index into the held references
+};
+
+// The writing of every event of a run over a file, in one format, into one calendar.
+struct datesOutput {
+    const runOptions& options;
+    std::ostream& out;
+    std::ostream& err;
+    std::unordered_map<std::size_t, int> seen;  // calendar UIDs made so far, by their hash
+
+    int occurrence(const reference& ref)
+    {
+        if (!options.calendar)
+            return 1;
+        return ++seen[std::hash<std::string>()(calendarUid(ref, {}, 1))];
+    }
+
+    bool write(const event& e, const reference& ref, int occurrence)
+    {
+        if (options.calendar)
+            return writeCalendarEvent(out, err, e, ref, occurrence, options.calendarStamp, false);
+        writeReportLine(out, err, e, ref.zone, ref.name);
+        return static_cast<bool>(out);
+    }
+};
+
+struct closer {
+    void operator()(std::FILE* file) const
+    {
+        if (file != stdin)
+            std::fclose(file);
+    }
+};
+
+}  // namespace
+
+std::optional<std::string> readDateLine(const std::string& line, const runOptions& options,
+                                        zoneCache& zones, reference& ref)
+{
+    const std::size_t nameAt = line.find('\t');
+    if (nameAt == std::string::npos)
+        return "expected WHEN<TAB>NAME or WHEN<TAB>NAME<TAB>ZONE";
+    const std::size_t zoneAt = line.find('\t', nameAt + 1);
+    if (zoneAt != std::string::npos && line.find('\t', zoneAt + 1) != std::string::npos)
+        return "more than three fields: expected WHEN<TAB>NAME or WHEN<TAB>NAME<TAB>ZONE";
+    if (auto wrong = readWhen(line.substr(0, nameAt), options, ref.wallClock))
+        return wrong;
+    ref.name.assign(line, nameAt + 1,
+                    zoneAt == std::string::npos ? std::string::npos : zoneAt - nameAt - 1);
+    if (ref.name.empty() || !isCalendarText(ref.name) || ref.name.find('\n') != std::string::npos)
+        return "the name must be UTF-8 text without control characters";
+    if (zoneAt == std::string::npos) {
+        ref.zone = options.zone;
+        ref.zoneName = options.zoneName;
+        return std::nullopt;
+    }
+    return readZone(line.substr(zoneAt + 1), zones, ref);
+}
+
+int runDates(const runOptions& options, std::ostream& out, std::ostream& err)
+{
+    const std::string& path = *options.datesFile;
+    const std::string shown = path == "-" ? "standard input" : path;
+    const std::unique_ptr<std::FILE, closer> file(path == "-" ? stdin : std::fopen(path.c_str(), "r"));
+    if (!file) {
+        err << "rondelo: " << printable(shown) << ": " << std::strerror(errno) << std::endl;
+        return exitFileFailure;
+    }
+    datesOutput output{options, out, err, {}};
+    if (options.calendar && !writeCalendarBegin(out, false))
+        return reportWriteError(err, "rondelo", errno);
+
+    zoneCache zones;
+    reference ref{};
+    eventList events;
+    std::vector<heldLine> held;          // --sort only: every line that passed the window
+    std::vector<std::pair<reference, int>> owners;  // and the references they came from
+    bool skipped = false;
+    std::unique_ptr<char, decltype(&std::free)> buffer(nullptr, &std::free);
+    std::size_t capacity = 0;
+    std::string line;
+    for (long long number = 1;; ++number) {
+        char* data = buffer.release();
+        const ssize_t length = getline(&data, &capacity, file.get());
+        buffer.reset(data);
+        if (length < 0)
+            break;
+        line.assign(data, static_cast<std::size_t>(length));
+        if (!line.empty() && line.back() == '\n')
+            line.pop_back();
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (number == 1 && line.compare(0, byteOrderMark.size(), byteOrderMark) == 0)
+            line.erase(0, byteOrderMark.size());
+        if (isBlank(line) || line[0] == '#')
+            continue;
+        if (auto wrong = readDateLine(line, options, zones, ref)) {
+            err << "rondelo: " << printable(shown) << ":" << number << ": " << *wrong << std::endl;
+            skipped = true;
+            continue;
+        }
+        events.clear();
+        collectEvents(events, ref, options);
+        const int occurrence = output.occurrence(ref);
+        if (events.empty())
+            continue;
+        if (options.sortByTime) {
+            for (event& e : events)
+                held.push_back({std::move(e), static_cast<std::uint32_t>(owners.size())});
+            owners.emplace_back(ref, occurrence);
+            continue;
+        }
+        for (const event& e : events)
+            if (!output.write(e, ref, occurrence))
+                return reportWriteError(err, "rondelo", errno);
+    }
+    if (std::ferror(file.get())) {
+        err << "rondelo: " << printable(shown) << ": " << std::strerror(errno) << std::endl;
+        return exitFileFailure;
+    }
+    std::stable_sort(held.begin(), held.end(), [](const heldLine& a, const heldLine& b) {
+        return a.e.timestamp < b.e.timestamp;
+    });
+    for (const heldLine& h : held)
+        if (!output.write(h.e, owners[h.owner].first, owners[h.owner].second))
+            return reportWriteError(err, "rondelo", errno);
+    if (options.calendar && !writeCalendarEnd(out, false))
+        return reportWriteError(err, "rondelo", errno);
+    if (!out.flush())
+        return reportWriteError(err, "rondelo", errno);
+    return skipped ? exitOutOfRange : 0;
+}
