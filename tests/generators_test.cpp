@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -41,6 +42,8 @@ TEST(generators_test, both_directions_in_order_and_where_their_labels_say)
         {"M hours", {3600000000, evHours}}, {"K minutes", {60000, evMinutes}},
         {"M minutes", {60000000, evMinutes}}, {"M seconds", {1000000, evSeconds}},
         {"G seconds", {1000000000, evSeconds}}};
+    static const std::map<std::string, long long> unitSeconds = {
+        {"weeks", 604800}, {"days", 86400}, {"hours", 3600}, {"minutes", 60}, {"seconds", 1}};
     const anniversaryBase base = utcBase(1420, 1, 31);
     eventList events;
     for (int sign : {1, -1}) {
@@ -55,6 +58,8 @@ TEST(generators_test, both_directions_in_order_and_where_their_labels_say)
             const auto& [seconds, type] = units.at(end);
             EXPECT_EQ(e->timestamp - base.timestamp, n * seconds) << e->label;
             EXPECT_EQ(e->type, type) << e->label;
+            EXPECT_EQ(e->count * unitSeconds.at(e->unit), e->timestamp - base.timestamp) << e->label;
+            EXPECT_EQ(e->label.substr(e->label.size() - std::strlen(e->unit)), e->unit);
         }
         release(events);
     }

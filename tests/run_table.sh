@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every row of a command-line table against the programs of one build directory and names
-# each row that fails. The row format is described at the top of cli.table.
+# each row that fails. The row format is described at the top of classic.table.
 # Usage: run_table.sh TABLE BUILD_DIR
 set -u
 table=$1 bin=$2 here=$(cd "$(dirname "$1")" && pwd) tmp=$(mktemp -d) failures=0

@@ -3,7 +3,8 @@
 
 #include <utility>
 
-void addEvent(eventList& events, long long timestamp, std::string label, eventType type)
+void addEvent(eventList& events, long long timestamp, std::string label, eventType type,
+              long long count, const char* unit)
 {
-    events.push_back(event{timestamp, std::move(label), type});
+    events.push_back(event{timestamp, std::move(label), type, count, unit});
 }

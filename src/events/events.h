@@ -18,9 +18,11 @@ enum eventType : int {
 };
 
 struct event {
-    long long timestamp;  // Unix seconds
+    long long timestamp;    // Unix seconds
     std::string label;
     eventType type;
+    long long count = 0;    // units from the reference, negative before it; 0 for the reference
+    const char* unit = "";  // the unit's plural name as labels have it: "days", "months"
 };
 
 // A value owned by whoever runs the loop: one reference's events, freed with it. A run over
@@ -28,4 +30,5 @@ struct event {
 using eventList = std::vector<event>;
 
 // Appends one event at the end of events.
-void addEvent(eventList& events, long long timestamp, std::string label, eventType type);
+void addEvent(eventList& events, long long timestamp, std::string label, eventType type,
+              long long count = 0, const char* unit = "");

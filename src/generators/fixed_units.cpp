@@ -20,9 +20,10 @@ bool isSkipped(const unitRange& range, long long counter)
     return counter == range.skipped[0] || counter == range.skipped[1];
 }
 
+// unit and unitSeconds: the series' unit as labels name it, and its length.
 template <std::size_t N>
 void addRanges(eventList& events, const anniversaryBase& base, int sign, int step,
-               const unitRange (&ranges)[N])
+               const char* unit, long long unitSeconds, const unitRange (&ranges)[N])
 {
     if (step < 1)
         return;  // the counters would never reach their bounds
@@ -30,12 +31,13 @@ void addRanges(eventList& events, const anniversaryBase& base, int sign, int ste
     char label[32];
     for (const unitRange& range : ranges) {
         for (long long counter = 1; counter < range.bound; counter += step) {
-            const long long instant = base.timestamp + sign * counter * range.secondsPerUnit;
+            const long long offset = sign * counter * range.secondsPerUnit;
+            const long long instant = base.timestamp + offset;
             if (isSkipped(range, counter) || !isInWindow(base, instant))
                 continue;
             std::snprintf(label, sizeof label, range.format, prefix,
                           static_cast<int>(counter * range.multiplier));
-            addEvent(events, instant, label, range.type);
+            addEvent(events, instant, label, range.type, offset / unitSeconds, unit);
         }
     }
 }
@@ -54,7 +56,7 @@ void addWeeks(eventList& events, const anniversaryBase& base, int sign, int step
         {"%s%iK weeks", evKiloWeeks, 10, {}, 1, 604800000},
         {"%s%iK weeks", evKiloWeeks, 3, {}, 10, 6048000000},
     };
-    addRanges(events, base, sign, step, ranges);
+    addRanges(events, base, sign, step, "weeks", 604800, ranges);
 }
 
 void addDays(eventList& events, const anniversaryBase& base, int sign, int step)
@@ -65,7 +67,7 @@ void addDays(eventList& events, const anniversaryBase& base, int sign, int step)
         {"%s%iK days", evDays, 10, {7}, 10, 864000000},
         {"%s%iK days", evDays, sign < 0 ? 3 : 6, {}, 100, 8640000000},
     };
-    addRanges(events, base, sign, step, ranges);
+    addRanges(events, base, sign, step, "days", 86400, ranges);
 }
 
 void addHours(eventList& events, const anniversaryBase& base, int sign, int step)
@@ -75,7 +77,7 @@ void addHours(eventList& events, const anniversaryBase& base, int sign, int step
         {"%s%iK hours", evHours, 10, {5}, 100, 360000000},
         {"%s%iM hours", evHours, 4, {}, 1, 3600000000},
     };
-    addRanges(events, base, sign, step, ranges);
+    addRanges(events, base, sign, step, "hours", 3600, ranges);
 }
 
 void addMinutes(eventList& events, const anniversaryBase& base, int sign, int step)
@@ -87,7 +89,7 @@ void addMinutes(eventList& events, const anniversaryBase& base, int sign, int st
         {"%s%iM minutes", evMinutes, 10, {5, 6}, 10, 600000000},
         {"%s%iM minutes", evMinutes, 6, {}, 100, 6000000000},
     };
-    addRanges(events, base, sign, step, ranges);
+    addRanges(events, base, sign, step, "minutes", 60, ranges);
 }
 
 void addSeconds(eventList& events, const anniversaryBase& base, int sign, int step)
@@ -98,7 +100,7 @@ void addSeconds(eventList& events, const anniversaryBase& base, int sign, int st
         {"%s%iM seconds", evSeconds, 10, {}, 100, 100000000},
         {"%s%iG seconds", evSeconds, 7, {6}, 1, 1000000000},
     };
-    addRanges(events, base, sign, step, ranges);
+    addRanges(events, base, sign, step, "seconds", 1, ranges);
 }
 
 void addAll(eventList& events, const anniversaryBase& base, int sign)

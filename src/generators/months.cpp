@@ -54,6 +54,6 @@ void addMonths(eventList& events, const anniversaryBase& base, int sign, int ste
         if (!isInWindow(base, instant))
             continue;
         std::snprintf(label, sizeof label, "%s%i months", prefix, months);
-        addEvent(events, instant, label, evMonths);
+        addEvent(events, instant, label, evMonths, sign > 0 ? months : -months, "months");
     }
 }
