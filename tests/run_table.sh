@@ -24,9 +24,10 @@ check() {
 
 # The words of a field as xargs(1) splits them; the blank keeps a last '' from being dropped.
 words() { printf '%s ' "$1" | xargs -r printf '%s\0'; }
-run() { (cd "$bin" && exec env "${vars[@]}" "${argv[@]}") </dev/null 2>"$tmp/err"; }
+run() { (cd "$bin" && exec env "${vars[@]}" "${argv[@]}") <"$tmp/in" 2>"$tmp/err"; }
 
-while IFS='|' read -r name env command status out err; do
+while IFS='|' read -r name env command status out err input; do
+  if [[ -n $input ]]; then t=$(text "$input"); printf %s "${t%.}" >"$tmp/in"; else : >"$tmp/in"; fi
   mapfile -d '' -t vars < <(words "$env")
   mapfile -d '' -t argv < <(words "$command")
   argv[0]=./${argv[0]}  # a program of the build directory, and argv[0] as the echo shows it

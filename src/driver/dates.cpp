@@ -108,7 +108,9 @@ std::optional<std::string> readDateLine(const std::string& line, const runOption
         return wrong;
     ref.name.assign(line, nameAt + 1,
                     zoneAt == std::string::npos ? std::string::npos : zoneAt - nameAt - 1);
-    if (ref.name.empty() || !isCalendarText(ref.name) || ref.name.find('\n') != std::string::npos)
+    if (ref.name.empty())
+        return "the name is empty";
+    if (!isCalendarText(ref.name) || ref.name.find('\n') != std::string::npos)
         return "the name must be UTF-8 text without control characters";
     if (zoneAt == std::string::npos) {
         ref.zone = options.zone;
