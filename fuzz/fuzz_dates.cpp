@@ -1,0 +1,37 @@
+// Fuzzes the reading of one line of a file of references: whatever the octets, a line is either
+// refused with a message or gives a reference inside the calendar with a name and a zone.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "driver/dates.h"
+#include "timeconv/epoch.h"
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string line(reinterpret_cast<const char*>(data), size);
+    runOptions options;
+    zoneCache zones;
+    reference ref{};
+    if (const std::optional<std::string> wrong = readDateLine(line, options, zones, ref)) {
+        check(!wrong->empty());
+        return 0;
+    }
+    check(isCalendarSecond(ref.wallClock.seconds) && !ref.name.empty() && !ref.zoneName.empty());
+    check(ref.name.find_first_of("\t\n\r") == std::string::npos);
+    eventList events;
+    collectEvents(events, ref, options);
+    check(!events.empty() && events.front().type == evReference);
+    return 0;
+}
