@@ -49,8 +49,13 @@ def lines(wall, zone, name, start, end):
                         1, f"{months} months")
     for form, kind, bound, skipped, multiplier, seconds in FIXED:
         for counter in range(1, bound):
-            if counter not in skipped:
-                yield from line(reference + counter * seconds, kind, form % (counter * multiplier))
+            if counter in skipped:
+                continue
+            if kind <= 4:  # weeks and days are calendar days: the same time of day on the clock
+                instant = unix((wall + timedelta(seconds=counter * seconds)).replace(tzinfo=zone, fold=0))
+            else:
+                instant = reference + counter * seconds
+            yield from line(instant, kind, form % (counter * multiplier))
 
 def main():
     path, start, end = sys.argv[1:4]

@@ -1,11 +1,14 @@
-// The six anniversary series: what each appends, in what order, with which labels and instants.
+// The families of milestones: what each appends, in what order, with which labels and instants.
 #include "generators/generators.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -20,15 +23,20 @@ anniversaryBase utcBase(int year, int month, int day)
     return {midnight, {midnight}, absl::UTCTimeZone()};
 }
 
-// The list as "timestamp label" lines, emptied.
+// The list as "timestamp label,type,count,unit" lines, emptied.
 std::string release(eventList& events)
 {
     std::string listed;
     for (const event& e : events)
-        listed += std::to_string(e.timestamp) + " " + e.label + "\n";
+        listed += std::to_string(e.timestamp) + " " + e.label + "," + std::to_string(e.type) + "," +
+                  std::to_string(e.count) + "," + e.unit + "\n";
     events.clear();
     return listed;
 }
+
+// Unix seconds of the calendar's first second and of the first second after it.
+constexpr long long calendarStart = daysFromCivil(1400, 1, 1) * 86400;
+constexpr long long calendarEnd = daysFromCivil(10000, 1, 1) * 86400;
 
 }  // namespace
 
@@ -65,41 +73,104 @@ TEST(generators_test, both_directions_in_order_and_where_their_labels_say)
     }
 }
 
-TEST(generators_test, a_step_advances_every_counter_and_below_1_appends_nothing)
-{
-    eventList events;
-    for (int step : {2, 0}) {
-        for (auto add : {addMonths, addWeeks, addDays, addHours, addMinutes, addSeconds})
-            add(events, utcBase(2000, 1, 1), 1, step);  // months: 100, 500 and 700
-        EXPECT_EQ(events.size(), step ? 73u : 0u);
-        release(events);
-    }
-}
-
 // Every reference month of the calendar, at the days that behave differently at month ends,
-// against the independent calendar: run-over, leap years, the year filter and the labels.
-TEST(months_test, every_reference_month_in_both_directions)
+// against the independent calendar: run-over or clamping, leap years, the year filter, labels.
+TEST(months_test, every_reference_month_in_both_directions_and_both_end_rules)
 {
     // reference and target are month indexes, 12 * year + month - 1.
+    const auto firstDay = [](int month) { return daysFromCivil(month / 12, month % 12 + 1, 1); };
     eventList events;
-    for (int sign : {1, -1})
-        for (int reference = 12 * 1400; reference < 12 * 10000; ++reference)
-            for (int day : {1, 28, 29, 30, 31}) {
-                const int next = reference + 1;  // a day the reference month lacks is no date
-                if (daysFromCivil(reference / 12, reference % 12 + 1, day) >=
-                    daysFromCivil(next / 12, next % 12 + 1, 1))
-                    continue;
-                addMonths(events, utcBase(reference / 12, reference % 12 + 1, day), sign, 1);
-                std::string expected;
-                for (int n = 100; n <= 1000; n += 100) {
-                    const int target = reference + sign * n;
-                    if (n % 12 == 0 || target < 12 * 1400 || target >= 12 * 10000)
+    milestoneChoice choice;
+    choice.units = 1u << unitMonths;
+    for (bool clamp : {false, true})
+        for (int sign : {1, -1})
+            for (int reference = 12 * 1400; reference < 12 * 10000; ++reference)
+                for (int day : {1, 28, 29, 30, 31}) {
+                    // A day the reference month lacks is no date; one all months have clamps
+                    // nothing, and clamping back is the same arithmetic as forward.
+                    if (firstDay(reference) + day > firstDay(reference + 1) ||
+                        (clamp && (day < 29 || sign < 0)))
                         continue;
-                    // Counting on from the 1st runs over the month's end by itself.
-                    const long long days = daysFromCivil(target / 12, target % 12 + 1, 1) + day - 1;
-                    expected += std::to_string(days * 86400) + (sign > 0 ? " " : " -") +
-                                std::to_string(n) + " months\n";
+                    choice.clampMonthEnd = clamp;
+                    addAll(events, utcBase(reference / 12, reference % 12 + 1, day), sign, choice);
+                    std::string expected;
+                    for (int n = 100; n <= 1000; n += 100) {
+                        const int target = reference + sign * n;
+                        if (n % 12 == 0 || target < 12 * 1400 || target >= 12 * 10000)
+                            continue;
+                        // Counting on from the 1st runs over the month's end by itself; the
+                        // next month's 1st is one past the last day.
+                        long long after = firstDay(target) + day;
+                        if (clamp)
+                            after = std::min(after, firstDay(target + 1));
+                        const long long days = after - 1;
+                        const std::string count = (sign > 0 ? "" : "-") + std::to_string(n);
+                        expected += std::to_string(days * 86400) + " " + count + " months,1," +
+                                    count + ",months\n";
+                    }
+                    ASSERT_EQ(release(events), expected)
+                        << reference / 12 << "-" << reference % 12 + 1 << " " << clamp;
                 }
-                ASSERT_EQ(release(events), expected) << reference / 12 << "-" << reference % 12 + 1;
-            }
+}
+
+// The new families, their counts written out here from their definitions: in every unit and
+// both directions, the labels, types, counts and instants, and none outside the calendar; the
+// planets' years against their periods in days.
+TEST(families_test, counts_labels_and_instants_in_every_unit)
+{
+    std::vector<std::pair<std::string, long long>> counts[familyCount];  // as labels write them
+    for (int digits = 4; digits <= 10; ++digits) {
+        for (char digit = '1'; digit <= '9'; ++digit)
+            counts[familyRepdigit].push_back({std::string(digits, digit), 0});
+        counts[familySequence].push_back({std::string("1234567890", digits), 0});
+    }
+    std::vector<long long> fibonacci = {1, 2};
+    while (fibonacci.back() < 10000000000)
+        fibonacci.push_back(fibonacci.end()[-1] + fibonacci.end()[-2]);
+    for (const long long number : fibonacci)
+        if (std::to_string(number).size() >= 4 && std::to_string(number).size() <= 10)
+            counts[familyFibonacci].push_back({std::to_string(number), 0});
+    for (auto& list : counts)
+        for (auto& [text, count] : list)
+            count = std::stoll(text);
+    for (int exponent = 10; exponent <= 40; ++exponent)
+        counts[familyBinary].push_back({"2^" + std::to_string(exponent), 1LL << exponent});
+    static const std::pair<const char*, double> planets[] = {
+        {"Mercury", 87.969}, {"Venus", 224.701}, {"Mars", 686.980}, {"Jupiter", 4332.59},
+        {"Saturn", 10759.22}, {"Uranus", 30688.5}, {"Neptune", 60182}};
+    static const long long unitSeconds[] = {0, 604800, 86400, 3600, 60, 1};
+    static const int types[] = {1, 2, 4, 5, 6, 7};
+    const anniversaryBase base = utcBase(2000, 1, 1);
+    eventList events;
+    for (int family = familyRepdigit; family <= familyPlanets; ++family)
+        for (int sign : {1, -1}) {
+            std::string expected;
+            const auto add = [&](long long ts, const std::string& label, const std::string& unit,
+                                 int type, long long n) {
+                if (ts >= calendarStart && ts < calendarEnd)
+                    expected += std::to_string(ts) + " " + (sign > 0 ? "" : "-") + label + "," +
+                                std::to_string(type) + "," + std::to_string(sign * n) + "," +
+                                unit + "\n";
+            };
+            for (int unit = 0; unit < unitCount && family != familyPlanets; ++unit)
+                for (const auto& [text, n] : counts[family]) {
+                    const long long month = 12 * 2000 + sign * n;  // from January 2000
+                    const long long ts =
+                        unit != unitMonths ? base.timestamp + sign * n * unitSeconds[unit]
+                        : month < 12 * 1400 || month >= 12 * 10000
+                            ? calendarEnd
+                            : daysFromCivil(month / 12, month % 12 + 1, 1) * 86400;
+                    add(ts, text + " " + unitNames[unit], unitNames[unit], types[unit], n);
+                }
+            for (const auto& [planet, days] : planets)
+                for (long long scale = 1; scale <= 1000000 && family == familyPlanets; scale *= 10)
+                    for (long long n = scale; n <= 9 * scale; n += scale)
+                        add(base.timestamp + sign * std::llround(n * days * 86400),
+                            std::to_string(n) + " " + planet + (n == 1 ? " year" : " years"),
+                            planet + std::string(" years"), 10, n);
+            milestoneChoice choice;
+            choice.families = 1u << family;
+            addAll(events, base, sign, choice);
+            EXPECT_EQ(release(events), expected) << familyNames[family] << " " << sign;
+        }
 }

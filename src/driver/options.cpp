@@ -4,10 +4,12 @@
 #include <getopt.h>
 #include <unistd.h>  // for readlink
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <iterator>
 #include <vector>
 
 #include "driver/calendar.h"
@@ -18,7 +20,15 @@
 
 namespace {
 
-enum longOnlyOption : int { optionIcs = 256, optionTitle, optionUntil };
+enum longOnlyOption : int {
+    optionIcs = 256,
+    optionTitle,
+    optionUntil,
+    optionSeries,
+    optionUnits,
+    optionCountFirstDay,
+    optionMonthEnd,
+};
 
 // --help and --version stay the last two rows, as showHelp lists them.
 const option longOptions[] = {
@@ -32,6 +42,10 @@ const option longOptions[] = {
     {"dates", required_argument, nullptr, 'd'},
     {"ics", no_argument, nullptr, optionIcs},
     {"title", required_argument, nullptr, optionTitle},
+    {"series", required_argument, nullptr, optionSeries},
+    {"units", required_argument, nullptr, optionUnits},
+    {"count-first-day", no_argument, nullptr, optionCountFirstDay},
+    {"month-end", required_argument, nullptr, optionMonthEnd},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0},
@@ -126,6 +140,45 @@ std::optional<std::string> readWindowEdge(const char* option, const std::string&
     return std::nullopt;
 }
 
+// A comma-separated list of names as a bit for each, index i for names[i]; with allowsAll,
+// "all" sets every bit. Nothing for an empty list or item, or a name not among them.
+template <std::size_t N>
+std::optional<unsigned> readNameList(const std::string& list, const char* const (&names)[N],
+                                     bool allowsAll)
+{
+    unsigned bits = 0;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = std::min(list.find(',', start), list.size());
+        const std::string name = list.substr(start, end - start);
+        const auto known = std::find(std::begin(names), std::end(names), name);
+        if (allowsAll && name == "all")
+            bits |= (1u << N) - 1;
+        else if (known != std::end(names))
+            bits |= 1u << (known - std::begin(names));
+        else
+            return std::nullopt;
+        if (end == list.size())
+            return bits;
+        start = end + 1;
+    }
+}
+
+template <std::size_t N>
+std::optional<std::string> readListOption(const char* option, const std::string& value,
+                                          const char* const (&names)[N], bool allowsAll,
+                                          unsigned& bits)
+{
+    if (const auto read = readNameList(value, names, allowsAll)) {
+        bits = *read;
+        return std::nullopt;
+    }
+    std::string known;
+    for (std::size_t i = 0; i < N; ++i)
+        known += (i == 0 ? "" : i + 1 < N || allowsAll ? ", " : " or ") + std::string(names[i]);
+    return "invalid " + std::string(option) + " '" + value + "' (comma-separated: " + known +
+           (allowsAll ? " or all)" : ")");
+}
+
 // One option and its value; what is wrong with it, if anything.
 std::optional<std::string> readOption(int option, const std::string& value, runOptions& options,
                                       window& edges)
@@ -164,6 +217,18 @@ std::optional<std::string> readOption(int option, const std::string& value, runO
         if (value.empty() || !isCalendarText(value))
             return "invalid --title: it must be UTF-8 text without control characters";
         options.title = value;
+        return std::nullopt;
+    case optionSeries:
+        return readListOption("--series", value, familyNames, true, options.milestones.families);
+    case optionUnits:
+        return readListOption("--units", value, unitNames, false, options.milestones.units);
+    case optionCountFirstDay:
+        options.milestones.countFirstDay = true;
+        return std::nullopt;
+    case optionMonthEnd:
+        if (value != "clamp" && value != "overflow")
+            return "invalid --month-end '" + value + "' (clamp or overflow)";
+        options.milestones.clampMonthEnd = value == "clamp";
         return std::nullopt;
     }
     return "";  // getopt has said what is wrong
@@ -241,6 +306,14 @@ void showHelp(std::ostream& out)
            "                         line: WHEN<TAB>NAME[<TAB>ZONE]; NAME ends each CSV line\n"
            "      --ics              an iCalendar file instead of CSV\n"
            "      --title=TEXT       with --ics: each event's summary is \"TEXT: LABEL\"\n"
+           "      --series=LIST      the families of milestones, comma-separated: round (the\n"
+           "                         default), repdigit, sequence, binary, fibonacci,\n"
+           "                         planets, or all\n"
+           "      --units=LIST       only these units, comma-separated: months, weeks, days,\n"
+           "                         hours, minutes, seconds (planet years always stay)\n"
+           "      --count-first-day  the reference day is day 1 of day and week counts\n"
+           "      --month-end=RULE   a day a month lacks: overflow (the default) runs over\n"
+           "                         into the next month, clamp takes the month's last day\n"
            "  -h, --help             show this help and exit\n"
            "  -V, --version          show the version and exit\n"
            "\n"

@@ -7,6 +7,8 @@
 
 #include <absl/time/time.h>
 
+#include "generators/generators.h"
+
 // What a run was asked for. The defaults give the classic run: midnight UTC, forward, in the
 // order the series are made, as CSV.
 struct runOptions {
@@ -23,6 +25,7 @@ struct runOptions {
     bool calendar = false;             // --ics
     std::optional<std::string> title;  // --title
     long long calendarStamp = 0;       // DTSTAMP: SOURCE_DATE_EPOCH, else the time of the run
+    milestoneChoice milestones;        // --series, --units, --count-first-day, --month-end
 };
 
 // True when argv[1] is an option word ("-" or "--" and a letter) or "--": only such a run

@@ -1,4 +1,4 @@
-// Builds the reference instant, runs the six generators, and orders the lines to report.
+// Builds the reference instant, runs the generators of the chosen families, and orders the lines to report.
 #include "driver/run.h"
 
 #include <algorithm>
@@ -26,7 +26,7 @@ void collectEvents(eventList& events, const reference& ref, const runOptions& op
                                options.until.value_or(LLONG_MAX)};
     if (isInWindow(base, base.timestamp))
         addEvent(events, base.timestamp, "Reference", evReference);
-    addAll(events, base, options.sign);
+    addAll(events, base, options.sign, options.milestones);
 }
 
 void sortByTime(eventList& events)

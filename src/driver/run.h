@@ -21,9 +21,9 @@ struct reference {
 // The reference of a single run: the date of the arguments at the options' time of day and zone.
 reference singleReference(const referenceArguments& args, const runOptions& options);
 
-// Appends the reference event and every anniversary in the options' direction to events: the
-// month series at the reference's wall-clock time of day on each of its dates, then the
-// fixed-unit series. Only instants in the options' window [from, until) make events.
+// Appends the reference event and every milestone of the options' families and units in their
+// direction to events, counted as they ask (see addAll). Only instants in the options' window
+// [from, until) make events.
 void collectEvents(eventList& events, const reference& ref, const runOptions& options);
 
 // Time order, earliest first; events at one instant keep the order they were made in.

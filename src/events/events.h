@@ -15,6 +15,7 @@ enum eventType : int {
     evSeconds = 7,
     evReference = 8,
     evTest = 9,
+    evPlanetYears = 10,
 };
 
 struct event {
@@ -22,7 +23,7 @@ struct event {
     std::string label;
     eventType type;
     long long count = 0;    // units from the reference, negative before it; 0 for the reference
-    const char* unit = "";  // the unit's plural name as labels have it: "days", "months"
+    const char* unit = "";  // the unit's plural name as labels have it: "days", "Mars years"
 };
 
 // A value owned by whoever runs the loop: one reference's events, freed with it. A run over

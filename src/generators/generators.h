@@ -1,4 +1,4 @@
-// The anniversary generators: each appends its series of one reference's events to a list.
+// The anniversary generators: the families of milestone counts, turned into one reference's events.
 #pragma once
 
 #include <climits>
@@ -8,36 +8,62 @@
 #include "events/events.h"
 #include "timeconv/zone.h"
 
+// The units that every family counts in, in the order of their lines within a family.
+enum milestoneUnit : int {
+    unitMonths,
+    unitWeeks,
+    unitDays,
+    unitHours,
+    unitMinutes,
+    unitSeconds,
+    unitCount
+};
+// Their names, as labels and --units have them.
+constexpr const char* unitNames[unitCount] = {"months", "weeks",   "days",
+                                              "hours",  "minutes", "seconds"};
+
+// The families of counts, in the order of their lines.
+enum milestoneFamily : int {
+    familyRound,      // 100 months, 1K weeks, 10K days ... 5G seconds
+    familyRepdigit,   // 1111 to 9999999999
+    familySequence,   // 1234 to 1234567890
+    familyBinary,     // 2^10 to 2^40
+    familyFibonacci,  // 1597 to 2971215073
+    familyPlanets,    // round counts of the years of Mercury to Neptune
+    familyCount
+};
+constexpr const char* familyNames[familyCount] = {"round",  "repdigit",  "sequence",
+                                                  "binary", "fibonacci", "planets"};
+
+// Which milestones a run makes, and how it counts them.
+struct milestoneChoice {
+    unsigned families = 1u << familyRound;   // a bit for each milestoneFamily
+    unsigned units = (1u << unitCount) - 1;  // a bit for each milestoneUnit; planet years always
+    bool countFirstDay = false;  // the reference day is day 1: N days fall N - 1 days after it
+    bool clampMonthEnd = false;  // a day the target month lacks is its last day, not a run-over
+};
+
 // What every series counts from, and the instants it keeps: [from, until). An instant outside
 // makes no event, and most are told apart with integer arithmetic alone, before any label is
 // written or any zone is asked.
 struct anniversaryBase {
     long long timestamp;          // the reference instant, Unix seconds
     wallClockReading wallClock;   // the same reference, read in zone
-    absl::TimeZone zone;          // where the month series places its dates
+    absl::TimeZone zone;          // where calendar days and months are counted
     long long from = LLONG_MIN;
     long long until = LLONG_MAX;
 };
 
-// sign is +1 for anniversaries after the reference, -1 for those before it; its label prefix
-// is "" only for exactly 1. step advances every range counter; callers pass 1, and a step
-// below 1 appends nothing.
-
-// Calendar months from the reference's date, each at the reference's time of day in the zone.
-void addMonths(eventList& events, const anniversaryBase& base, int sign, int step);
-
-// Fixed offsets from the reference instant.
-void addWeeks(eventList& events, const anniversaryBase& base, int sign, int step);
-void addDays(eventList& events, const anniversaryBase& base, int sign, int step);
-void addHours(eventList& events, const anniversaryBase& base, int sign, int step);
-void addMinutes(eventList& events, const anniversaryBase& base, int sign, int step);
-void addSeconds(eventList& events, const anniversaryBase& base, int sign, int step);
-
-// All six series for one direction, each with step 1.
-void addAll(eventList& events, const anniversaryBase& base, int sign);
-
-// The label prefix that every generator puts before its numbers.
-const char* signPrefix(int sign);
+// Appends the chosen milestones after the reference (sign +1) or before it (sign -1, labels
+// led by "-"): the families in the order of milestoneFamily, within a family the units in the
+// order of milestoneUnit (then the planets from Mercury out), counts from small to large.
+// Weeks and days are calendar days: the reference's wall-clock time of day so many dates on,
+// read in the zone by wallClock2UnixTime's rule. Months are calendar months at that time of
+// day, a day the month lacks running over or clamped as chosen. Hours, minutes, seconds and
+// planet years are exact seconds. The round family keeps today's series, lines past the
+// calendar included; the others leave out an instant outside the years 1400 to 9999 in the zone.
+void addAll(eventList& events, const anniversaryBase& base, int sign,
+            const milestoneChoice& choice = {});
 
 // True when the instant lies in the base's window.
 inline bool isInWindow(const anniversaryBase& base, long long instant)

@@ -1,0 +1,138 @@
+// The families' counts turned into one reference's events: where each count falls, which of
+// them the window and the calendar keep, and their labels.
+#include "generators/generators.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+#include "generators/families.h"
+#include "generators/months.h"
+#include "timeconv/epoch.h"
+
+namespace {
+
+// More than any UTC offset, gap or fold: a wall-clock reading this far outside a span of
+// instants is none of them, and an instant this far inside the calendar shows a date in it.
+constexpr long long zoneMargin = 2 * 86400;
+
+// One reference's run through the series, in one direction.
+struct placing {
+    const anniversaryBase& base;
+    const milestoneChoice& choice;
+    int sign;
+    monthReading months;  // the reference taken apart, when months are counted
+};
+
+bool isCalendarUnit(const unitDefinition& unit)
+{
+    return unit.kind == unitKind::calendarMonths || unit.kind == unitKind::calendarDays;
+}
+
+// Where n of the unit fall (n < 0 before the reference) before any zone is asked: for a
+// calendar unit the wall-clock reading, for the others the instant. Nothing for a month
+// outside the years 1400 to 9999.
+std::optional<long long> roughPlace(const placing& p, const unitDefinition& unit, long long n)
+{
+    switch (unit.kind) {
+    case unitKind::calendarMonths:
+        if (auto reading = monthsFrom(p.months, n, p.choice.clampMonthEnd))
+            return reading->seconds;
+        return std::nullopt;
+    case unitKind::calendarDays: {
+        // With the reference day as day 1 every count lies one day nearer to it.
+        const long long dayCount = n * unit.length - (p.choice.countFirstDay ? p.sign : 0);
+        return p.base.wallClock.seconds + dayCount * 86400;
+    }
+    case unitKind::exactSeconds:
+        return p.base.timestamp + n * unit.length;
+    case unitKind::planetYears: {
+        // A thousandth of a day is 86.4 = 432 / 5 seconds; a fifth is never a half, so adding
+        // 2 before dividing rounds to the nearest second.
+        const long long seconds = (std::llabs(n) * unit.length * 432 + 2) / 5;
+        return p.base.timestamp + (n < 0 ? -seconds : seconds);
+    }
+    }
+    return std::nullopt;
+}
+
+// True when the instant's wall-clock reading in the zone lies in the years 1400 to 9999; the
+// zone is asked only near either end.
+bool showsDate(const absl::TimeZone& zone, long long instant)
+{
+    if (isCalendarSecond(instant - zoneMargin) && isCalendarSecond(instant + zoneMargin))
+        return true;
+    return isCalendarSecond(unixTime2WallClock(zone, instant).seconds);
+}
+
+// "[-]COUNT UNIT", the count in the family's form, the unit singular for a count of 1.
+void writeLabel(char (&label)[48], labelForm form, int sign, long long count,
+                const unitDefinition& unit)
+{
+    const char* prefix = sign == 1 ? "" : "-";
+    const char* name = count == 1 ? unit.singular : unit.plural;
+    if (form == labelForm::power) {
+        int exponent = 0;
+        while ((1LL << exponent) < count)
+            ++exponent;
+        std::snprintf(label, sizeof label, "%s2^%i %s", prefix, exponent, name);
+        return;
+    }
+    static const char* const multipliers[] = {"", "K", "M", "G"};
+    int power = 0;
+    while (form == labelForm::metric && power < 3 && count % 1000 == 0) {
+        count /= 1000;
+        ++power;
+    }
+    std::snprintf(label, sizeof label, "%s%lld%s %s", prefix, count, multipliers[power], name);
+}
+
+void addSeries(eventList& events, const placing& p, const milestoneFamilyData& family,
+               const milestoneSeries& series)
+{
+    // The span a rough place must reach, give or take zoneMargin: the window, and the calendar
+    // for a family that keeps to it.
+    long long low = p.base.from, high = p.base.until;
+    if (family.calendarOnly) {
+        low = std::max(low, firstCalendarSecond);
+        high = std::min(high, pastCalendarSecond);
+    }
+    const bool isReading = isCalendarUnit(*series.unit);
+    char label[48];
+    for (const long long count : series.counts) {
+        if (p.sign < 0 && count > series.backwardLimit)
+            return;
+        const long long n = p.sign * count;
+        const std::optional<long long> rough = roughPlace(p, *series.unit, n);
+        // Counts ascend, so each place lies farther from the reference than the last: once one
+        // is past the far end of the span, so are all that follow.
+        if (!rough || (p.sign > 0 ? *rough - zoneMargin >= high : *rough + zoneMargin < low))
+            return;
+        if (p.sign > 0 ? *rough + zoneMargin < low : *rough - zoneMargin >= high)
+            continue;
+        const long long instant = isReading ? wallClock2UnixTime(p.base.zone, {*rough}) : *rough;
+        if (!isInWindow(p.base, instant) ||
+            (family.calendarOnly && !showsDate(p.base.zone, instant)))
+            continue;
+        writeLabel(label, series.form, p.sign, count, *series.unit);
+        addEvent(events, instant, label, series.type, n, series.unit->plural);
+    }
+}
+
+}  // namespace
+
+void addAll(eventList& events, const anniversaryBase& base, int sign, const milestoneChoice& choice)
+{
+    const bool countsMonths = (choice.units >> unitMonths & 1) != 0;
+    const placing p{base, choice, sign,
+                    countsMonths ? splitForMonths(base.wallClock) : monthReading{}};
+    const std::vector<milestoneFamilyData>& families = milestoneFamilies();
+    for (int f = 0; f < familyCount; ++f) {
+        if ((choice.families >> f & 1) == 0)
+            continue;
+        for (const milestoneSeries& series : families[f].series)
+            if (series.unit->choiceBit < 0 || (choice.units >> series.unit->choiceBit & 1) != 0)
+                addSeries(events, p, families[f], series);
+    }
+}
