@@ -110,6 +110,17 @@ TEST(months_test, every_reference_month_in_both_directions_and_both_end_rules)
                     }
                     ASSERT_EQ(release(events), expected)
                         << reference / 12 << "-" << reference % 12 + 1 << " " << clamp;
+                    // A window that holds just one anniversary's instant gives it, however far
+                    // its date strays from a mean month (the series skips by estimate).
+                    for (std::size_t at = 0; reference % 7 == 0 && at < expected.size();
+                         at = expected.find('\n', at) + 1) {
+                        anniversaryBase base = utcBase(reference / 12, reference % 12 + 1, day);
+                        base.from = std::stoll(expected.substr(at));
+                        base.until = base.from + 1;
+                        addAll(events, base, sign, choice);
+                        ASSERT_EQ(events.size(), 1u) << reference / 12 << "-" << reference % 12 + 1;
+                        events.clear();
+                    }
                 }
 }
 

@@ -22,7 +22,7 @@ struct placing {
     const anniversaryBase& base;
     const milestoneChoice& choice;
     int sign;
-    monthReading months;  // the reference taken apart, when months are counted
+    std::optional<monthReading> months;  // the reference taken apart, once a month needs it
 };
 
 bool isCalendarUnit(const unitDefinition& unit)
@@ -33,11 +33,13 @@ bool isCalendarUnit(const unitDefinition& unit)
 // Where n of the unit fall (n < 0 before the reference) before any zone is asked: for a
 // calendar unit the wall-clock reading, for the others the instant. Nothing for a month
 // outside the years 1400 to 9999.
-std::optional<long long> roughPlace(const placing& p, const unitDefinition& unit, long long n)
+std::optional<long long> roughPlace(placing& p, const unitDefinition& unit, long long n)
 {
     switch (unit.kind) {
     case unitKind::calendarMonths:
-        if (auto reading = monthsFrom(p.months, n, p.choice.clampMonthEnd))
+        if (!p.months)
+            p.months = splitForMonths(p.base.wallClock);
+        if (auto reading = monthsFrom(*p.months, n, p.choice.clampMonthEnd))
             return reading->seconds;
         return std::nullopt;
     case unitKind::calendarDays: {
@@ -88,7 +90,36 @@ void writeLabel(char (&label)[48], labelForm form, int sign, long long count,
     std::snprintf(label, sizeof label, "%s%lld%s %s", prefix, count, multipliers[power], name);
 }
 
-void addSeries(eventList& events, const placing& p, const milestoneFamilyData& family,
+// The first of the series' counts whose rough place can come within zoneMargin of the near
+// end of [low, high). A place strays from count * pace by at most slack: months differ in
+// length (a date strays up to 4.4 days from the mean month, and a day the month lacks moves it
+// up to 3 more), and counting the first day moves days by one. Planet years start at the first.
+std::vector<long long>::const_iterator firstNear(const placing& p, const milestoneSeries& series,
+                                                 long long low, long long high)
+{
+    const std::vector<long long>& counts = series.counts;
+    long long pace = 0, slack = 0;
+    switch (series.unit->kind) {
+    case unitKind::calendarMonths:
+        pace = 146097 * 86400LL / 4800, slack = 8 * 86400;
+        break;
+    case unitKind::calendarDays:
+        pace = series.unit->length * 86400, slack = 86400;
+        break;
+    case unitKind::exactSeconds:
+        pace = series.unit->length;
+        break;
+    case unitKind::planetYears:
+        return counts.begin();
+    }
+    const long long origin = isCalendarUnit(*series.unit) ? p.base.wallClock.seconds : p.base.timestamp;
+    if (p.sign > 0 ? low == LLONG_MIN : high == LLONG_MAX)
+        return counts.begin();  // the near end is open
+    const long long distance = p.sign > 0 ? low - origin : origin - high;
+    return std::lower_bound(counts.begin(), counts.end(), (distance - slack - zoneMargin) / pace);
+}
+
+void addSeries(eventList& events, placing& p, const milestoneFamilyData& family,
                const milestoneSeries& series)
 {
     // The span a rough place must reach, give or take zoneMargin: the window, and the calendar
@@ -100,7 +131,8 @@ void addSeries(eventList& events, const placing& p, const milestoneFamilyData& f
     }
     const bool isReading = isCalendarUnit(*series.unit);
     char label[48];
-    for (const long long count : series.counts) {
+    for (auto next = firstNear(p, series, low, high); next != series.counts.end(); ++next) {
+        const long long count = *next;
         if (p.sign < 0 && count > series.backwardLimit)
             return;
         const long long n = p.sign * count;
@@ -124,9 +156,7 @@ void addSeries(eventList& events, const placing& p, const milestoneFamilyData& f
 
 void addAll(eventList& events, const anniversaryBase& base, int sign, const milestoneChoice& choice)
 {
-    const bool countsMonths = (choice.units >> unitMonths & 1) != 0;
-    const placing p{base, choice, sign,
-                    countsMonths ? splitForMonths(base.wallClock) : monthReading{}};
+    placing p{base, choice, sign, std::nullopt};
     const std::vector<milestoneFamilyData>& families = milestoneFamilies();
     for (int f = 0; f < familyCount; ++f) {
         if ((choice.families >> f & 1) == 0)
