@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "driver/report.h"
+#include "writers/csv.h"
 #include "timeconv/epoch.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include <memory>
 #include <vector>
 
-#include "driver/calendar.h"
+#include "writers/ics.h"
 #include "driver/command_line.h"
-#include "driver/report.h"
+#include "writers/csv.h"
 #include "driver/when.h"
 #include "events/events.h"
 

@@ -10,9 +10,9 @@
 #include <ctime>
 #include <vector>
 
-#include "driver/calendar.h"
+#include "writers/ics.h"
 #include "driver/command_line.h"
-#include "driver/report.h"
+#include "writers/csv.h"
 #include "driver/when.h"
 #include "timeconv/zone.h"
 

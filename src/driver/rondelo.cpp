@@ -2,11 +2,11 @@
 #include <cerrno>
 #include <iostream>
 
-#include "driver/calendar.h"
+#include "writers/ics.h"
 #include "driver/command_line.h"
 #include "driver/dates.h"
 #include "driver/options.h"
-#include "driver/report.h"
+#include "writers/csv.h"
 #include "driver/run.h"
 
 int main(int argc, char* argv[])

@@ -1,12 +1,12 @@
 // Writes the anniversaries as an iCalendar file: CRLF lines, folded at 75 octets.
-#include "driver/calendar.h"
+#include "writers/ics.h"
 
 #include <initializer_list>
 
 #include <absl/time/time.h>
 
 #include "driver/command_line.h"
-#include "driver/report.h"
+#include "writers/csv.h"
 #include "timeconv/epoch.h"
 #include "timeconv/zone.h"
 

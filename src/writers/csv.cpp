@@ -1,5 +1,5 @@
 // Renders the event list as CSV lines, the date column through strftime in the C locale.
-#include "driver/report.h"
+#include "writers/csv.h"
 
 #include <cstring>  // for strerror
 #include <ctime>

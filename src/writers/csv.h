@@ -1,4 +1,4 @@
-// The report writer: one CSV line per event.
+// The CSV writer: one line per event.
 #pragma once
 
 #include <ostream>
