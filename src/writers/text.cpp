@@ -37,6 +37,13 @@ void writePadded(std::ostream& out, const std::string& text, std::size_t width)
         out << ' ';
 }
 
+// day moved on by months calendar months; a day that the month lacks becomes its last day.
+absl::CivilDay addClippedMonths(absl::CivilDay day, long long months)
+{
+    const absl::CivilMonth month = absl::CivilMonth(day) + months;
+    return std::min(absl::CivilDay(month) + (day.day() - 1), absl::CivilDay(month + 1) - 1);
+}
+
 std::string span(long long count, const char* unit, bool ahead)
 {
     const std::string amount = std::to_string(count) + " " + unit;
@@ -74,8 +81,9 @@ std::string distanceFromNow(long long instant, long long now, const absl::TimeZo
         return days == 1 ? "tomorrow" : "yesterday";
     const bool ahead = days > 0;
     const absl::CivilDay early = ahead ? today : then, late = ahead ? then : today;
-    const long long months = (late.year() - early.year()) * 12 + (late.month() - early.month()) -
-                             (late.day() < early.day() ? 1 : 0);
+    long long months = (late.year() - early.year()) * 12 + (late.month() - early.month());
+    if (addClippedMonths(early, months) > late)
+        --months;
     if (months < 2)
         return span(ahead ? days : -days, "days", ahead);
     if (months < 24)

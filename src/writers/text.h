@@ -32,5 +32,6 @@ bool writeTextLine(std::ostream& out, std::ostream& err, const event& e, const r
 // How far instant lies from now, by their dates on the wall clock of zone: "today", "tomorrow",
 // "yesterday"; less than two whole months apart "in N days" or "N days ago"; less than two
 // whole years apart the whole months; otherwise the whole years. Whole months and years are
-// counted as ages are: a month is complete on the day of the month of the earlier date.
+// counted as ages are: N months are complete when the earlier date moved on by N calendar
+// months, a day that the month lacks being its last day, is not past the later one.
 std::string distanceFromNow(long long instant, long long now, const absl::TimeZone& zone);
