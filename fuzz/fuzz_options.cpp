@@ -46,9 +46,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::optional<int> status = readOptions(argc, argv.data(), out, err, options);
     if (!status) {
         check(out.str().empty() && err.str().empty());
-        check(options.firstDateArgument > 0 && options.firstDateArgument + 3 <= argc);
+        check(options.firstDateArgument > 0 &&
+              (options.datesFile || options.firstDateArgument + 3 <= argc));
         check(options.timeOfDay >= 0 && options.timeOfDay < 86400);
-        check(!options.title || options.calendar);
+        check(!options.title || options.format == outputFormat::ics);
+        check(options.reminder.empty() || options.format == outputFormat::ics);
     } else if (*status == 0) {
         check(!out.str().empty() && err.str().empty());
     } else {
