@@ -3,7 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "driver/report.h"
+#include "writers/csv.h"
 #include "driver/run.h"
 #include "events/events.h"
 

@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(options.datesFile ? options.firstDateArgument == argc
                                 : options.firstDateArgument > 0 && options.firstDateArgument + 3 <= argc);
         check(options.timeOfDay >= 0 && options.timeOfDay < 86400);
-        check(!options.title || (options.calendar && !options.datesFile));
+        check(!options.title || (options.format == outputFormat::ics && !options.datesFile));
+        check(options.reminder.empty() || options.format == outputFormat::ics);
     } else if (*status == 0) {
         check(!out.str().empty() && err.str().empty());
     } else {

@@ -1,4 +1,4 @@
-// Fuzzes the conversions and the report line of arbitrary 64-bit timestamps.
+// Fuzzes the conversions and the lines of every writer with arbitrary 64-bit timestamps.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -7,8 +7,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "driver/report.h"
 #include "timeconv/epoch.h"
+#include "writers/csv.h"
+#include "writers/writer.h"
 
 namespace {
 
@@ -49,6 +50,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         check(out.str() == stamp + ",9,label\n");
         check(err.str() == "\nError main line 685, timestamp: " + stamp + ", description: label\n");
+    }
+
+    // The other writers, in an option run: a line, or an event, and a message only when the
+    // date cannot be shown (an event past 9999 in UTC, as a calendar writes it, too).
+    const reference ref{{0}, absl::UTCTimeZone(), "UTC", ""};
+    for (const outputFormat format : {outputFormat::ics, outputFormat::json, outputFormat::text}) {
+        writer w = makeWriter({format, false, true, 0, 0, "-P1D"});
+        std::ostringstream lines, messages;
+        check(writeEvents(w, lines, messages, {event{s, "label", evTest}}, ref));
+        check(messages.str().empty() == renderable && !lines.str().empty() &&
+              lines.str().back() == '\n');
     }
     return 0;
 }

@@ -1,17 +1,17 @@
 #!/usr/bin/python3
-# rondelo --ics read by an independent parser (icalendar) and imported into a real calendar
-# client (calcurse), against the CSV report of the same run.
+# rondelo --ics read by an independent parser (icalendar) and imported into two real calendar
+# clients (calcurse; khal, twice, with reminders), against the CSV report of the same run.
 # Usage: calendar_check.py path/to/rondelo
 import os, subprocess, sys, tempfile
-from datetime import date, datetime, timezone
+from datetime import date, datetime, timedelta, timezone
 import icalendar
 
 rondelo, failures = sys.argv[1], []
 title = "Ünïcødé 🎉, a; b\\c\nsecond line of a long title that runs past one content line"
 args = ["--zone=Asia/Kolkata", "--sort", "2000", "1", "31"]  # midnight in the zone: all-day
 env = {"LC_ALL": "C", "SOURCE_DATE_EPOCH": "1700000000"}
-calendar = lambda title: subprocess.run([rondelo, "--ics", "--title=" + title, *args],
-                                        capture_output=True, env=env).stdout
+calendar = lambda title, *more: subprocess.run([rondelo, "--ics", "--title=" + title, *more, *args],
+                                               capture_output=True, env=env).stdout
 ics = calendar(title)
 csv = subprocess.run([rondelo, *args], capture_output=True, text=True, env=env).stdout.splitlines()
 lines = [line.split(",") for line in csv if line.count(",") == 3 and not line.endswith(",Reference")]
@@ -41,5 +41,32 @@ with tempfile.TemporaryDirectory() as home:
     expected = f"{len(lines) - all_day} apps / {all_day} events / 0 todos / 0 skipped"
     if expected not in imported:
         failures.append(f"calcurse: {imported!r}, expected {expected!r}")
+# Reminders: one VALARM an event, TRIGGER as many days, weeks, hours or minutes before it.
+for duration, before in {"1d": timedelta(days=1), "2w": timedelta(weeks=2), "3h": timedelta(hours=3),
+                         "30m": timedelta(minutes=30)}.items():
+    for event in icalendar.Calendar.from_ical(calendar(title, "--remind=" + duration)).walk("VEVENT"):
+        alarms = event.walk("VALARM")
+        if len(alarms) != 1 or alarms[0]["ACTION"] != "DISPLAY" or alarms[0].decoded("TRIGGER") != -before \
+                or alarms[0]["DESCRIPTION"] != event["SUMMARY"]:
+            failures.append(f"--remind={duration}: {event['SUMMARY']}: {[a.to_ical() for a in alarms]}")
+
+# khal keeps UIDs: a second import updates every event, alarm and all. A calendar without
+# events parses, holding one component, and imports as nothing.
+empty = subprocess.run([rondelo, "--ics", "--from=2200-01-01", "--until=2201-01-01", "2000", "1", "1"],
+                       capture_output=True, env=env).stdout
+if [c.name for c in icalendar.Calendar.from_ical(empty).subcomponents] != ["VFREEBUSY"]:
+    failures.append(f"a calendar without events: {empty!r}")
+with tempfile.TemporaryDirectory() as home:
+    config, store = os.path.join(home, "config"), os.path.join(home, "anna")
+    os.mkdir(store)
+    open(config, "w").write(f"[calendars]\n[[anna]]\npath = {store}\n[locale]\n"
+                            "default_timezone = UTC\nlocal_timezone = UTC\n")
+    for ics in (empty, calendar(title, "--remind=1d"), calendar(title, "--remind=1d")):
+        open(os.path.join(home, "in.ics"), "wb").write(ics)
+        subprocess.run(["khal", "-c", config, "import", "--batch", "-a", "anna", os.path.join(home, "in.ics")],
+                       capture_output=True, env={"HOME": home, "TZ": "UTC", "LC_ALL": "C.UTF-8"})
+    stored = [open(os.path.join(store, name)).read() for name in os.listdir(store)]
+    if len(stored) != len(lines) or not all("TRIGGER:-P1D" in event for event in stored):
+        failures.append(f"khal: {len(stored)} events after two imports, expected {len(lines)} with alarms")
 print("\n".join(failures[:20]) or f"{len(events)} events parsed and imported")
 sys.exit(1 if failures else 0)

@@ -1,5 +1,5 @@
 // The calendar file's text rules: folding at 75 octets, TEXT escapes, what a title may hold.
-#include "driver/calendar.h"
+#include "writers/ics.h"
 
 #include <sstream>
 #include <string>

@@ -1,5 +1,5 @@
 // The report writer: every calendar second it is given renders as the C library would, no other.
-#include "driver/report.h"
+#include "writers/csv.h"
 
 #include <climits>
 #include <ctime>

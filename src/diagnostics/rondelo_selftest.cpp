@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "diagnostics/diagnostics.h"
-#include "driver/report.h"
+#include "writers/csv.h"
 #include "events/events.h"
 
 int main()

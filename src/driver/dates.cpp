@@ -7,15 +7,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <memory>
 #include <vector>
 
-#include "driver/calendar.h"
 #include "driver/command_line.h"
-#include "driver/report.h"
 #include "driver/when.h"
 #include "events/events.h"
+#include "writers/ics.h"  // for isCalendarText
+#include "writers/writer.h"
 
 namespace {
 
@@ -62,29 +61,6 @@ struct heldLine {
     std::uint32_t owner;  // index into the held references
 };
 
-// The writing of every event of a run over a file, in one format, into one calendar.
-struct datesOutput {
-    const runOptions& options;
-    std::ostream& out;
-    std::ostream& err;
-    std::unordered_map<std::size_t, int> seen;  // calendar UIDs made so far, by their hash
-
-    int occurrence(const reference& ref)
-    {
-        if (!options.calendar)
-            return 1;
-        return ++seen[std::hash<std::string>()(calendarUid(ref, {}, 1))];
-    }
-
-    bool write(const event& e, const reference& ref, int occurrence)
-    {
-        if (options.calendar)
-            return writeCalendarEvent(out, err, e, ref, occurrence, options.calendarStamp, false);
-        writeReportLine(out, err, e, ref.zone, ref.name);
-        return static_cast<bool>(out);
-    }
-};
-
 struct closer {
     void operator()(std::FILE* file) const
     {
@@ -129,15 +105,16 @@ int runDates(const runOptions& options, std::ostream& out, std::ostream& err)
         err << "rondelo: " << printable(shown) << ": " << std::strerror(errno) << std::endl;
         return exitFileFailure;
     }
-    datesOutput output{options, out, err, {}};
-    if (options.calendar && !writeCalendarBegin(out, false))
+    // Lines go out in blocks: a flush each would be most of the run's time.
+    writer output = makeWriter(writerSettingsOf(options, false));
+    if (!writeBegin(output, out))
         return reportWriteError(err, "rondelo", errno);
 
     zoneCache zones;
     reference ref{};
     eventList events;
     std::vector<heldLine> held;          // --sort only: every line that passed the window
-    std::vector<std::pair<reference, int>> owners;  // and the references they came from
+    std::vector<reference> owners;       // and the references they came from
     bool skipped = false;
     std::unique_ptr<char, decltype(&std::free)> buffer(nullptr, &std::free);
     std::size_t capacity = 0;
@@ -164,17 +141,17 @@ int runDates(const runOptions& options, std::ostream& out, std::ostream& err)
         }
         events.clear();
         collectEvents(events, ref, options);
-        const int occurrence = output.occurrence(ref);
+        countReference(output, ref);
         if (events.empty())
             continue;
         if (options.sortByTime) {
             for (event& e : events)
                 held.push_back({std::move(e), static_cast<std::uint32_t>(owners.size())});
-            owners.emplace_back(ref, occurrence);
+            owners.push_back(ref);
             continue;
         }
         for (const event& e : events)
-            if (!output.write(e, ref, occurrence))
+            if (!writeLine(output, out, err, e, ref))
                 return reportWriteError(err, "rondelo", errno);
     }
     if (std::ferror(file.get())) {
@@ -185,11 +162,9 @@ int runDates(const runOptions& options, std::ostream& out, std::ostream& err)
         return a.e.timestamp < b.e.timestamp;
     });
     for (const heldLine& h : held)
-        if (!output.write(h.e, owners[h.owner].first, owners[h.owner].second))
+        if (!writeLine(output, out, err, h.e, owners[h.owner]))
             return reportWriteError(err, "rondelo", errno);
-    if (options.calendar && !writeCalendarEnd(out, false))
-        return reportWriteError(err, "rondelo", errno);
-    if (!out.flush())
+    if (!writeEnd(output, out))
         return reportWriteError(err, "rondelo", errno);
     return skipped ? exitOutOfRange : 0;
 }

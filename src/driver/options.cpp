@@ -10,13 +10,13 @@
 #include <cstring>
 #include <ctime>
 #include <iterator>
+#include <utility>
 #include <vector>
 
-#include "driver/calendar.h"
 #include "driver/command_line.h"
-#include "driver/report.h"
 #include "driver/when.h"
 #include "timeconv/zone.h"
+#include "writers/ics.h"
 
 namespace {
 
@@ -28,6 +28,8 @@ enum longOnlyOption : int {
     optionUnits,
     optionCountFirstDay,
     optionMonthEnd,
+    optionFormat,
+    optionRemind,
 };
 
 // --help and --version stay the last two rows, as showHelp lists them.
@@ -40,7 +42,9 @@ const option longOptions[] = {
     {"from", required_argument, nullptr, 'f'},
     {"until", required_argument, nullptr, optionUntil},
     {"dates", required_argument, nullptr, 'd'},
+    {"format", required_argument, nullptr, optionFormat},
     {"ics", no_argument, nullptr, optionIcs},
+    {"remind", required_argument, nullptr, optionRemind},
     {"title", required_argument, nullptr, optionTitle},
     {"series", required_argument, nullptr, optionSeries},
     {"units", required_argument, nullptr, optionUnits},
@@ -179,6 +183,19 @@ std::optional<std::string> readListOption(const char* option, const std::string&
            (allowsAll ? " or all)" : ")");
 }
 
+std::optional<std::string> readFormat(const std::string& name, outputFormat& format)
+{
+    static const std::pair<const char*, outputFormat> formats[] = {
+        {"csv", outputFormat::csv}, {"ics", outputFormat::ics},
+        {"json", outputFormat::json}, {"text", outputFormat::text}};
+    for (const auto& known : formats)
+        if (name == known.first) {
+            format = known.second;
+            return std::nullopt;
+        }
+    return "invalid --format " + quoted(name) + " (csv, ics, json or text)";
+}
+
 // One option and its value; what is wrong with it, if anything.
 std::optional<std::string> readOption(int option, const std::string& value, runOptions& options,
                                       window& edges)
@@ -210,9 +227,18 @@ std::optional<std::string> readOption(int option, const std::string& value, runO
     case 'd':
         options.datesFile = value;
         return std::nullopt;
+    case optionFormat:
+        return readFormat(value, options.format);
     case optionIcs:
-        options.calendar = true;
+        options.format = outputFormat::ics;
         return std::nullopt;
+    case optionRemind:
+        if (auto trigger = reminderTrigger(value)) {
+            options.reminder = *trigger;
+            return std::nullopt;
+        }
+        return "invalid --remind " + quoted(value) +
+               " (a count of at most four digits and d, w, h or m, as in 1d or 30m)";
     case optionTitle:
         if (value.empty() || !isCalendarText(value))
             return "invalid --title: it must be UTF-8 text without control characters";
@@ -249,6 +275,7 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
     char program[] = "rondelo";
     words[0] = program;
     window edges;  // read in the zone, which a later option may change
+    options.classic = false;
     options.now = std::time(nullptr);
     optind = 0;  // a full rescan, also when called a second time
     opterr = 1;
@@ -269,8 +296,11 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
         if (auto wrong = readOption(option, optarg ? optarg : "", options, edges))
             return usageError(err, *wrong);
     }
-    if (options.title && !options.calendar)
+    const bool calendar = options.format == outputFormat::ics;
+    if (options.title && !calendar)
         return usageError(err, "--title needs --ics");
+    if (!options.reminder.empty() && !calendar)
+        return usageError(err, "--remind needs --format=ics");
     if (options.datesFile && options.title)
         return usageError(err, "--title does not go with --dates: each event is named by its line");
     if (options.datesFile && optind < argc)
@@ -278,7 +308,7 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
                                    std::string(argv[optind]) + "'");
     if (!options.datesFile && argc - optind < 3)
         return usageError(err, "missing date: YYYY MM DD");
-    if (options.calendar)
+    if (calendar)
         if (auto wrong = readCalendarStamp(options))
             return usageError(err, *wrong);
     if (edges.from)
@@ -293,7 +323,7 @@ void showHelp(std::ostream& out)
 {
     out << "Usage: rondelo [OPTION]... YYYY MM DD [TIME_ZONE]\n"
            "  or:  rondelo [OPTION]... --dates=FILE\n"
-           "List the round-number anniversaries of a date, one CSV line each.\n"
+           "List the round-number anniversaries of a date, one line each.\n"
            "\n"
            "  -t, --time=HH:MM[:SS]  time of day of the reference (default 00:00:00)\n"
            "  -z, --zone=NAME        date and times in the IANA zone NAME (default UTC)\n"
@@ -303,9 +333,13 @@ void showHelp(std::ostream& out)
            "  -f, --from=WHEN        only lines at or after WHEN\n"
            "      --until=WHEN       only lines before WHEN\n"
            "  -d, --dates=FILE       the references from FILE ('-': standard input), one a\n"
-           "                         line: WHEN<TAB>NAME[<TAB>ZONE]; NAME ends each CSV line\n"
-           "      --ics              an iCalendar file instead of CSV\n"
-           "      --title=TEXT       with --ics: each event's summary is \"TEXT: LABEL\"\n"
+           "                         line: WHEN<TAB>NAME[<TAB>ZONE]; each line names its own\n"
+           "      --format=FORMAT    csv (the default), ics (an iCalendar file), json (JSON\n"
+           "                         Lines) or text (columns to read, with how far away)\n"
+           "      --ics              the same as --format=ics\n"
+           "      --remind=DURATION  with ics: remind DURATION before each event; DURATION\n"
+           "                         is a count and d, w, h or m, as in 1d, 2w, 3h or 30m\n"
+           "      --title=TEXT       with ics: each event's summary is \"TEXT: LABEL\"\n"
            "      --series=LIST      the families of milestones, comma-separated: round (the\n"
            "                         default), repdigit, sequence, binary, fibonacci,\n"
            "                         planets, or all\n"

@@ -8,10 +8,12 @@
 #include <absl/time/time.h>
 
 #include "generators/generators.h"
+#include "writers/shared.h"
 
 // What a run was asked for. The defaults give the classic run: midnight UTC, forward, in the
 // order the series are made, as CSV.
 struct runOptions {
+    bool classic = true;               // no option word: the classic run, whose texts are fixed
     int firstDateArgument = 1;         // index of YYYY in argv
     long long timeOfDay = 0;           // seconds after midnight, [0, 86399]
     absl::TimeZone zone;               // UTC unless --zone or --local
@@ -22,10 +24,11 @@ struct runOptions {
     std::optional<long long> until;    // --until, in Unix seconds: lines before it
     std::optional<std::string> datesFile;  // --dates: the references, one a line; "-" for stdin
     long long now = 0;                 // the time of the run, taken once
-    bool calendar = false;             // --ics
+    outputFormat format = outputFormat::csv;  // --format, --ics
     std::optional<std::string> title;  // --title
     long long calendarStamp = 0;       // DTSTAMP: SOURCE_DATE_EPOCH, else the time of the run
     milestoneChoice milestones;        // --series, --units, --count-first-day, --month-end
+    std::string reminder;              // --remind, as an alarm TRIGGER ("-P1D"); empty for none
 };
 
 // True when argv[1] is an option word ("-" or "--" and a letter) or "--": only such a run

@@ -2,12 +2,11 @@
 #include <cerrno>
 #include <iostream>
 
-#include "driver/calendar.h"
 #include "driver/command_line.h"
 #include "driver/dates.h"
 #include "driver/options.h"
-#include "driver/report.h"
 #include "driver/run.h"
+#include "writers/writer.h"
 
 int main(int argc, char* argv[])
 {
@@ -31,8 +30,8 @@ int main(int argc, char* argv[])
     collectEvents(events, ref, options);
     if (options.sortByTime)
         sortByTime(events);
-    const bool written = options.calendar
-                             ? writeCalendar(std::cout, std::cerr, events, ref, options.calendarStamp)
-                             : writeReport(std::cout, std::cerr, events, options.zone);
-    return written ? 0 : reportWriteError(std::cerr, "rondelo", errno);
+    writer output = makeWriter(writerSettingsOf(options, true));
+    if (!writeEvents(output, std::cout, std::cerr, events, ref))
+        return reportWriteError(std::cerr, "rondelo", errno);
+    return 0;
 }

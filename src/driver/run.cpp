@@ -34,3 +34,9 @@ void sortByTime(eventList& events)
     std::stable_sort(events.begin(), events.end(),
                      [](const event& a, const event& b) { return a.timestamp < b.timestamp; });
 }
+
+writerSettings writerSettingsOf(const runOptions& options, bool flushEachLine)
+{
+    return {options.format, options.classic, flushEachLine, options.now, options.calendarStamp,
+            options.reminder};
+}

@@ -8,15 +8,9 @@
 #include "driver/command_line.h"
 #include "driver/options.h"
 #include "events/events.h"
+#include "events/reference.h"
 #include "timeconv/zone.h"
-
-// One reference: a date and time of day in a zone, and whose it is.
-struct reference {
-    wallClockReading wallClock;
-    absl::TimeZone zone;
-    std::string zoneName;  // as the user gave it; goes into calendar UIDs
-    std::string name;      // from a file of dates; empty for a single date
-};
+#include "writers/shared.h"
 
 // The reference of a single run: the date of the arguments at the options' time of day and zone.
 reference singleReference(const referenceArguments& args, const runOptions& options);
@@ -28,3 +22,7 @@ void collectEvents(eventList& events, const reference& ref, const runOptions& op
 
 // Time order, earliest first; events at one instant keep the order they were made in.
 void sortByTime(eventList& events);
+
+// What the run's writer is told: the format and its settings from the options, and whether each
+// line is flushed (a single date) or lines go out in blocks (a file of dates).
+writerSettings writerSettingsOf(const runOptions& options, bool flushEachLine);

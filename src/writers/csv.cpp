@@ -1,7 +1,6 @@
-// Renders the event list as CSV lines, the date column through strftime in the C locale.
-#include "driver/report.h"
+// Renders events as CSV lines, the date column through strftime in the C locale.
+#include "writers/csv.h"
 
-#include <cstring>  // for strerror
 #include <ctime>
 #include <locale.h>  // for newlocale and strftime_l
 
@@ -36,13 +35,6 @@ std::size_t renderDate(char (&text)[32], long long s)
 
 }  // namespace
 
-// The fixed "main" and 685 are part of the text that callers match on.
-void writeRenderError(std::ostream& err, const event& e)
-{
-    err << "\nError " << "main" << " line " << 685 << ", timestamp: " << e.timestamp
-        << ", description: " << e.label << std::endl;
-}
-
 std::string csvField(const std::string& text)
 {
     if (text.find_first_of(",\"") == std::string::npos)
@@ -53,37 +45,32 @@ std::string csvField(const std::string& text)
     return quoted + '"';
 }
 
-void writeReportLine(std::ostream& out, std::ostream& err, const event& e,
-                     const absl::TimeZone& zone, const std::string& name)
+bool writeCsvLine(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
+                  const writerSettings& settings)
 {
     char date[32];
+    const std::size_t length = renderDate(date, unixTime2WallClock(ref.zone, e.timestamp).seconds);
     out << e.timestamp << ',';
-    if (const std::size_t length = renderDate(date, unixTime2WallClock(zone, e.timestamp).seconds))
+    if (length > 0)
         out.write(date, static_cast<std::streamsize>(length)) << ',';
-    else
-        writeRenderError(err, e);
+    else if (settings.classic)
+        writeUnshownDate(out, err, e, ref, settings);
     out << e.type << ',' << e.label;
-    if (!name.empty())
-        out << ',' << csvField(name);
+    if (!ref.name.empty())
+        out << ',' << csvField(ref.name);
     out << '\n';
+    if (length == 0 && !settings.classic)
+        writeUnshownDate(out, err, e, ref, settings);
+    return endLine(out, settings);
 }
 
 bool writeReport(std::ostream& out, std::ostream& err, const eventList& events,
                  const absl::TimeZone& zone)
 {
-    for (const event& e : events) {
-        writeReportLine(out, err, e, zone);
-        if (!out.flush())
+    const reference ref{{0}, zone, "", ""};
+    const writerSettings settings;  // classic, a flush per line
+    for (const event& e : events)
+        if (!writeCsvLine(out, err, e, ref, settings))
             return false;
-    }
     return true;
-}
-
-int reportWriteError(std::ostream& err, const char* program, int error)
-{
-    err << program << ": write error";
-    if (error != 0)
-        err << ": " << std::strerror(error);
-    err << std::endl;
-    return 1;
 }

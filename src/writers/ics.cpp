@@ -1,12 +1,12 @@
 // Writes the anniversaries as an iCalendar file: CRLF lines, folded at 75 octets.
-#include "driver/calendar.h"
+#include "writers/ics.h"
 
+#include <functional>  // for std::hash
 #include <initializer_list>
 
 #include <absl/time/time.h>
 
-#include "driver/command_line.h"
-#include "driver/report.h"
+#include "driver/command_line.h"  // for version
 #include "timeconv/epoch.h"
 #include "timeconv/zone.h"
 
@@ -85,16 +85,20 @@ std::string uidName(const std::string& name)
     return encoded;
 }
 
-bool writeLines(std::ostream& out, std::initializer_list<std::string> lines, bool flushEachLine)
+bool writeLines(std::ostream& out, std::initializer_list<std::string> lines,
+                const writerSettings& settings)
 {
     for (const std::string& line : lines) {
         writeContentLine(out, line);
-        if (flushEachLine)
-            out.flush();
-        if (!out)
+        if (!endLine(out, settings))
             return false;
     }
     return true;
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
 }
 
 }  // namespace
@@ -137,52 +141,85 @@ void writeContentLine(std::ostream& out, const std::string& line)
     out.write(line.data() + start, static_cast<std::streamsize>(line.size() - start)) << "\r\n";
 }
 
-std::string calendarUid(const reference& ref, const std::string& label, int occurrence)
+std::string calendarUid(const reference& ref, const std::string& label)
 {
     std::string uid = calendarTime("%Y%m%dT%H%M%S", ref.wallClock.seconds) + "-" + ref.zoneName +
                       "-" + uidPart(label);
     if (!ref.name.empty())
         uid += "-" + uidName(ref.name);
-    if (occurrence > 1)
-        uid += "-" + std::to_string(occurrence);
+    if (ref.occurrence > 1)
+        uid += "-" + std::to_string(ref.occurrence);
     return uid + "@rondelo";
 }
 
-bool writeCalendarBegin(std::ostream& out, bool flushEachLine)
+std::optional<std::string> reminderTrigger(const std::string& duration)
+{
+    if (duration.size() < 2 || duration.size() > 5)
+        return std::nullopt;
+    int value = 0;
+    for (std::size_t at = 0; at + 1 < duration.size(); ++at) {
+        if (!isDigit(duration[at]))
+            return std::nullopt;
+        value = value * 10 + (duration[at] - '0');
+    }
+    const std::string count = std::to_string(value);
+    switch (duration.back()) {
+    case 'd':
+        return "-P" + count + "D";
+    case 'w':
+        return "-P" + count + "W";
+    case 'h':
+        return "-PT" + count + "H";
+    case 'm':
+        return "-PT" + count + "M";
+    }
+    return std::nullopt;
+}
+
+bool writeCalendarBegin(std::ostream& out, const writerSettings& settings)
 {
     return writeLines(out, {"BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//rondelo//rondelo " + version + "//EN"},
-                      flushEachLine);
+                      settings);
+}
+
+void countCalendarReference(calendarState& state, reference& ref)
+{
+    ref.occurrence = 1;
+    ref.occurrence = ++state.alike[std::hash<std::string>()(calendarUid(ref, {}))];
 }
 
 bool writeCalendarEvent(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
-                        int occurrence, long long stamp, bool flushEachLine)
+                        const writerSettings& settings, calendarState& state)
 {
     if (e.type == evReference)
         return true;
     const std::optional<std::string> start = eventStart(ref.zone, e.timestamp);
     if (!start) {
-        writeRenderError(err, e);
-        return true;
+        writeUnshownDate(out, err, e, ref, settings);
+        return static_cast<bool>(out);
     }
-    const std::string summary = ref.name.empty() ? e.label : ref.name + ": " + e.label;
-    return writeLines(out, {"BEGIN:VEVENT", "UID:" + calendarUid(ref, e.label, occurrence),
-                            "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", stamp), *start,
-                            "SUMMARY:" + escapeText(summary), "END:VEVENT"},
-                      flushEachLine);
-}
-
-bool writeCalendarEnd(std::ostream& out, bool flushEachLine)
-{
-    return writeLines(out, {"END:VCALENDAR"}, flushEachLine);
-}
-
-bool writeCalendar(std::ostream& out, std::ostream& err, const eventList& events,
-                   const reference& ref, long long stamp)
-{
-    if (!writeCalendarBegin(out, true))
+    state.anyEvent = true;
+    const std::string summary = escapeText(ref.name.empty() ? e.label : ref.name + ": " + e.label);
+    const std::string stamp = "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", settings.stamp);
+    if (!writeLines(out, {"BEGIN:VEVENT", "UID:" + calendarUid(ref, e.label), stamp, *start,
+                          "SUMMARY:" + summary},
+                    settings))
         return false;
-    for (const event& e : events)
-        if (!writeCalendarEvent(out, err, e, ref, 1, stamp, true))
-            return false;
-    return writeCalendarEnd(out, true);
+    if (!settings.reminder.empty() &&
+        !writeLines(out, {"BEGIN:VALARM", "ACTION:DISPLAY", "DESCRIPTION:" + summary,
+                          "TRIGGER:" + settings.reminder, "END:VALARM"},
+                    settings))
+        return false;
+    return writeLines(out, {"END:VEVENT"}, settings);
+}
+
+bool writeCalendarEnd(std::ostream& out, const writerSettings& settings, const calendarState& state)
+{
+    if (!state.anyEvent &&
+        !writeLines(out, {"BEGIN:VFREEBUSY", "UID:no-anniversaries@rondelo",
+                          "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", settings.stamp),
+                          "END:VFREEBUSY"},
+                    settings))
+        return false;
+    return writeLines(out, {"END:VCALENDAR"}, settings);
 }

@@ -1,0 +1,59 @@
+// The calendar writer: the anniversaries as an iCalendar file, one event each.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <unordered_map>
+
+#include "events/events.h"
+#include "events/reference.h"
+#include "writers/shared.h"
+
+// What a calendar keeps from line to line.
+struct calendarState {
+    std::unordered_map<std::size_t, int> alike;  // references counted so far, by UID hash
+    bool anyEvent = false;                       // whether a VEVENT has been written
+};
+
+// The VCALENDAR's first lines. Each content line ends in CRLF, and is flushed when the
+// settings flush each line; every writer here returns false once out has failed.
+bool writeCalendarBegin(std::ostream& out, const writerSettings& settings);
+
+// Sets ref.occurrence: how many references with its date, time, zone and name were counted,
+// this one included.
+void countCalendarReference(calendarState& state, reference& ref);
+
+// One anniversary of ref as a VEVENT; nothing for the reference event. An anniversary at
+// 00:00:00 wall-clock time in the zone is an all-day event on that date, any other a timed one
+// in UTC. One whose date cannot be shown is left out, with writeUnshownDate. Its SUMMARY is
+// "NAME: LABEL" when ref has a name. With a reminder, a VALARM that displays the summary.
+bool writeCalendarEvent(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
+                        const writerSettings& settings, calendarState& state);
+
+// The VCALENDAR's end. A calendar must hold a component: one without events gets a
+// VFREEBUSY that shows no busy time, which calendar programs import as nothing.
+bool writeCalendarEnd(std::ostream& out, const writerSettings& settings, const calendarState& state);
+
+// The TRIGGER of a reminder given as a count and a unit, "1d", "2w", "3h" or "30m" (at most
+// four digits), as an RFC 5545 duration before the start: "-P1D", "-P2W", "-PT3H", "-PT30M";
+// nothing for any other text.
+std::optional<std::string> reminderTrigger(const std::string& duration);
+
+// "<reference YYYYMMDDTHHMMSS>-<zone>-<label>[-<name>][-<occurrence>]@rondelo": the same
+// reference, zone, name and label give the same UID, so that a second import updates; the name
+// is percent-encoded, and the occurrence (from 2 on) tells apart references that are the same
+// in all of these.
+std::string calendarUid(const reference& ref, const std::string& label);
+
+// True for text that an event's summary may carry: valid UTF-8 without control characters
+// (U+0000 to U+001F, U+007F to U+009F) but tab and newline.
+bool isCalendarText(const std::string& text);
+
+// A TEXT value: backslash, semicolon, comma and newline escaped.
+std::string escapeText(const std::string& text);
+
+// One content line and its CRLF, folded so that no line passes 75 octets and no UTF-8
+// character is split; not flushed.
+void writeContentLine(std::ostream& out, const std::string& line);

@@ -1,0 +1,33 @@
+// Writes events as JSON Lines through nlohmann-json, which escapes whatever a name holds.
+#include "writers/json.h"
+
+#include <absl/time/time.h>
+#include <nlohmann/json.hpp>
+
+bool writeJsonLine(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
+                   const writerSettings& settings)
+{
+    nlohmann::ordered_json line;
+    line["unix"] = e.timestamp;
+    const bool shown = canShowDate(e, ref);
+    if (shown) {
+        const absl::Time t = absl::FromUnixSeconds(e.timestamp);
+        const bool wholeMinutes = ref.zone.At(t).offset % 60 == 0;
+        line["local"] = absl::FormatTime(wholeMinutes ? "%Y-%m-%dT%H:%M:%S%Ez" : "%Y-%m-%dT%H:%M:%S%E*z",
+                                         t, ref.zone);
+    }
+    line["zone"] = ref.zoneName;
+    line["type"] = static_cast<int>(e.type);
+    line["label"] = e.label;
+    if (e.type != evReference) {
+        line["unit"] = e.unit;
+        line["count"] = e.count;
+    }
+    if (!ref.name.empty())
+        line["name"] = ref.name;
+    // Invalid UTF-8 cannot come from a checked name, but would come out as U+FFFD, not throw.
+    out << line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+    if (!shown)
+        writeUnshownDate(out, err, e, ref, settings);
+    return endLine(out, settings);
+}

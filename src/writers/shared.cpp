@@ -1,0 +1,51 @@
+// The messages and checks that the four writers share, so that each says a thing the same way.
+#include "writers/shared.h"
+
+#include <cstring>  // for strerror
+
+#include "timeconv/epoch.h"
+#include "timeconv/zone.h"
+
+bool canShowDate(const event& e, const reference& ref)
+{
+    return isCalendarSecond(unixTime2WallClock(ref.zone, e.timestamp).seconds);
+}
+
+void writeUnshownDate(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
+                      const writerSettings& settings)
+{
+    if (settings.classic) {
+        writeRenderError(err, e);
+        return;
+    }
+    out.flush();
+    // An event whose wall-clock time is in the calendar but whose UTC time is not, as a
+    // calendar writes it, is past the end too.
+    const bool early = unixTime2WallClock(ref.zone, e.timestamp).seconds < firstCalendarSecond;
+    err << "rondelo: " << (ref.name.empty() ? "" : ref.name + ": ") << e.label
+        << (early ? " falls before the year 1400" : " falls after the year 9999")
+        << " and cannot be shown" << std::endl;
+}
+
+// The fixed "main" and 685 are part of the text that callers match on.
+void writeRenderError(std::ostream& err, const event& e)
+{
+    err << "\nError " << "main" << " line " << 685 << ", timestamp: " << e.timestamp
+        << ", description: " << e.label << std::endl;
+}
+
+bool endLine(std::ostream& out, const writerSettings& settings)
+{
+    if (settings.flushEachLine)
+        out.flush();
+    return static_cast<bool>(out);
+}
+
+int reportWriteError(std::ostream& err, const char* program, int error)
+{
+    err << program << ": write error";
+    if (error != 0)
+        err << ": " << std::strerror(error);
+    err << std::endl;
+    return 1;
+}

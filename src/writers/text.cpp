@@ -1,0 +1,127 @@
+// Writes milestones as aligned text: the zone and its abbreviation from Abseil, weekday names
+// from the user's locale.
+#include "writers/text.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <locale.h>  // for newlocale and strftime_l
+
+#include <absl/time/civil_time.h>
+
+#include "timeconv/epoch.h"
+#include "timeconv/zone.h"
+
+namespace {
+
+// Column widths, in characters: the zone abbreviations of the database have three to five,
+// the labels at most 13 ("-100M minutes"), a distance at most 14 ("1234 years ago").
+constexpr std::size_t zoneWidth = 5;
+constexpr std::size_t labelWidth = 13;
+constexpr std::size_t distanceWidth = 14;
+// The date, time and abbreviation after the weekday and its blank.
+constexpr std::size_t dateWidth = 10 + 1 + 8 + 1 + zoneWidth;
+
+std::size_t characters(const std::string& text)
+{
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// text and the blanks that make it width characters wide; none for wider text.
+void writePadded(std::ostream& out, const std::string& text, std::size_t width)
+{
+    out << text;
+    for (std::size_t n = characters(text); n < width; ++n)
+        out << ' ';
+}
+
+// day moved on by months calendar months; a day that the month lacks becomes its last day.
+absl::CivilDay addClippedMonths(absl::CivilDay day, long long months)
+{
+    const absl::CivilMonth month = absl::CivilMonth(day) + months;
+    return std::min(absl::CivilDay(month) + (day.day() - 1), absl::CivilDay(month + 1) - 1);
+}
+
+std::string span(long long count, const char* unit, bool ahead)
+{
+    const std::string amount = std::to_string(count) + " " + unit;
+    return ahead ? "in " + amount : amount + " ago";
+}
+
+}  // namespace
+
+textState makeTextState()
+{
+    textState state{{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}, 3};
+    const locale_t user = newlocale(LC_TIME_MASK, "", locale_t());
+    if (user == locale_t())
+        return state;
+    std::tm day{};
+    char name[64];
+    state.weekdayWidth = 0;
+    for (int i = 0; i < 7; ++i) {
+        day.tm_wday = i;
+        state.weekdays[i].assign(name, strftime_l(name, sizeof name, "%a", &day, user));
+        state.weekdayWidth = std::max(state.weekdayWidth, characters(state.weekdays[i]));
+    }
+    freelocale(user);
+    return state;
+}
+
+std::string distanceFromNow(long long instant, long long now, const absl::TimeZone& zone)
+{
+    const absl::CivilDay then(zone.At(absl::FromUnixSeconds(instant)).cs);
+    const absl::CivilDay today(zone.At(absl::FromUnixSeconds(now)).cs);
+    const long long days = then - today;
+    if (days == 0)
+        return "today";
+    if (days == 1 || days == -1)
+        return days == 1 ? "tomorrow" : "yesterday";
+    const bool ahead = days > 0;
+    const absl::CivilDay early = ahead ? today : then, late = ahead ? then : today;
+    long long months = (late.year() - early.year()) * 12 + (late.month() - early.month());
+    if (addClippedMonths(early, months) > late)
+        --months;
+    if (months < 2)
+        return span(ahead ? days : -days, "days", ahead);
+    if (months < 24)
+        return span(months, "months", ahead);
+    return span(months / 12, "years", ahead);
+}
+
+bool writeTextLine(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
+                   const writerSettings& settings, const textState& state)
+{
+    const bool shown = canShowDate(e, ref);
+    if (shown) {
+        const absl::TimeZone::CivilInfo wall = ref.zone.At(absl::FromUnixSeconds(e.timestamp));
+        const int weekday = (static_cast<int>(absl::GetWeekday(absl::CivilDay(wall.cs))) + 1) % 7;
+        char date[32];
+        std::snprintf(date, sizeof date, "%04d-%02d-%02d %02d:%02d:%02d ",
+                      static_cast<int>(wall.cs.year()), wall.cs.month(), wall.cs.day(),
+                      wall.cs.hour(), wall.cs.minute(), wall.cs.second());
+        writePadded(out, state.weekdays[weekday], state.weekdayWidth);
+        out << ' ' << date;
+        writePadded(out, wall.zone_abbr, zoneWidth);
+    } else {
+        const bool early = unixTime2WallClock(ref.zone, e.timestamp).seconds < firstCalendarSecond;
+        writePadded(out, early ? "before the year 1400" : "after the year 9999",
+                    state.weekdayWidth + 1 + dateWidth);
+    }
+    out << "  ";
+    writePadded(out, e.label, labelWidth);
+    out << "  ";
+    const std::string distance = distanceFromNow(e.timestamp, settings.now, ref.zone);
+    if (ref.name.empty()) {
+        out << distance;
+    } else {
+        writePadded(out, distance, distanceWidth);
+        out << "  " << ref.name;
+    }
+    out << '\n';
+    if (!shown)
+        writeUnshownDate(out, err, e, ref, settings);
+    return endLine(out, settings);
+}

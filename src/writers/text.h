@@ -1,0 +1,37 @@
+// The text writer: a line per milestone, in columns that line up, for a person at a terminal.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <ostream>
+#include <string>
+
+#include <absl/time/time.h>
+
+#include "events/events.h"
+#include "events/reference.h"
+#include "writers/shared.h"
+
+// The weekday names, read once from the user's locale.
+struct textState {
+    std::array<std::string, 7> weekdays;  // Sunday first
+    std::size_t weekdayWidth;             // characters of the longest
+};
+
+// The abbreviated weekday names of LC_TIME (LC_ALL, LC_TIME or LANG), or English when the
+// system has no such locale.
+textState makeTextState();
+
+// "WEEKDAY YYYY-MM-DD HH:MM:SS ZONE  LABEL  DISTANCE", and "  NAME" after it when ref has a
+// name: the wall-clock time and zone abbreviation in ref's zone, and distanceFromNow. Each
+// column but the last is padded to its width. A line that cannot show its date says "after the
+// year 9999" or "before the year 1400" in place of the date, and gets writeUnshownDate.
+bool writeTextLine(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
+                   const writerSettings& settings, const textState& state);
+
+// How far instant lies from now, by their dates on the wall clock of zone: "today", "tomorrow",
+// "yesterday"; less than two whole months apart "in N days" or "N days ago"; less than two
+// whole years apart the whole months; otherwise the whole years. Whole months and years are
+// counted as ages are: N months are complete when the earlier date moved on by N calendar
+// months, a day that the month lacks being its last day, is not past the later one.
+std::string distanceFromNow(long long instant, long long now, const absl::TimeZone& zone);

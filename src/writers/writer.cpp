@@ -1,0 +1,61 @@
+// Chooses the writer of a run's format and hands it each line.
+#include "writers/writer.h"
+
+#include "writers/csv.h"
+#include "writers/json.h"
+
+writer makeWriter(const writerSettings& settings)
+{
+    writer w{settings, {}};
+    if (settings.format == outputFormat::ics)
+        w.state = calendarState{};
+    else if (settings.format == outputFormat::text)
+        w.state = makeTextState();
+    return w;
+}
+
+bool writeBegin(writer& w, std::ostream& out)
+{
+    return w.settings.format != outputFormat::ics || writeCalendarBegin(out, w.settings);
+}
+
+void countReference(writer& w, reference& ref)
+{
+    if (w.settings.format == outputFormat::ics)
+        countCalendarReference(std::get<calendarState>(w.state), ref);
+}
+
+bool writeLine(writer& w, std::ostream& out, std::ostream& err, const event& e,
+               const reference& ref)
+{
+    switch (w.settings.format) {
+    case outputFormat::ics:
+        return writeCalendarEvent(out, err, e, ref, w.settings, std::get<calendarState>(w.state));
+    case outputFormat::json:
+        return writeJsonLine(out, err, e, ref, w.settings);
+    case outputFormat::text:
+        return writeTextLine(out, err, e, ref, w.settings, std::get<textState>(w.state));
+    case outputFormat::csv:
+        break;
+    }
+    return writeCsvLine(out, err, e, ref, w.settings);
+}
+
+bool writeEnd(writer& w, std::ostream& out)
+{
+    if (w.settings.format == outputFormat::ics &&
+        !writeCalendarEnd(out, w.settings, std::get<calendarState>(w.state)))
+        return false;
+    return static_cast<bool>(out.flush());
+}
+
+bool writeEvents(writer& w, std::ostream& out, std::ostream& err, const eventList& events,
+                 const reference& ref)
+{
+    if (!writeBegin(w, out))
+        return false;
+    for (const event& e : events)
+        if (!writeLine(w, out, err, e, ref))
+            return false;
+    return writeEnd(w, out);
+}

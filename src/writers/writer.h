@@ -1,0 +1,42 @@
+// The writers' one interface: a run's events and their reference in, lines in one format out.
+#pragma once
+
+#include <ostream>
+#include <variant>
+
+#include "events/events.h"
+#include "events/reference.h"
+#include "writers/ics.h"
+#include "writers/shared.h"
+#include "writers/text.h"
+
+// One run's writer: its settings, and what its format keeps from line to line. Only the
+// format's own state is made: a CSV or JSON run loads no locale and keeps nothing.
+struct writer {
+    writerSettings settings;
+    std::variant<std::monostate, calendarState, textState> state;
+};
+
+writer makeWriter(const writerSettings& settings);
+
+// Each write returns false, at once, when out can no longer be written; the caller reports
+// that with reportWriteError.
+
+// What comes before the first line: the calendar's header; nothing in the other formats.
+bool writeBegin(writer& w, std::ostream& out);
+
+// Tells the writer of each reference in the order read, before any of its lines are written
+// and whether or not it makes any: a calendar numbers references alike, so that their UIDs
+// differ.
+void countReference(writer& w, reference& ref);
+
+// One event of ref, as its format's writer describes.
+bool writeLine(writer& w, std::ostream& out, std::ostream& err, const event& e,
+               const reference& ref);
+
+// What comes after the last line, then the flush of out.
+bool writeEnd(writer& w, std::ostream& out);
+
+// writeBegin, a line for each of the events of ref in list order, and writeEnd.
+bool writeEvents(writer& w, std::ostream& out, std::ostream& err, const eventList& events,
+                 const reference& ref);

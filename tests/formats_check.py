@@ -1,0 +1,105 @@
+#!/usr/bin/python3
+# rondelo's JSON read back by Python's json and its text read against zoneinfo and dateutil,
+# both line by line against the CSV of the same run, over the zones and edges of the zone check.
+# Usage: formats_check.py path/to/rondelo
+import csv, json, subprocess, sys, tempfile, time
+from datetime import datetime
+from zoneinfo import ZoneInfo
+from dateutil.relativedelta import relativedelta
+
+rondelo, failures, C = sys.argv[1], [], {"LC_ALL": "C"}
+english, german = ("Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"), ("Mo", "Di", "Mi", "Do", "Fr", "Sa", "So")
+
+def run(fmt, args, env=C, stdin=None):
+    done = subprocess.run([rondelo, "--format=" + fmt, *args], input=stdin, capture_output=True,
+                          text=True, env=env)
+    return done.stdout.splitlines(), done.stderr
+
+def wall(ts, zone):  # None outside the years 1400 to 9999, as rondelo shows them
+    try:
+        shown = datetime.fromtimestamp(ts, ZoneInfo(zone))
+        return shown if shown.year >= 1400 else None
+    except (OverflowError, ValueError):
+        return None
+
+def count(label):  # "-10K days" is (-10000, "days")
+    number, unit = label.split(" ")
+    scale = {"K": 10**3, "M": 10**6, "G": 10**9}.get(number[-1], 1)
+    return int(number.rstrip("KMG")) * scale, unit
+
+def distance(ts, zone, now):
+    then, today = (datetime.fromtimestamp(t, ZoneInfo(zone)).date() for t in (ts, now))
+    days, apart = (then - today).days, relativedelta(max(then, today), min(then, today))
+    months = apart.years * 12 + apart.months
+    if abs(days) < 2:
+        return ["yesterday", "today", "tomorrow"][days + 1]
+    n, unit = (abs(days), "days") if months < 2 else (months, "months") if months < 24 else (apart.years, "years")
+    return f"in {n} {unit}" if days > 0 else f"{n} {unit} ago"
+
+def check_json(where, ts, shown, kind, label, name, zone, line):
+    o = json.loads(line)
+    keys = ["unix", "local"][:1 + bool(shown)] + ["zone", "type", "label"] + \
+           ["unit", "count"] * (label != "Reference") + ["name"] * bool(name)
+    if list(o) != keys or (o["unix"], o["zone"], str(o["type"]), o["label"], o.get("name", "")) != \
+            (ts, zone, kind, label, name) or ("count" in o and (o["count"], o["unit"]) != count(label)):
+        failures.append(f"{where}: {line} against {ts},{shown},{kind},{label}")
+    elif shown:
+        local = datetime.fromisoformat(o["local"])
+        if local.timestamp() != ts or local.strftime("%a %b %e %H:%M:%S %Y") != shown or \
+                local.utcoffset() != wall(ts, zone).utcoffset():
+            failures.append(f"{where}: local {o['local']} against {ts},{shown}")
+
+def check_text(where, ts, shown, label, name, zone, line, days, now):
+    w, at = wall(ts, zone), max(map(len, days)) + 28  # where the label starts
+    date = f"{days[w.weekday()]:<{at - 28}} {w:%Y-%m-%d %H:%M:%S} {w.tzname():<5}  " if w else \
+           f"{'after the year 9999' if ts > 0 else 'before the year 1400':<{at}}"
+    far = {distance(ts, zone, t) for t in now} if w else {line[at + 15:].split("  ")[0]}
+    if (w is None) != (shown is None) or line[:at + 15] != f"{date:<{at}}{label:<13}  " or \
+            line[at + 15:] not in [f"{d:<14}  {name}" if name else d for d in far]:
+        failures.append(f"{where}: {line!r}, expected {date!r}{label} {far}")
+
+# One run in the three formats: JSON every field, text every column, against the CSV.
+def compare(where, args, zones, days=english, env=C, stdin=None):
+    (table, err), named = run("csv", args, stdin=stdin), "--dates=-" in args
+    (lines, json_err), before = run("json", args, stdin=stdin), time.time()
+    (text, text_err), after = run("text", args, env, stdin), time.time()
+    if not len(table) == len(lines) == len(text) or not err == json_err == text_err:
+        failures.append(f"{where}: {len(lines)} JSON, {len(text)} text, {len(table)} CSV lines")
+    for f, line, row in zip(csv.reader(table), lines, text):
+        ts, shown, kind, label = int(f[0]), f[1] if len(f) == 4 + named else None, f[-2 - named], f[-1 - named]
+        name = f[-1] if named else ""
+        check_json(where, ts, shown, kind, label, name, zones[name], line)
+        check_text(where, ts, shown, label, name, zones[name], row, days, (before, after))
+    return len(table)
+
+for zone, when, *options in [
+        ("Europe/Berlin", "2021-03-28T02:30"), ("Europe/Berlin", "2021-10-31T02:30"),  # gap, fold
+        ("Asia/Kolkata", "2000-01-31T23:59:59"), ("Asia/Kathmandu", "1986-01-01T00:10"),
+        ("Australia/Lord_Howe", "2021-04-04T01:45"), ("Pacific/Apia", "2011-12-30T00:00"),
+        ("Asia/Tokyo", "9999-12-31T08:59:59"), ("America/New_York", "1400-01-01T00:00", "--before")]:
+    date, clock = when.split("T")
+    compare(f"{zone} {when}", ["--zone=" + zone, "--time=" + clock, *options, *date.split("-")], {"": zone})
+
+# References whose milestones fall around now, in zones a day apart, named as JSON must escape,
+# with German weekday names from LC_TIME.
+now, names = time.time(), ['Anna "A", 1', "back\\slash", "Ünïcødé 🎉", "a/b <c> & 'd'", "Bo"]
+zones = {f"{names[k % 5]} {k}": ("Pacific/Kiritimati", "Pacific/Pago_Pago")[k % 2] for k in range(-600, 601)}
+dates = "".join(f"{datetime.fromtimestamp(now + (int(n.split()[-1]) * 25 - 24000) * 3600, ZoneInfo(z)):%Y-%m-%dT%H:%M:%S}"
+                f"\t{n}\t{z}\n" for n, z in zones.items()) + "9999-12-31T23:00\tLate\tUTC\n"
+with tempfile.TemporaryDirectory() as locales:
+    subprocess.run(["localedef", "-i", "de_DE", "-f", "UTF-8", locales + "/de_DE.UTF-8"], capture_output=True)
+    # glibc's newlocale loses its copy of LOCPATH, which the leak checker of a sanitizer build sees.
+    open(locales + "/glibc.supp", "w").write("leak:__argz_add_sep\n")
+    env = {"LOCPATH": locales, "LANG": "C", "LC_TIME": "de_DE.UTF-8",
+           "LSAN_OPTIONS": f"suppressions={locales}/glibc.supp:print_suppressions=0"}
+    if compare("dates", ["--dates=-", "--from=-30m", "--until=+30m"], {**zones, "Late": "UTC"}, german, env, dates) < 5000:
+        failures.append("too few lines around now")
+# A message comes after the line it is about, though lines go out in blocks.
+merged = subprocess.run([rondelo, "--format=json", "--dates=-", "--from=9999-12-31"], input=dates,
+                        stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True).stdout.splitlines()
+if merged[1:3] != ['{"unix":253462777200,"zone":"UTC","type":2,"label":"100 weeks","unit":"weeks","count":100,"name":"Late"}',
+                   "rondelo: Late: 100 weeks falls after the year 9999 and cannot be shown"]:
+    failures.append(f"messages and lines: {merged[:3]}")
+
+print("\n".join(failures[:20]) or "JSON and text agree with the CSV, zoneinfo and dateutil")
+sys.exit(1 if failures else 0)
