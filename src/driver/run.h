@@ -21,6 +21,9 @@ struct reference {
 // The reference of a single run: the date of the arguments at the options' time of day and zone.
 reference singleReference(const referenceArguments& args, const runOptions& options);
 
+// The reference of a single run at the wall-clock reading given, in the options' zone.
+reference singleReference(wallClockReading wallClock, const runOptions& options);
+
 // Appends the reference event and every anniversary in the options' direction to events: the
 // month series at the reference's wall-clock time of day on each of its dates, then the
 // fixed-unit series. Only instants in the options' window [from, until) make events.
