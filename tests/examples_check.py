@@ -1,79 +1,46 @@
 #!/usr/bin/python3
-"""Runs every example of the README and the manual page that shows its output, a line led by
-"$ " and the lines after it, and compares what it prints with what the text shows: byte for byte,
-or by shape (as many lines, each a report line) where the output depends on the clock.
-Usage: examples_check.py BUILD_DIR README GROFF MANPAGE"""
-import os
-import re
-import subprocess
-import sys
+# Runs every example of the README and the manual page that shows its output (a line led by
+# "$ " and the lines after it) and compares what it prints with what the text shows: byte for
+# byte, or by shape (as many lines, each a report line) where the clock decides the output.
+# Usage: examples_check.py BUILD_DIR README GROFF MANPAGE
+import os, re, subprocess, sys
 
-REPORT_LINE = re.compile(
-    r"-?\d+,(Mon|Tue|Wed|Thu|Fri|Sat|Sun) (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
-    r"[ 1-3]\d \d\d:\d\d:\d\d \d{4},[1-8],(Reference|-?\d+[KMG]? (months|weeks|days|hours|minutes|seconds))(,.*)?")
+LINE = re.compile(r"-?\d+,(Mon|Tue|Wed|Thu|Fri|Sat|Sun) [A-Z][a-z]{2} [ 1-3]\d \d\d:\d\d:\d\d "
+                  r"\d{4},[1-8],(Reference|-?\d+[KMG]? (month|week|day|hour|minute|second)s)(,.*)?")
+build, readme, groff, manual = sys.argv[1:5]
 
 
-def readme_examples(path):
-    """(command, expected lines) of each "$ " line in the fenced blocks of a Markdown file."""
-    examples, inside, current = [], False, None
-    for line in open(path, encoding="utf-8").read().splitlines():
-        if line.startswith("```"):
-            inside, current = not inside, None
-        elif inside and line.startswith("$ "):
-            current = (line[2:], [])
-            examples.append(current)
+def examples(lines, ends):
+    """(command, lines shown) for each "$ " line, its output running to the next line ends() marks."""
+    found, current = [], None
+    for line in lines:
+        if line.lstrip().startswith("$ "):
+            indent = len(line) - len(line.lstrip())
+            current = (line.lstrip()[2:], [])
+            found.append(current)
+        elif ends(line):
+            current = None
         elif current is not None:
-            current[1].append(line)
-    return examples
+            current[1].append(line[indent:])
+    return found
 
 
-def manual_examples(groff, path):
-    """The same for the manual page as groff renders it: an example ends at a blank line."""
-    text = subprocess.run([groff, "-man", "-Tascii", "-P-cbou", path], capture_output=True,
-                          text=True, check=True).stdout
-    examples, indent = [], None
-    for line in text.splitlines():
-        stripped = line.lstrip(" ")
-        if stripped.startswith("$ "):
-            indent = len(line) - len(stripped)
-            examples.append((stripped[2:], []))
-        elif indent is not None and line.strip():
-            examples[-1][1].append(line[indent:])
-        else:
-            indent = None
-    return examples
-
-
-def depends_on_the_clock(command):
-    return "now" in command or "--next" in command or re.search(r"=[+-]\d", command)
-
-
-def check(build, source, command, expected):
-    environment = dict(os.environ, PATH=build + ":" + os.environ["PATH"], TZ="Europe/Berlin",
-                       LC_ALL="C")
-    run = subprocess.run(["/bin/sh", "-c", command], capture_output=True, text=True,
-                         env=environment)
+def wrong(command, shown):
+    env = dict(os.environ, PATH=build + ":" + os.environ["PATH"], TZ="Europe/Berlin", LC_ALL="C")
+    run = subprocess.run(["/bin/sh", "-c", command], capture_output=True, text=True, env=env)
     got = run.stdout.splitlines()
-    if run.returncode != 0 or run.stderr:
-        wrong = f"status {run.returncode}, standard error {run.stderr!r}"
-    elif not depends_on_the_clock(command):
-        wrong = got != expected and f"prints {got}, the text shows {expected}"
-    else:
-        shapes = [bool(REPORT_LINE.fullmatch(line)) for line in got + expected]
-        wrong = (len(got) != len(expected) or not all(shapes)) and \
-            f"prints {got}, not in the shape of {expected}"
-    if wrong:
-        print(f"FAIL {source}: $ {command}: {wrong}")
-    return not wrong
+    if run.returncode or run.stderr:
+        return f"status {run.returncode}, {run.stderr!r}"
+    if not re.search(r"now|--next|=[+-]\d", command):
+        return got != shown and f"prints {got}"
+    return (len(got) != len(shown) or not all(LINE.fullmatch(l) for l in got + shown)) and \
+        f"prints {got}, not in the shape shown"
 
 
-def main():
-    build, readme, groff, manual = sys.argv[1:5]
-    examples = [("README.md", *e) for e in readme_examples(readme)]
-    examples += [("rondelo(1)", *e) for e in manual_examples(groff, manual)]
-    passed = sum(check(build, source, command, lines) for source, command, lines in examples)
-    print(f"{passed} of {len(examples)} examples print what the text shows")
-    sys.exit(passed != len(examples) or len(examples) == 0)
-
-
-main()
+page = subprocess.run([groff, "-man", "-Tascii", "-P-cbou", manual], capture_output=True,
+                      text=True, check=True).stdout.splitlines()
+cases = examples(open(readme, encoding="utf-8").read().splitlines(), lambda l: l.startswith("```"))
+cases += examples(page, lambda l: not l.strip())
+failed = [f"FAIL $ {c}: {w}" for c, shown in cases if (w := wrong(c, shown))]
+print("\n".join(failed + [f"{len(cases) - len(failed)} of {len(cases)} examples print what they show"]))
+sys.exit(bool(failed) or not cases)
