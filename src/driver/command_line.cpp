@@ -112,6 +112,28 @@ std::optional<std::string> checkFields(const std::vector<long long>& values,
     return missingDay(date);
 }
 
+// The status of a date whose fields were checked: 0, or exitOutOfRange and what is wrong.
+int dateStatus(std::ostream& err, const std::optional<std::string>& wrong)
+{
+    if (!wrong)
+        return 0;
+    err << "rondelo: " << *wrong << std::endl;
+    return exitOutOfRange;
+}
+
+// YYYY MM DD [TIME_ZONE], each an optional sign and digits: the first word that is no number,
+// else the first value out of range; all are read before any range is checked.
+int readSeparateWords(const std::vector<std::string>& words, std::ostream& err, writtenDate& date)
+{
+    std::vector<long long> values(words.size());
+    for (std::size_t i = 0; i < words.size(); ++i)
+        if (!readDateNumber(words[i], values[i])) {
+            err << "rondelo: " << quoted(words[i]) << " is not a number" << std::endl;
+            return exitNotAnInteger;
+        }
+    return dateStatus(err, checkFields(values, words, date));
+}
+
 }  // namespace
 
 std::string baseName(const char* path)
@@ -208,35 +230,21 @@ int usageError(std::ostream& err, const std::string& what)
 int readDateWords(const std::vector<std::string>& words, bool timeGiven, std::ostream& err,
                   writtenDate& date)
 {
-    std::optional<std::string> wrong;
     date = {};
-    if (!words.empty() && readWrittenDate(words[0], false, date)) {
-        if (words.size() > 1)
-            return usageError(err, "extra operand " + quoted(words[1]));
-        if (date.timeOfDay && timeGiven)
-            return usageError(err, "--time does not go with a date that gives its time of day");
-        wrong = checkFields({date.year, date.month, date.day}, {3, words[0]}, date);
-    } else {
-        if (words.size() > 4)
-            return usageError(err, "extra operand " + quoted(words[4]));
-        std::vector<long long> values(words.size());
-        const bool firstIsNumber = !words.empty() && readDateNumber(words[0], values[0]);
-        if (words.size() < 3 && (words.empty() || firstIsNumber))
-            return usageError(err, "missing date: YYYY-MM-DD or YYYY MM DD");
-        if (words.size() < 3) {
-            err << "rondelo: " << quoted(words[0])
-                << " is not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS])" << std::endl;
-            return exitNotAnInteger;
-        }
-        for (std::size_t i = 0; i < words.size(); ++i)
-            if (!readDateNumber(words[i], values[i])) {
-                err << "rondelo: " << quoted(words[i]) << " is not a number" << std::endl;
-                return exitNotAnInteger;
-            }
-        wrong = checkFields(values, words, date);
+    const bool oneWord = !words.empty() && readWrittenDate(words[0], false, date);
+    if (words.size() > (oneWord ? 1 : 4))
+        return usageError(err, "extra operand " + quoted(words[oneWord ? 1 : 4]));
+    if (oneWord && date.timeOfDay && timeGiven)
+        return usageError(err, "--time does not go with a date that gives its time of day");
+    if (oneWord)
+        return dateStatus(err, checkFields({date.year, date.month, date.day}, {3, words[0]}, date));
+    long long number = 0;
+    if (words.empty() || (words.size() < 3 && readDateNumber(words[0], number)))
+        return usageError(err, "missing date: YYYY-MM-DD or YYYY MM DD");
+    if (words.size() < 3) {
+        err << "rondelo: " << quoted(words[0])
+            << " is not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS])" << std::endl;
+        return exitNotAnInteger;
     }
-    if (!wrong)
-        return 0;
-    err << "rondelo: " << *wrong << std::endl;
-    return exitOutOfRange;
+    return readSeparateWords(words, err, date);
 }
