@@ -4,7 +4,7 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_
 
 set(BASH_OPTIONS "")
 set(BASH_VALUES "")
-set(ZSH_SPECS "")
+set(ZSH_ARGUMENTS "")
 set(FISH_LINES "")
 foreach(line IN LISTS option_lines)
   if(NOT line MATCHES "^([^ ]+) +([^ ]+) +([^ ]+) +([^ ]+) +(.+)$")
@@ -53,7 +53,7 @@ foreach(line IN LISTS option_lines)
     string(APPEND BASH_VALUES "    ${bash_patterns})\n${bash_action}        return\n        ;;\n")
   endif()
 
-  # zsh: an _arguments spec, the short and long forms excluding each other.
+  # zsh: an argument of _arguments, the short and long forms excluding each other.
   string(REPLACE ":" "\\:" argument "${argument}")
   if(argument STREQUAL "-")
     set(zsh_action "")
@@ -75,9 +75,9 @@ foreach(line IN LISTS option_lines)
     set(zsh_short "-${letter}+")
   endif()
   if(letter STREQUAL "-")
-    string(APPEND ZSH_SPECS "  '${zsh_long}[${zsh_description}]${zsh_action}' \\\n")
+    string(APPEND ZSH_ARGUMENTS "  '${zsh_long}[${zsh_description}]${zsh_action}' \\\n")
   else()
-    string(APPEND ZSH_SPECS
+    string(APPEND ZSH_ARGUMENTS
       "  '(-${letter} --${long})'{${zsh_short},${zsh_long}}'[${zsh_description}]${zsh_action}' \\\n")
   endif()
 
@@ -100,7 +100,7 @@ endforeach()
 string(STRIP "${BASH_OPTIONS}" BASH_OPTIONS)
 string(REGEX REPLACE "\n$" "" BASH_VALUES "${BASH_VALUES}")
 string(REGEX REPLACE "\n$" "" FISH_LINES "${FISH_LINES}")
-string(REGEX REPLACE "\n$" "" ZSH_SPECS "${ZSH_SPECS}")
+string(REGEX REPLACE "\n$" "" ZSH_ARGUMENTS "${ZSH_ARGUMENTS}")
 
 set(rondelo_completion_dir ${PROJECT_BINARY_DIR}/completion)
 configure_file(completion/rondelo.bash.in ${rondelo_completion_dir}/rondelo @ONLY)
