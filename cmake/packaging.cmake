@@ -1,6 +1,18 @@
 # Installation and the Debian package.
 install(TARGETS rondelo rondelo-selftest RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
+# The project's version is the one place it is written: the changelog's latest entry must agree.
+file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog changelog_head LIMIT_COUNT 1)
+string(REPLACE "." "\\." version_pattern "${PROJECT_VERSION}")
+if(NOT changelog_head MATCHES "^rondelo \\(${version_pattern}\\) ")
+  message(FATAL_ERROR "packaging/changelog begins '${changelog_head}', not version ${PROJECT_VERSION}")
+endif()
+
+# The manual pages show the project's version in their header.
+foreach(page rondelo.1 rondelo-selftest.1)
+  configure_file(man/${page} ${PROJECT_BINARY_DIR}/man/${page} @ONLY)
+endforeach()
+
 # Manual pages and the changelog are installed gzipped; -n leaves out the name and time stamp,
 # so the same sources always give the same bytes.
 find_program(GZIP gzip REQUIRED)
@@ -15,8 +27,8 @@ function(rondelo_gzip source name)
     VERBATIM)
   set(rondelo_gzipped ${rondelo_gzipped} ${output}.gz PARENT_SCOPE)
 endfunction()
-rondelo_gzip(${PROJECT_SOURCE_DIR}/man/rondelo.1 rondelo.1)
-rondelo_gzip(${PROJECT_SOURCE_DIR}/man/rondelo-selftest.1 rondelo-selftest.1)
+rondelo_gzip(${PROJECT_BINARY_DIR}/man/rondelo.1 rondelo.1)
+rondelo_gzip(${PROJECT_BINARY_DIR}/man/rondelo-selftest.1 rondelo-selftest.1)
 rondelo_gzip(${PROJECT_SOURCE_DIR}/packaging/changelog changelog)
 add_custom_target(rondelo_gzipped ALL DEPENDS ${rondelo_gzipped})
 
@@ -26,7 +38,13 @@ install(FILES ${PROJECT_BINARY_DIR}/gzipped/rondelo.1.gz ${PROJECT_BINARY_DIR}/g
 # machine-readable format, with the licence of LICENSE.
 install(FILES packaging/copyright ${PROJECT_BINARY_DIR}/gzipped/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(FILES completion/rondelo DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+# Each shell's completion where that shell looks for it.
+install(FILES ${rondelo_completion_dir}/rondelo
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+install(FILES ${rondelo_completion_dir}/_rondelo
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+install(FILES ${rondelo_completion_dir}/rondelo.fish
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME rondelo)

@@ -1,5 +1,6 @@
-// Fuzzes the reading of the option words: NUL-separated input becomes argv[1..]. Run it with
-// -close_fd_mask=2: getopt writes its messages to standard error.
+// Fuzzes the reading of the option words and the date words: NUL-separated input becomes
+// argv[1..].
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/command_line.h"
 #include "driver/options.h"
 
 namespace {
@@ -16,6 +18,8 @@ void check(bool condition)
     if (!condition)
         std::abort();
 }
+
+const std::string hint = "Try 'rondelo --help' for more information.\n";
 
 bool endsWith(const std::string& text, const std::string& end)
 {
@@ -46,17 +50,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::optional<int> status = readOptions(argc, argv.data(), out, err, options);
     if (!status) {
         check(out.str().empty() && err.str().empty());
-        // A date of three words follows the options, or a file of dates stands instead of it.
-        check(options.datesFile ? options.firstDateArgument == argc
-                                : options.firstDateArgument > 0 && options.firstDateArgument + 3 <= argc);
+        check(options.dateWords.size() < words.size());
         check(options.timeOfDay >= 0 && options.timeOfDay < 86400);
         check(!options.title || (options.format == outputFormat::ics && !options.datesFile));
         check(options.reminder.empty() || options.format == outputFormat::ics);
+        check(!options.next || (*options.next > 0 && options.from && options.sortByTime));
+        // The date words: a date that exists, or one line saying what is wrong.
+        writtenDate date{};
+        const int dateStatus = readDateWords(options.dateWords, options.timeGiven, err, date);
+        const std::string message = err.str();
+        if (dateStatus == 0)
+            check(message.empty() && !missingDay(date) && date.year >= 1400 && date.year <= 9999);
+        else
+            check((dateStatus == 3 || dateStatus == 4 || endsWith(message, hint)) &&
+                  (dateStatus == 2 || dateStatus == 3 || dateStatus == 4) &&
+                  message.compare(0, 9, "rondelo: ") == 0 &&
+                  std::count(message.begin(), message.end(), '\n') == (dateStatus == 2 ? 2 : 1));
     } else if (*status == 0) {
         check(!out.str().empty() && err.str().empty());
     } else {
         check(*status == 2 && out.str().empty());
-        check(endsWith(err.str(), "Try 'rondelo --help' for more information.\n"));
+        check(endsWith(err.str(), hint));
     }
     return 0;
 }

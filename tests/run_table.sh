@@ -30,7 +30,9 @@ while IFS='|' read -r name env command status out err input; do
   if [[ -n $input ]]; then t=$(text "$input"); printf %s "${t%.}" >"$tmp/in"; else : >"$tmp/in"; fi
   mapfile -d '' -t vars < <(words "$env")
   mapfile -d '' -t argv < <(words "$command")
-  argv[0]=./${argv[0]}  # a program of the build directory, and argv[0] as the echo shows it
+  # A program of the build directory, and argv[0] as the echo shows it; an absolute path (such
+  # as /bin/sh -c '... ./rondelo ...' for input a row cannot spell) runs as it is.
+  [[ ${argv[0]} == /* ]] || argv[0]=./${argv[0]}
   target=$tmp/out
   [[ $out == '>'* ]] && target=${out:1}
   if [[ $target == '&-' ]]; then run >&-; else run >"$target"; fi

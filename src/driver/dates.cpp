@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>  // for std::bad_alloc
 #include <vector>
 
 #include "driver/command_line.h"
@@ -60,6 +61,48 @@ struct heldLine {
     event e;
     std::uint32_t owner;  // index into the held references
 };
+
+// One of the earliest lines so far, for --next.
+struct earlyLine {
+    event e;
+    unsigned long long made;  // its place in the order the file's lines were made in
+    std::shared_ptr<const reference> from;  // kept while one of its lines is
+};
+
+// Earlier in time, or at one instant made first, as --sort orders the lines.
+bool isEarlier(const earlyLine& a, const earlyLine& b)
+{
+    return a.e.timestamp != b.e.timestamp ? a.e.timestamp < b.e.timestamp : a.made < b.made;
+}
+
+// The earliest lines of the file so far: at most limit, in a heap with the latest on top, so
+// that memory grows with limit and not with the file.
+struct earliestLines {
+    std::size_t limit;
+    unsigned long long made = 0;
+    std::vector<earlyLine> held;
+};
+
+// Offers the lines of one reference, in the order they were made; a reference is kept only
+// while one of its lines is.
+void offerLines(earliestLines& earliest, eventList& events, const reference& ref)
+{
+    std::shared_ptr<const reference> shared;
+    for (event& e : events) {
+        earlyLine line{std::move(e), earliest.made++, nullptr};
+        if (earliest.held.size() == earliest.limit && !isEarlier(line, earliest.held.front()))
+            continue;
+        if (!shared)
+            shared = std::make_shared<const reference>(ref);
+        line.from = shared;
+        if (earliest.held.size() == earliest.limit) {
+            std::pop_heap(earliest.held.begin(), earliest.held.end(), isEarlier);
+            earliest.held.pop_back();
+        }
+        earliest.held.push_back(std::move(line));
+        std::push_heap(earliest.held.begin(), earliest.held.end(), isEarlier);
+    }
+}
 
 struct closer {
     void operator()(std::FILE* file) const
@@ -115,14 +158,18 @@ int runDates(const runOptions& options, std::ostream& out, std::ostream& err)
     eventList events;
     std::vector<heldLine> held;          // --sort only: every line that passed the window
     std::vector<reference> owners;       // and the references they came from
+    earliestLines earliest{static_cast<std::size_t>(options.next.value_or(0)), 0, {}};  // --next
     bool skipped = false;
     std::unique_ptr<char, decltype(&std::free)> buffer(nullptr, &std::free);
     std::size_t capacity = 0;
     std::string line;
     for (long long number = 1;; ++number) {
         char* data = buffer.release();
+        errno = 0;
         const ssize_t length = getline(&data, &capacity, file.get());
         buffer.reset(data);
+        if (length < 0 && errno == ENOMEM)  // a line longer than memory allows
+            throw std::bad_alloc();
         if (length < 0)
             break;
         line.assign(data, static_cast<std::size_t>(length));
@@ -144,6 +191,10 @@ int runDates(const runOptions& options, std::ostream& out, std::ostream& err)
         countReference(output, ref);
         if (events.empty())
             continue;
+        if (options.next) {
+            offerLines(earliest, events, ref);
+            continue;
+        }
         if (options.sortByTime) {
             for (event& e : events)
                 held.push_back({std::move(e), static_cast<std::uint32_t>(owners.size())});
@@ -163,6 +214,10 @@ int runDates(const runOptions& options, std::ostream& out, std::ostream& err)
     });
     for (const heldLine& h : held)
         if (!writeLine(output, out, err, h.e, owners[h.owner]))
+            return reportWriteError(err, "rondelo", errno);
+    std::sort_heap(earliest.held.begin(), earliest.held.end(), isEarlier);
+    for (const earlyLine& line : earliest.held)
+        if (!writeLine(output, out, err, line.e, *line.from))
             return reportWriteError(err, "rondelo", errno);
     if (!writeEnd(output, out))
         return reportWriteError(err, "rondelo", errno);

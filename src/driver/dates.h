@@ -23,7 +23,8 @@ std::optional<std::string> readDateLine(const std::string& line, const runOption
                                         zoneCache& zones, reference& ref);
 
 // Reads options.datesFile and writes every good line's events to out, in the options' format
-// and window, in file order or, with --sort, in time order across all references. A line that
+// and window, in file order or, with --sort, in time order across all references; with --next
+// only that many of the earliest, held in memory that grows with their count. A line that
 // cannot be read gets "rondelo: FILE:N: what is wrong" on err and is skipped. Returns the exit
 // status: 0; 4 when a line was skipped; 1 when the file could not be read or out written.
 int runDates(const runOptions& options, std::ostream& out, std::ostream& err);

@@ -1,4 +1,5 @@
-// Reads the option words with getopt_long, checks their values and loads the time zone.
+// Reads the option words with getopt_long wherever they stand, checks their values and loads the
+// time zone.
 #include "driver/options.h"
 
 #include <getopt.h>
@@ -41,6 +42,7 @@ const option longOptions[] = {
     {"sort", no_argument, nullptr, 's'},
     {"from", required_argument, nullptr, 'f'},
     {"until", required_argument, nullptr, optionUntil},
+    {"next", required_argument, nullptr, 'n'},
     {"dates", required_argument, nullptr, 'd'},
     {"format", required_argument, nullptr, optionFormat},
     {"ics", no_argument, nullptr, optionIcs},
@@ -54,8 +56,9 @@ const option longOptions[] = {
     {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0},
 };
-// "+": the options end at the first word that is not one; the date follows.
-const char shortOptions[] = "+t:z:lbsf:d:hV";
+// "+": getopt stops at a word that is no option, which readOptions takes out of its way, as it
+// takes "-5" and "-", which getopt would read as options. ":": the messages are readOptions'.
+const char shortOptions[] = "+:t:z:lbsf:n:d:hV";
 
 const char systemZoneFile[] = "/etc/localtime";
 const char zoneDirectory[] = "/usr/share/zoneinfo/";
@@ -73,41 +76,24 @@ bool isOptionWord(const char* word)
     return word[0] == '-' && (isLetter(word[1]) || (word[1] == '-' && isLetter(word[2])));
 }
 
-int usageError(std::ostream& err, const std::string& what)
+// The zone that file links to, by its name in the database.
+std::optional<std::string> readSystemZone(const char* file, absl::TimeZone& zone,
+                                          std::string& zoneName)
 {
-    if (!what.empty())  // getopt has written its own line
-        err << "rondelo: " << what << std::endl;
-    err << "Try 'rondelo --help' for more information." << std::endl;
-    return exitUsage;
-}
-
-// The zone that /etc/localtime links to, by name, so that calendar UIDs say which it is;
-// "localtime" when it is no link into the database.
-std::string systemZoneName()
-{
+    const std::string system = "the system's time zone (" + printable(file) + ")";
     char target[4096];
-    const ssize_t length = readlink(systemZoneFile, target, sizeof target - 1);
+    const ssize_t length = readlink(file, target, sizeof target);
+    if (length < 0 && errno != EINVAL)  // EINVAL: a file, but no link
+        return system + " cannot be read: " + std::strerror(errno);
     const std::string path(target, length > 0 ? static_cast<std::size_t>(length) : 0);
     const std::size_t at = path.rfind(zoneDirectory);
-    return at == std::string::npos ? "localtime" : path.substr(at + std::strlen(zoneDirectory));
-}
-
-// TZ when it is set (a leading colon allowed, empty meaning UTC), else /etc/localtime.
-std::optional<std::string> loadLocalZone(runOptions& options)
-{
-    const char* tz = std::getenv("TZ");
-    std::string name = tz == nullptr ? systemZoneFile : tz[0] == ':' ? tz + 1 : tz;
-    if (name == systemZoneFile) {
-        options.zoneName = systemZoneName();
-        if (loadZone(options.zoneName, options.zone) || absl::LoadTimeZone("localtime", &options.zone))
-            return std::nullopt;
-        return "the system's time zone (/etc/localtime) cannot be read";
-    }
-    if (name.compare(0, std::strlen(zoneDirectory), zoneDirectory) == 0)
-        name.erase(0, std::strlen(zoneDirectory));  // a path into the database names its zone
-    options.zoneName = name.empty() ? "UTC" : name;
-    if (!loadZone(options.zoneName, options.zone))
-        return "TZ '" + std::string(tz) + "' names no time zone";
+    const std::string name =
+        at == std::string::npos ? "" : path.substr(at + std::strlen(zoneDirectory));
+    if (length <= 0 || static_cast<std::size_t>(length) == sizeof target || !isZoneName(name))
+        return system + " names no zone of the database: set TZ or use --zone";
+    if (!loadZone(name, zone))
+        return "the system's time zone " + quoted(name) + " cannot be loaded";
+    zoneName = name;
     return std::nullopt;
 }
 
@@ -124,7 +110,7 @@ std::optional<std::string> readCalendarStamp(runOptions& options)
     options.calendarStamp = std::strtoll(fixed, &end, 10);
     if (fixed[0] < '0' || fixed[0] > '9' || *end != '\0' || errno != 0 ||
         options.calendarStamp > lastCalendarSecond)
-        return "SOURCE_DATE_EPOCH '" + std::string(fixed) + "' is not a time in seconds";
+        return "SOURCE_DATE_EPOCH " + quoted(fixed) + " is not a time in seconds";
     return std::nullopt;
 }
 
@@ -139,8 +125,8 @@ std::optional<std::string> readWindowEdge(const char* option, const std::string&
 {
     edge = readWhen(value);
     if (!edge)
-        return "invalid " + std::string(option) + " '" + value +
-               "' (now, YYYY-MM-DD[THH:MM[:SS]], or +N or -N and d, w, m or y)";
+        return "invalid " + std::string(option) + " " + quoted(value) +
+               " (now, YYYY-MM-DD[THH:MM[:SS]], or +N or -N and d, w, m or y)";
     return std::nullopt;
 }
 
@@ -202,18 +188,19 @@ std::optional<std::string> readOption(int option, const std::string& value, runO
 {
     switch (option) {
     case 't':
+        options.timeGiven = true;
         if (!readClock(value, 0, false, options.timeOfDay))
-            return "invalid time '" + value + "' (0:00 to 23:59:59, as HH:MM or HH:MM:SS)";
+            return "invalid time " + quoted(value) + " (0:00 to 23:59:59, as HH:MM or HH:MM:SS)";
         return std::nullopt;
     case 'z':
-        options.zoneName = value;
         if (!isZoneName(value))
-            return "'" + value + "' is not a time zone name";
+            return quoted(value) + " is not a time zone name";
         if (!loadZone(value, options.zone))
-            return "unknown time zone '" + value + "'";
+            return "unknown time zone " + quoted(value);
+        options.zoneName = value;
         return std::nullopt;
     case 'l':
-        return loadLocalZone(options);
+        return readLocalZone(std::getenv("TZ"), systemZoneFile, options.zone, options.zoneName);
     case 'b':
         options.sign = -1;
         return std::nullopt;
@@ -224,6 +211,14 @@ std::optional<std::string> readOption(int option, const std::string& value, runO
         return readWindowEdge("--from", value, edges.from);
     case optionUntil:
         return readWindowEdge("--until", value, edges.until);
+    case 'n':
+        if (value.empty() || value.size() > 18 ||
+            value.find_first_not_of("0123456789") != std::string::npos ||
+            value.find_first_not_of('0') == std::string::npos)
+            return "invalid --next " + quoted(value) + " (a count of lines, 1 or more)";
+        options.next = std::stoll(value);
+        options.sortByTime = true;
+        return std::nullopt;
     case 'd':
         options.datesFile = value;
         return std::nullopt;
@@ -257,33 +252,90 @@ std::optional<std::string> readOption(int option, const std::string& value, runO
         options.milestones.clampMonthEnd = value == "clamp";
         return std::nullopt;
     }
-    return "";  // getopt has said what is wrong
+    return "";  // getopt's errors are optionError's
+}
+
+const char* longName(int value)
+{
+    for (const option* o = longOptions; o->name != nullptr; ++o)
+        if (o->val == value)
+            return o->name;
+    return "";
+}
+
+// What getopt found wrong in the option word word (result ':' for a value missing), worded as
+// glibc's getopt words it, with the user's text escaped.
+std::string optionError(int result, const std::string& word)
+{
+    if (word.compare(0, 2, "--") != 0) {
+        const std::string letter = quoted(std::string(1, static_cast<char>(optopt)));
+        return result == ':' ? "option requires an argument -- " + letter
+                             : "invalid option -- " + letter;
+    }
+    if (result == ':')
+        return "option '--" + std::string(longName(optopt)) + "' requires an argument";
+    if (optopt != 0)
+        return "option '--" + std::string(longName(optopt)) + "' doesn't allow an argument";
+    const std::string name = word.substr(2, word.find('=') - 2);
+    std::string matches;
+    int count = 0;
+    for (const option* o = longOptions; o->name != nullptr; ++o)
+        if (std::strncmp(o->name, name.c_str(), name.size()) == 0) {
+            matches += " '--" + std::string(o->name) + "'";
+            ++count;
+        }
+    if (count > 1)
+        return "option " + quoted(word) + " is ambiguous; possibilities:" + matches;
+    return "unrecognized option " + quoted(word);
 }
 
 }  // namespace
 
+std::optional<std::string> readLocalZone(const char* tz, const char* systemZoneFile,
+                                         absl::TimeZone& zone, std::string& zoneName)
+{
+    std::string name = tz == nullptr ? systemZoneFile : tz[0] == ':' ? tz + 1 : tz;
+    if (name == systemZoneFile)
+        return readSystemZone(systemZoneFile, zone, zoneName);
+    if (name.compare(0, std::strlen(zoneDirectory), zoneDirectory) == 0)
+        name.erase(0, std::strlen(zoneDirectory));  // a path into the database names its zone
+    if (name.empty())
+        name = "UTC";
+    if (!loadZone(name, zone))
+        return "TZ " + quoted(tz) + " names no time zone";
+    zoneName = name;
+    return std::nullopt;
+}
+
 bool hasOptions(int argc, const char* const* argv)
 {
-    return argc > 1 && (isOptionWord(argv[1]) || std::strcmp(argv[1], "--") == 0);
+    for (int i = 1; i < argc; ++i)
+        if (isOptionWord(argv[i]) || std::strcmp(argv[i], "--") == 0)
+            return true;
+    return false;
 }
 
 std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, std::ostream& err,
                                runOptions& options)
 {
-    // getopt names the program by argv[0]: its messages begin "rondelo: " whatever the path.
-    std::vector<char*> words(argv, argv + argc);
-    char program[] = "rondelo";
-    words[0] = program;
+    std::vector<char*> words(argv, argv + argc);  // without the date words, for getopt
     window edges;  // read in the zone, which a later option may change
     options.classic = false;
     options.now = std::time(nullptr);
     optind = 0;  // a full rescan, also when called a second time
-    opterr = 1;
+    opterr = 0;
     for (;;) {
-        const int next = optind == 0 ? 1 : optind;
-        if (next < argc && !isOptionWord(words[next]) && std::strcmp(words[next], "--") != 0)
-            break;  // "-5", "-" and " 2000" start the date
-        const int option = getopt_long(argc, words.data(), shortOptions, longOptions, nullptr);
+        // getopt moves on from a word at its end only, so a cluster's word is never taken.
+        const std::size_t next = optind == 0 ? 1 : static_cast<std::size_t>(optind);
+        if (next < words.size() && !isOptionWord(words[next]) &&
+            std::strcmp(words[next], "--") != 0) {
+            options.dateWords.emplace_back(words[next]);
+            words.erase(words.begin() + static_cast<std::ptrdiff_t>(next));
+            continue;
+        }
+        const std::string word = next < words.size() ? words[next] : "";
+        const int option = getopt_long(static_cast<int>(words.size()), words.data(), shortOptions,
+                                       longOptions, nullptr);
         if (option == -1)
             break;
         if (option == 'h' || option == 'V') {
@@ -293,9 +345,12 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
                 showVersion(out, baseName(argv[0]).c_str());
             return out ? 0 : reportWriteError(err, "rondelo", errno);
         }
+        if (option == '?' || option == ':')
+            return usageError(err, optionError(option, word));
         if (auto wrong = readOption(option, optarg ? optarg : "", options, edges))
             return usageError(err, *wrong);
     }
+    options.dateWords.insert(options.dateWords.end(), words.begin() + optind, words.end());
     const bool calendar = options.format == outputFormat::ics;
     if (options.title && !calendar)
         return usageError(err, "--title needs --ics");
@@ -303,27 +358,28 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
         return usageError(err, "--remind needs --format=ics");
     if (options.datesFile && options.title)
         return usageError(err, "--title does not go with --dates: each event is named by its line");
-    if (options.datesFile && optind < argc)
-        return usageError(err, "with --dates the dates come from FILE, not from '" +
-                                   std::string(argv[optind]) + "'");
-    if (!options.datesFile && argc - optind < 3)
-        return usageError(err, "missing date: YYYY MM DD");
+    if (options.datesFile && !options.dateWords.empty())
+        return usageError(err, "with --dates the dates come from FILE, not from " +
+                                   quoted(options.dateWords[0]));
     if (calendar)
         if (auto wrong = readCalendarStamp(options))
             return usageError(err, *wrong);
+    if (options.next && !edges.from)
+        edges.from = whenSpec{whenSpec::now, 0, 0};  // the next ones: from now on
     if (edges.from)
         options.from = resolveWhen(*edges.from, options.zone, options.now);
     if (edges.until)
         options.until = resolveWhen(*edges.until, options.zone, options.now);
-    options.firstDateArgument = optind;
     return std::nullopt;
 }
 
 void showHelp(std::ostream& out)
 {
-    out << "Usage: rondelo [OPTION]... YYYY MM DD [TIME_ZONE]\n"
+    out << "Usage: rondelo [OPTION]... YYYY-MM-DD[THH:MM[:SS]]\n"
+           "  or:  rondelo [OPTION]... YYYY MM DD [TIME_ZONE]\n"
            "  or:  rondelo [OPTION]... --dates=FILE\n"
            "List the round-number anniversaries of a date, one line each.\n"
+           "Options may come before, between or after the date words; '--' ends them.\n"
            "\n"
            "  -t, --time=HH:MM[:SS]  time of day of the reference (default 00:00:00)\n"
            "  -z, --zone=NAME        date and times in the IANA zone NAME (default UTC)\n"
@@ -332,6 +388,8 @@ void showHelp(std::ostream& out)
            "  -s, --sort             lines in time order, earliest first\n"
            "  -f, --from=WHEN        only lines at or after WHEN\n"
            "      --until=WHEN       only lines before WHEN\n"
+           "  -n, --next=N           the N earliest lines at or after --from (default now),\n"
+           "                         in time order\n"
            "  -d, --dates=FILE       the references from FILE ('-': standard input), one a\n"
            "                         line: WHEN<TAB>NAME[<TAB>ZONE]; each line names its own\n"
            "      --format=FORMAT    csv (the default), ics (an iCalendar file), json (JSON\n"
@@ -356,11 +414,13 @@ void showHelp(std::ostream& out)
            "In FILE, WHEN is YYYY-MM-DD[THH:MM[:SS]] or YYYY.MM.DD; blank lines and lines\n"
            "that begin with # are skipped.\n"
            "\n"
-           "Without options the four arguments YYYY MM DD TIME_ZONE are needed, and\n"
-           "TIME_ZONE, an integer, changes nothing.\n"
+           "The date words are decimal digits with an optional sign; TIME_ZONE, an\n"
+           "integer, changes nothing. With no option word anywhere, a command line is\n"
+           "the classic one: four words YYYY MM DD TIME_ZONE, each read up to its first\n"
+           "non-digit, any further words ignored.\n"
            "\n"
-           "Exit status: 0 done; 1 a file could not be read or the output written;\n"
-           "2 a usage error; 3 an argument is not an integer; 4 a date out of range or\n"
-           "that does not exist, or a line of FILE that was skipped.\n"
+           "Exit status: 0 done; 1 a file could not be read, the output written, or memory\n"
+           "ran out; 2 a usage error; 3 a date word is not a number or a date; 4 a date out\n"
+           "of range or that does not exist, or a line of FILE that was skipped.\n"
         << std::flush;
 }

@@ -1,9 +1,10 @@
-// The option words before the date: what they ask of the run, read once.
+// The option words, wherever they stand among the date's: what they ask of the run, read once.
 #pragma once
 
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include <absl/time/time.h>
 
@@ -14,14 +15,16 @@
 // order the series are made, as CSV.
 struct runOptions {
     bool classic = true;               // no option word: the classic run, whose texts are fixed
-    int firstDateArgument = 1;         // index of YYYY in argv
+    std::vector<std::string> dateWords;  // the words that are no option, in their order
     long long timeOfDay = 0;           // seconds after midnight, [0, 86399]
+    bool timeGiven = false;            // --time
     absl::TimeZone zone;               // UTC unless --zone or --local
     std::string zoneName = "UTC";      // as the user gave it
     int sign = 1;                      // -1 with --before
     bool sortByTime = false;           // --sort
     std::optional<long long> from;     // --from, in Unix seconds: lines at or after it
     std::optional<long long> until;    // --until, in Unix seconds: lines before it
+    std::optional<long long> next;     // --next: only the earliest lines, at least 1
     std::optional<std::string> datesFile;  // --dates: the references, one a line; "-" for stdin
     long long now = 0;                 // the time of the run, taken once
     outputFormat format = outputFormat::csv;  // --format, --ics
@@ -31,16 +34,24 @@ struct runOptions {
     std::string reminder;              // --remind, as an alarm TRIGGER ("-P1D"); empty for none
 };
 
-// True when argv[1] is an option word ("-" or "--" and a letter) or "--": only such a run
-// reads options; any other argument list is the classic one.
+// True when any of argv[1] on is an option word ("-" or "--" and a letter) or "--": only such
+// a run reads options. Any other argument list is the classic one, which reads four words and
+// ignores what follows them.
 bool hasOptions(int argc, const char* const* argv);
 
-// Reads the option words before the date into options. Returns the exit status when the run
-// ends here: 0 after --help or --version (written to out), 2 after a usage error (one line
-// saying what is wrong and a hint, on err). Returns nothing when the run goes on, with
-// options.firstDateArgument at YYYY, followed by at least MM and DD.
+// Reads the option words into options, wherever they stand: every other word goes to
+// options.dateWords, in its order, as does every word after "--". Returns the exit status when
+// the run ends here: 0 after --help or --version (written to out), 2 after a usage error (one
+// line saying what is wrong and a hint, on err). Returns nothing when the run goes on.
 std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, std::ostream& err,
                                runOptions& options);
+
+// The zone of --local: tz, the value of TZ (a zone name or a path into the database, a leading
+// colon allowed, empty for UTC), else, when tz is null, the zone that systemZoneFile links to in
+// the database. Returns what is wrong when there is no such zone; zone and zoneName are then
+// unspecified.
+std::optional<std::string> readLocalZone(const char* tz, const char* systemZoneFile,
+                                         absl::TimeZone& zone, std::string& zoneName);
 
 // The help text: the synopsis, one line per option, the exit statuses.
 void showHelp(std::ostream& out);

@@ -14,9 +14,14 @@ reference singleReference(const referenceArguments& args, const runOptions& opti
     const boost::gregorian::date referenceDate(static_cast<unsigned short>(args.year),
                                                static_cast<unsigned short>(args.month),
                                                static_cast<unsigned short>(args.day));
+    const long long midnight = date2UnixTime(referenceDate);  // the date's reading at 00:00:00
+    return singleReference(wallClockReading{midnight + options.timeOfDay}, options);
+}
+
+reference singleReference(wallClockReading wallClock, const runOptions& options)
+{
     // A title names the reference as a file's NAME column does.
-    return {{date2UnixTime(referenceDate) + options.timeOfDay}, options.zone, options.zoneName,
-            options.title.value_or("")};
+    return {wallClock, options.zone, options.zoneName, options.title.value_or("")};
 }
 
 void collectEvents(eventList& events, const reference& ref, const runOptions& options)

@@ -15,6 +15,9 @@
 // The reference of a single run: the date of the arguments at the options' time of day and zone.
 reference singleReference(const referenceArguments& args, const runOptions& options);
 
+// The reference of a single run at the wall-clock reading given, in the options' zone.
+reference singleReference(wallClockReading wallClock, const runOptions& options);
+
 // Appends the reference event and every milestone of the options' families and units in their
 // direction to events, counted as they ask (see addAll). Only instants in the options' window
 // [from, until) make events.
