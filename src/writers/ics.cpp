@@ -106,8 +106,12 @@ bool isDigit(char c)
 bool isCalendarText(const std::string& text)
 {
     for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = utf8Length(text, at);
         const char c = text[at];
+        if (c >= 0x20 && c < 0x7F) {  // printable ASCII, most of any name: no decoding needed
+            ++at;
+            continue;
+        }
+        const std::size_t length = utf8Length(text, at);
         const bool c0 = length == 1 && ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7F);
         const bool c1 = length == 2 && c == '\xC2' && static_cast<unsigned char>(text[at + 1]) < 0xA0;
         if (length == 0 || c0 || c1)
