@@ -43,8 +43,12 @@ int run(int argc, char* argv[])
         showUsage(std::cerr, name.c_str());
         return exitTooFewArguments;
     }
-    if (options.datesFile)
+    if (options.datesFile) {
+        // The lines go out in blocks through the stream's own buffer, not a locked stdio call
+        // per field; nothing else writes to standard output.
+        std::ios::sync_with_stdio(false);
         return runDates(options, std::cout, std::cerr);
+    }
     reference ref;
     if (auto status = readReference(argc, argv, withOptions, options, ref))
         return *status;
