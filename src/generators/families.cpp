@@ -141,15 +141,33 @@ milestoneFamilyData planetYears()
 
 }  // namespace
 
-const std::vector<milestoneFamilyData>& milestoneFamilies()
+// Each family is made on its first use only: a run of the round family, most runs, makes no other.
+const milestoneFamilyData& familyData(milestoneFamily family)
 {
-    static const std::vector<milestoneFamilyData> families = {
-        round(),
-        inEveryUnit(labelForm::plain, repdigits()),
-        inEveryUnit(labelForm::plain, sequences()),
-        inEveryUnit(labelForm::power, powersOfTwo()),
-        inEveryUnit(labelForm::plain, fibonacci()),
-        planetYears(),
-    };
-    return families;
+    switch (family) {
+    case familyRepdigit: {
+        static const milestoneFamilyData made = inEveryUnit(labelForm::plain, repdigits());
+        return made;
+    }
+    case familySequence: {
+        static const milestoneFamilyData made = inEveryUnit(labelForm::plain, sequences());
+        return made;
+    }
+    case familyBinary: {
+        static const milestoneFamilyData made = inEveryUnit(labelForm::power, powersOfTwo());
+        return made;
+    }
+    case familyFibonacci: {
+        static const milestoneFamilyData made = inEveryUnit(labelForm::plain, fibonacci());
+        return made;
+    }
+    case familyPlanets: {
+        static const milestoneFamilyData made = planetYears();
+        return made;
+    }
+    default: {
+        static const milestoneFamilyData made = round();
+        return made;
+    }
+    }
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "events/events.h"
+#include "generators/generators.h"
 
 // How a count of a unit becomes an instant.
 enum class unitKind {
@@ -39,5 +40,5 @@ struct milestoneFamilyData {
     std::vector<milestoneSeries> series;  // in the order of their lines
 };
 
-// Every family, indexed by milestoneFamily; made on the first call and never changed.
-const std::vector<milestoneFamilyData>& milestoneFamilies();
+// One family's data, made on its first call and never changed.
+const milestoneFamilyData& familyData(milestoneFamily family);

@@ -3,7 +3,7 @@
 #include "generators/generators.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 #include <cstdlib>
 #include <optional>
 
@@ -68,18 +68,23 @@ bool showsDate(const absl::TimeZone& zone, long long instant)
     return isCalendarSecond(unixTime2WallClock(zone, instant).seconds);
 }
 
-// "[-]COUNT UNIT", the count in the family's form, the unit singular for a count of 1.
-void writeLabel(char (&label)[48], labelForm form, int sign, long long count,
-                const unitDefinition& unit)
+// "[-]COUNT UNIT", the count in the family's form, the unit singular for a count of 1. Written
+// with to_chars: a run over many references makes a label for every line it keeps.
+std::string labelOf(labelForm form, int sign, long long count, const unitDefinition& unit)
 {
-    const char* prefix = sign == 1 ? "" : "-";
+    std::string label = sign == 1 ? "" : "-";
+    char digits[24];
+    const auto append = [&](long long n) {
+        label.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+    };
     const char* name = count == 1 ? unit.singular : unit.plural;
     if (form == labelForm::power) {
         int exponent = 0;
         while ((1LL << exponent) < count)
             ++exponent;
-        std::snprintf(label, sizeof label, "%s2^%i %s", prefix, exponent, name);
-        return;
+        label += "2^";
+        append(exponent);
+        return label + ' ' + name;
     }
     static const char* const multipliers[] = {"", "K", "M", "G"};
     int power = 0;
@@ -87,7 +92,8 @@ void writeLabel(char (&label)[48], labelForm form, int sign, long long count,
         count /= 1000;
         ++power;
     }
-    std::snprintf(label, sizeof label, "%s%lld%s %s", prefix, count, multipliers[power], name);
+    append(count);
+    return label + multipliers[power] + ' ' + name;
 }
 
 // The first of the series' counts whose rough place can come within zoneMargin of the near
@@ -130,7 +136,6 @@ void addSeries(eventList& events, placing& p, const milestoneFamilyData& family,
         high = std::min(high, pastCalendarSecond);
     }
     const bool isReading = isCalendarUnit(*series.unit);
-    char label[48];
     for (auto next = firstNear(p, series, low, high); next != series.counts.end(); ++next) {
         const long long count = *next;
         if (p.sign < 0 && count > series.backwardLimit)
@@ -147,8 +152,8 @@ void addSeries(eventList& events, placing& p, const milestoneFamilyData& family,
         if (!isInWindow(p.base, instant) ||
             (family.calendarOnly && !showsDate(p.base.zone, instant)))
             continue;
-        writeLabel(label, series.form, p.sign, count, *series.unit);
-        addEvent(events, instant, label, series.type, n, series.unit->plural);
+        addEvent(events, instant, labelOf(series.form, p.sign, count, *series.unit), series.type, n,
+                 series.unit->plural);
     }
 }
 
@@ -157,12 +162,12 @@ void addSeries(eventList& events, placing& p, const milestoneFamilyData& family,
 void addAll(eventList& events, const anniversaryBase& base, int sign, const milestoneChoice& choice)
 {
     placing p{base, choice, sign, std::nullopt};
-    const std::vector<milestoneFamilyData>& families = milestoneFamilies();
     for (int f = 0; f < familyCount; ++f) {
         if ((choice.families >> f & 1) == 0)
             continue;
-        for (const milestoneSeries& series : families[f].series)
+        const milestoneFamilyData& family = familyData(static_cast<milestoneFamily>(f));
+        for (const milestoneSeries& series : family.series)
             if (series.unit->choiceBit < 0 || (choice.units >> series.unit->choiceBit & 1) != 0)
-                addSeries(events, p, families[f], series);
+                addSeries(events, p, family, series);
     }
 }

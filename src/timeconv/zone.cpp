@@ -50,12 +50,16 @@ bool loadZone(const std::string& name, absl::TimeZone& zone)
 
 long long wallClock2UnixTime(const absl::TimeZone& zone, wallClockReading wallClock)
 {
+    if (zone == absl::UTCTimeZone())
+        return wallClock.seconds;  // UTC's readings are its instants; the classic run asks only it
     // pre is the first occurrence of a repeated reading and, in a gap, the pre-gap offset.
     return absl::ToUnixSeconds(zone.At(civilTime(wallClock)).pre);
 }
 
 wallClockReading unixTime2WallClock(const absl::TimeZone& zone, long long s)
 {
+    if (zone == absl::UTCTimeZone())
+        return {s};
     const absl::TimeZone::CivilInfo reading = zone.At(absl::FromUnixSeconds(s));
     // Inside the calendar the offset is the cheaper answer; far outside it the sum could overflow.
     return {isCalendarSecond(s) ? s + reading.offset : reading.cs - civilEpoch};
