@@ -165,7 +165,7 @@ std::optional<std::string> readListOption(const char* option, const std::string&
     std::string known;
     for (std::size_t i = 0; i < N; ++i)
         known += (i == 0 ? "" : i + 1 < N || allowsAll ? ", " : " or ") + std::string(names[i]);
-    return "invalid " + std::string(option) + " '" + value + "' (comma-separated: " + known +
+    return "invalid " + std::string(option) + " " + quoted(value) + " (comma-separated: " + known +
            (allowsAll ? " or all)" : ")");
 }
 
@@ -248,7 +248,7 @@ std::optional<std::string> readOption(int option, const std::string& value, runO
         return std::nullopt;
     case optionMonthEnd:
         if (value != "clamp" && value != "overflow")
-            return "invalid --month-end '" + value + "' (clamp or overflow)";
+            return "invalid --month-end " + quoted(value) + " (clamp or overflow)";
         options.milestones.clampMonthEnd = value == "clamp";
         return std::nullopt;
     }

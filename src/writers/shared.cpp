@@ -3,6 +3,7 @@
 
 #include <cstring>  // for strerror
 
+#include "driver/command_line.h"  // for printable
 #include "timeconv/epoch.h"
 #include "timeconv/zone.h"
 
@@ -22,7 +23,7 @@ void writeUnshownDate(std::ostream& out, std::ostream& err, const event& e, cons
     // An event whose wall-clock time is in the calendar but whose UTC time is not, as a
     // calendar writes it, is past the end too.
     const bool early = unixTime2WallClock(ref.zone, e.timestamp).seconds < firstCalendarSecond;
-    err << "rondelo: " << (ref.name.empty() ? "" : ref.name + ": ") << e.label
+    err << "rondelo: " << (ref.name.empty() ? "" : printable(ref.name) + ": ") << e.label
         << (early ? " falls before the year 1400" : " falls after the year 9999")
         << " and cannot be shown" << std::endl;
 }
