@@ -3,17 +3,19 @@
 
 #include <benchmark/benchmark.h>
 
-#include "writers/csv.h"
-#include "driver/run.h"
 #include "events/events.h"
+#include "generators/collect.h"
+#include "readers/arguments.h"
+#include "writers/csv.h"
 
 namespace {
 
 eventList eventsOf(int year)
 {
-    runOptions options;
+    const reference ref{wallClockOf(referenceArguments{year, 1, 31, 0}, 0), absl::UTCTimeZone(),
+                        "UTC", ""};
     eventList events;
-    collectEvents(events, singleReference({year, 1, 31, 0}, options), options);
+    collectEvents(events, ref, generationPlan{});
     return events;
 }
 

@@ -1,5 +1,5 @@
 # The completions for bash, zsh and fish, made from the one list of options in completion/options.
-file(STRINGS ${PROJECT_SOURCE_DIR}/completion/options option_lines REGEX "^[^#]")
+file(STRINGS ${PROJECT_SOURCE_DIR}/completion/options option_lines REGEX "^[^#>]")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/completion/options)
 
 set(BASH_OPTIONS "")

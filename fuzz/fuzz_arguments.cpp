@@ -8,7 +8,7 @@
 
 #include <boost/date_time/gregorian/gregorian_types.hpp>
 
-#include "driver/command_line.h"
+#include "readers/arguments.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "driver/dates.h"
+#include "generators/collect.h"
+#include "readers/dates_file.h"
 #include "timeconv/epoch.h"
 
 namespace {
@@ -21,17 +22,17 @@ void check(bool condition)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string line(reinterpret_cast<const char*>(data), size);
-    runOptions options;
+    const referenceDefaults defaults;
     zoneCache zones;
     reference ref{};
-    if (const std::optional<std::string> wrong = readDateLine(line, options, zones, ref)) {
+    if (const std::optional<std::string> wrong = readDateLine(line, defaults, zones, ref)) {
         check(!wrong->empty());
         return 0;
     }
     check(isCalendarSecond(ref.wallClock.seconds) && !ref.name.empty() && !ref.zoneName.empty());
     check(ref.name.find_first_of("\t\n\r") == std::string::npos);
     eventList events;
-    collectEvents(events, ref, options);
+    collectEvents(events, ref, generationPlan{});
     check(!events.empty() && events.front().type == evReference);
     return 0;
 }

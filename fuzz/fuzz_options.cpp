@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/command_line.h"
 #include "driver/options.h"
+#include "readers/arguments.h"
 
 namespace {
 
@@ -57,15 +57,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(!options.next || (*options.next > 0 && options.from && options.sortByTime));
         // The date words: a date that exists, or one line saying what is wrong.
         writtenDate date{};
-        const int dateStatus = readDateWords(options.dateWords, options.timeGiven, err, date);
-        const std::string message = err.str();
+        const auto failure = readDateWords(options.dateWords, options.timeGiven, date);
+        const int dateStatus = failure ? failure->status : 0;
+        const std::string message = failure ? failure->what : "";
         if (dateStatus == 0)
-            check(message.empty() && !missingDay(date) && date.year >= 1400 && date.year <= 9999);
+            check(!missingDay(date) && date.year >= 1400 && date.year <= 9999);
         else
-            check((dateStatus == 3 || dateStatus == 4 || endsWith(message, hint)) &&
-                  (dateStatus == 2 || dateStatus == 3 || dateStatus == 4) &&
-                  message.compare(0, 9, "rondelo: ") == 0 &&
-                  std::count(message.begin(), message.end(), '\n') == (dateStatus == 2 ? 2 : 1));
+            check((dateStatus == 2 || dateStatus == 3 || dateStatus == 4) && !message.empty() &&
+                  message.find('\n') == std::string::npos);
     } else if (*status == 0) {
         check(!out.str().empty() && err.str().empty());
     } else {

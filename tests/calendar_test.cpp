@@ -1,6 +1,8 @@
 // The calendar file's text rules: folding at 75 octets, TEXT escapes, what a title may hold.
 #include "writers/ics.h"
 
+#include "diagnostics/messages.h"
+
 #include <sstream>
 #include <string>
 

@@ -1,5 +1,4 @@
 // What messages make of the user's bytes, and which zone --local finds behind a system file.
-#include "driver/command_line.h"
 #include "driver/options.h"
 
 #include <unistd.h>  // for symlink
@@ -8,6 +7,8 @@
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "diagnostics/messages.h"
 
 // Valid UTF-8 passes; C0, DEL and C1 controls, and every byte of no valid character (a stray
 // continuation, an overlong form, a surrogate, a code point past U+10FFFF, a cut sequence) are

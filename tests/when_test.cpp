@@ -1,6 +1,6 @@
 // WHENs of --from and --until, and dates as a file of references writes them; the expected
 // instants are Python zoneinfo's (fold=0) for the same wall-clock readings.
-#include "driver/when.h"
+#include "readers/when.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ long long resolved(const char* text, const char* zoneName, long long now)
     EXPECT_TRUE(absl::LoadTimeZone(zoneName, &zone));
     const std::optional<whenSpec> when = readWhen(text);
     EXPECT_TRUE(when) << text;
-    return when ? resolveWhen(*when, zone, now) : 0;
+    return when ? resolveWhen(*when, zone, {now}).seconds : 0;
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <boost/date_time/gregorian/gregorian.hpp>    // for the stream output of dates
 #include <boost/date_time/posix_time/posix_time.hpp>  // for second_clock
 
-#include "driver/command_line.h"
+#include "diagnostics/identity.h"
 #include "events/events.h"
 #include "timeconv/epoch.h"
 

@@ -2,7 +2,6 @@
 // time zone.
 #include "driver/options.h"
 
-#include <getopt.h>
 #include <unistd.h>  // for readlink
 
 #include <algorithm>
@@ -14,51 +13,15 @@
 #include <utility>
 #include <vector>
 
-#include "driver/command_line.h"
-#include "driver/when.h"
+#include "diagnostics/messages.h"
+#include "driver/help.h"
+#include "driver/option_table.h"
+#include "readers/when.h"
 #include "timeconv/zone.h"
 #include "writers/ics.h"
+#include "writers/shared.h"
 
 namespace {
-
-enum longOnlyOption : int {
-    optionIcs = 256,
-    optionTitle,
-    optionUntil,
-    optionSeries,
-    optionUnits,
-    optionCountFirstDay,
-    optionMonthEnd,
-    optionFormat,
-    optionRemind,
-};
-
-// --help and --version stay the last two rows, as showHelp lists them.
-const option longOptions[] = {
-    {"time", required_argument, nullptr, 't'},
-    {"zone", required_argument, nullptr, 'z'},
-    {"local", no_argument, nullptr, 'l'},
-    {"before", no_argument, nullptr, 'b'},
-    {"sort", no_argument, nullptr, 's'},
-    {"from", required_argument, nullptr, 'f'},
-    {"until", required_argument, nullptr, optionUntil},
-    {"next", required_argument, nullptr, 'n'},
-    {"dates", required_argument, nullptr, 'd'},
-    {"format", required_argument, nullptr, optionFormat},
-    {"ics", no_argument, nullptr, optionIcs},
-    {"remind", required_argument, nullptr, optionRemind},
-    {"title", required_argument, nullptr, optionTitle},
-    {"series", required_argument, nullptr, optionSeries},
-    {"units", required_argument, nullptr, optionUnits},
-    {"count-first-day", no_argument, nullptr, optionCountFirstDay},
-    {"month-end", required_argument, nullptr, optionMonthEnd},
-    {"help", no_argument, nullptr, 'h'},
-    {"version", no_argument, nullptr, 'V'},
-    {nullptr, 0, nullptr, 0},
-};
-// "+": getopt stops at a word that is no option, which readOptions takes out of its way, as it
-// takes "-5" and "-", which getopt would read as options. ":": the messages are readOptions'.
-const char shortOptions[] = "+:t:z:lbsf:n:d:hV";
 
 const char systemZoneFile[] = "/etc/localtime";
 const char zoneDirectory[] = "/usr/share/zoneinfo/";
@@ -107,9 +70,9 @@ std::optional<std::string> readCalendarStamp(runOptions& options)
     }
     char* end = nullptr;
     errno = 0;
-    options.calendarStamp = std::strtoll(fixed, &end, 10);
+    options.calendarStamp = {std::strtoll(fixed, &end, 10)};
     if (fixed[0] < '0' || fixed[0] > '9' || *end != '\0' || errno != 0 ||
-        options.calendarStamp > lastCalendarSecond)
+        options.calendarStamp.seconds > lastCalendarSecond)
         return "SOURCE_DATE_EPOCH " + quoted(fixed) + " is not a time in seconds";
     return std::nullopt;
 }
@@ -182,85 +145,142 @@ std::optional<std::string> readFormat(const std::string& name, outputFormat& for
     return "invalid --format " + quoted(name) + " (csv, ics, json or text)";
 }
 
-// One option and its value; what is wrong with it, if anything.
-std::optional<std::string> readOption(int option, const std::string& value, runOptions& options,
-                                      window& edges)
+// The reader of each option's value: what is wrong with it, if anything.
+using optionReader = std::optional<std::string> (*)(const std::string& value, runOptions& options,
+                                                   window& edges);
+
+std::optional<std::string> readTime(const std::string& value, runOptions& options, window&)
 {
-    switch (option) {
-    case 't':
-        options.timeGiven = true;
-        if (!readClock(value, 0, false, options.timeOfDay))
-            return "invalid time " + quoted(value) + " (0:00 to 23:59:59, as HH:MM or HH:MM:SS)";
-        return std::nullopt;
-    case 'z':
-        if (!isZoneName(value))
-            return quoted(value) + " is not a time zone name";
-        if (!loadZone(value, options.zone))
-            return "unknown time zone " + quoted(value);
-        options.zoneName = value;
-        return std::nullopt;
-    case 'l':
-        return readLocalZone(std::getenv("TZ"), systemZoneFile, options.zone, options.zoneName);
-    case 'b':
-        options.sign = -1;
-        return std::nullopt;
-    case 's':
-        options.sortByTime = true;
-        return std::nullopt;
-    case 'f':
-        return readWindowEdge("--from", value, edges.from);
-    case optionUntil:
-        return readWindowEdge("--until", value, edges.until);
-    case 'n':
-        if (value.empty() || value.size() > 18 ||
-            value.find_first_not_of("0123456789") != std::string::npos ||
-            value.find_first_not_of('0') == std::string::npos)
-            return "invalid --next " + quoted(value) + " (a count of lines, 1 or more)";
-        options.next = std::stoll(value);
-        options.sortByTime = true;
-        return std::nullopt;
-    case 'd':
-        options.datesFile = value;
-        return std::nullopt;
-    case optionFormat:
-        return readFormat(value, options.format);
-    case optionIcs:
-        options.format = outputFormat::ics;
-        return std::nullopt;
-    case optionRemind:
-        if (auto trigger = reminderTrigger(value)) {
-            options.reminder = *trigger;
-            return std::nullopt;
-        }
-        return "invalid --remind " + quoted(value) +
-               " (a count of at most four digits and d, w, h or m, as in 1d or 30m)";
-    case optionTitle:
-        if (value.empty() || !isCalendarText(value))
-            return "invalid --title: it must be UTF-8 text without control characters";
-        options.title = value;
-        return std::nullopt;
-    case optionSeries:
-        return readListOption("--series", value, familyNames, true, options.milestones.families);
-    case optionUnits:
-        return readListOption("--units", value, unitNames, false, options.milestones.units);
-    case optionCountFirstDay:
-        options.milestones.countFirstDay = true;
-        return std::nullopt;
-    case optionMonthEnd:
-        if (value != "clamp" && value != "overflow")
-            return "invalid --month-end " + quoted(value) + " (clamp or overflow)";
-        options.milestones.clampMonthEnd = value == "clamp";
-        return std::nullopt;
-    }
-    return "";  // getopt's errors are optionError's
+    options.timeGiven = true;
+    if (!readClock(value, 0, false, options.timeOfDay))
+        return "invalid time " + quoted(value) + " (0:00 to 23:59:59, as HH:MM or HH:MM:SS)";
+    return std::nullopt;
 }
 
-const char* longName(int value)
+std::optional<std::string> readZone(const std::string& value, runOptions& options, window&)
 {
-    for (const option* o = longOptions; o->name != nullptr; ++o)
-        if (o->val == value)
-            return o->name;
-    return "";
+    if (!isZoneName(value))
+        return quoted(value) + " is not a time zone name";
+    if (!loadZone(value, options.zone))
+        return "unknown time zone " + quoted(value);
+    options.zoneName = value;
+    return std::nullopt;
+}
+
+std::optional<std::string> readLocal(const std::string&, runOptions& options, window&)
+{
+    return readLocalZone(std::getenv("TZ"), systemZoneFile, options.zone, options.zoneName);
+}
+
+std::optional<std::string> readNext(const std::string& value, runOptions& options, window&)
+{
+    if (value.empty() || value.size() > 18 ||
+        value.find_first_not_of("0123456789") != std::string::npos ||
+        value.find_first_not_of('0') == std::string::npos)
+        return "invalid --next " + quoted(value) + " (a count of lines, 1 or more)";
+    options.next = std::stoll(value);
+    options.sortByTime = true;
+    return std::nullopt;
+}
+
+std::optional<std::string> readRemind(const std::string& value, runOptions& options, window&)
+{
+    if (auto trigger = reminderTrigger(value)) {
+        options.reminder = *trigger;
+        return std::nullopt;
+    }
+    return "invalid --remind " + quoted(value) +
+           " (a count of at most four digits and d, w, h or m, as in 1d or 30m)";
+}
+
+std::optional<std::string> readTitle(const std::string& value, runOptions& options, window&)
+{
+    if (value.empty() || !isCalendarText(value))
+        return "invalid --title: it must be UTF-8 text without control characters";
+    options.title = value;
+    return std::nullopt;
+}
+
+std::optional<std::string> readMonthEnd(const std::string& value, runOptions& options, window&)
+{
+    if (value != "clamp" && value != "overflow")
+        return "invalid --month-end " + quoted(value) + " (clamp or overflow)";
+    options.milestones.clampMonthEnd = value == "clamp";
+    return std::nullopt;
+}
+
+std::optional<std::string> readBefore(const std::string&, runOptions& options, window&)
+{
+    options.sign = -1;
+    return std::nullopt;
+}
+
+std::optional<std::string> readSort(const std::string&, runOptions& options, window&)
+{
+    options.sortByTime = true;
+    return std::nullopt;
+}
+
+std::optional<std::string> readFrom(const std::string& value, runOptions&, window& edges)
+{
+    return readWindowEdge("--from", value, edges.from);
+}
+
+std::optional<std::string> readUntil(const std::string& value, runOptions&, window& edges)
+{
+    return readWindowEdge("--until", value, edges.until);
+}
+
+std::optional<std::string> readDates(const std::string& value, runOptions& options, window&)
+{
+    options.datesFile = value;
+    return std::nullopt;
+}
+
+std::optional<std::string> readFormatOption(const std::string& value, runOptions& options, window&)
+{
+    return readFormat(value, options.format);
+}
+
+std::optional<std::string> readIcs(const std::string&, runOptions& options, window&)
+{
+    options.format = outputFormat::ics;
+    return std::nullopt;
+}
+
+std::optional<std::string> readSeries(const std::string& value, runOptions& options, window&)
+{
+    return readListOption("--series", value, familyNames, true, options.milestones.families);
+}
+
+std::optional<std::string> readUnits(const std::string& value, runOptions& options, window&)
+{
+    return readListOption("--units", value, unitNames, false, options.milestones.units);
+}
+
+std::optional<std::string> readCountFirstDay(const std::string&, runOptions& options, window&)
+{
+    options.milestones.countFirstDay = true;
+    return std::nullopt;
+}
+
+// Each option's reader, by its long name; --help and --version end the reading instead.
+const std::pair<const char*, optionReader> optionReaders[] = {
+    {"time", readTime},     {"zone", readZone},         {"local", readLocal},
+    {"before", readBefore}, {"sort", readSort},         {"from", readFrom},
+    {"until", readUntil},   {"next", readNext},         {"dates", readDates},
+    {"format", readFormatOption}, {"ics", readIcs},     {"remind", readRemind},
+    {"title", readTitle},   {"series", readSeries},     {"units", readUnits},
+    {"count-first-day", readCountFirstDay},             {"month-end", readMonthEnd},
+};
+
+std::optional<std::string> readOption(const optionRow& row, const std::string& value,
+                                      runOptions& options, window& edges)
+{
+    for (const auto& reader : optionReaders)
+        if (std::strcmp(reader.first, row.name) == 0)
+            return reader.second(value, options, edges);
+    return std::nullopt;
 }
 
 // What getopt found wrong in the option word word (result ':' for a value missing), worded as
@@ -273,15 +293,15 @@ std::string optionError(int result, const std::string& word)
                              : "invalid option -- " + letter;
     }
     if (result == ':')
-        return "option '--" + std::string(longName(optopt)) + "' requires an argument";
+        return "option '--" + std::string(rowOfValue(optopt)->name) + "' requires an argument";
     if (optopt != 0)
-        return "option '--" + std::string(longName(optopt)) + "' doesn't allow an argument";
+        return "option '--" + std::string(rowOfValue(optopt)->name) + "' doesn't allow an argument";
     const std::string name = word.substr(2, word.find('=') - 2);
     std::string matches;
     int count = 0;
-    for (const option* o = longOptions; o->name != nullptr; ++o)
-        if (std::strncmp(o->name, name.c_str(), name.size()) == 0) {
-            matches += " '--" + std::string(o->name) + "'";
+    for (const optionRow& row : optionRows)
+        if (std::strncmp(row.name, name.c_str(), name.size()) == 0) {
+            matches += " '--" + std::string(row.name) + "'";
             ++count;
         }
     if (count > 1)
@@ -315,112 +335,101 @@ bool hasOptions(int argc, const char* const* argv)
     return false;
 }
 
-std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, std::ostream& err,
-                               runOptions& options)
+
+namespace {
+
+// Moves the word at getopt's next place into the date words when it is no option word; false
+// when it is one. getopt moves on from a word at its end only, so a cluster's word is never taken.
+bool takeDateWord(std::vector<char*>& words, runOptions& options)
+{
+    const std::size_t next = optind == 0 ? 1 : static_cast<std::size_t>(optind);
+    if (next >= words.size() || isOptionWord(words[next]) || std::strcmp(words[next], "--") == 0)
+        return false;
+    options.dateWords.emplace_back(words[next]);
+    words.erase(words.begin() + static_cast<std::ptrdiff_t>(next));
+    return true;
+}
+
+// The status after --help or --version, which end the run.
+int showAndEnd(int option, const char* argv0, std::ostream& out, std::ostream& err)
+{
+    if (option == 'h')
+        showHelp(out);
+    else
+        showVersion(out, baseName(argv0).c_str());
+    return out ? 0 : reportWriteError(err, "rondelo", errno);
+}
+
+// The getopt loop: every option read, every other word a date word, in its order.
+std::optional<int> readOptionWords(int argc, char* const* argv, std::ostream& out,
+                                   std::ostream& err, runOptions& options, window& edges)
 {
     std::vector<char*> words(argv, argv + argc);  // without the date words, for getopt
-    window edges;  // read in the zone, which a later option may change
-    options.classic = false;
-    options.now = std::time(nullptr);
+    const std::vector<option> table = longOptions();
+    const std::string letters = shortOptions();
     optind = 0;  // a full rescan, also when called a second time
     opterr = 0;
     for (;;) {
-        // getopt moves on from a word at its end only, so a cluster's word is never taken.
-        const std::size_t next = optind == 0 ? 1 : static_cast<std::size_t>(optind);
-        if (next < words.size() && !isOptionWord(words[next]) &&
-            std::strcmp(words[next], "--") != 0) {
-            options.dateWords.emplace_back(words[next]);
-            words.erase(words.begin() + static_cast<std::ptrdiff_t>(next));
+        if (takeDateWord(words, options))
             continue;
-        }
+        const std::size_t next = optind == 0 ? 1 : static_cast<std::size_t>(optind);
         const std::string word = next < words.size() ? words[next] : "";
-        const int option = getopt_long(static_cast<int>(words.size()), words.data(), shortOptions,
-                                       longOptions, nullptr);
+        const int option = getopt_long(static_cast<int>(words.size()), words.data(),
+                                       letters.c_str(), table.data(), nullptr);
         if (option == -1)
             break;
-        if (option == 'h' || option == 'V') {
-            if (option == 'h')
-                showHelp(out);
-            else
-                showVersion(out, baseName(argv[0]).c_str());
-            return out ? 0 : reportWriteError(err, "rondelo", errno);
-        }
+        if (option == 'h' || option == 'V')
+            return showAndEnd(option, argv[0], out, err);
         if (option == '?' || option == ':')
             return usageError(err, optionError(option, word));
-        if (auto wrong = readOption(option, optarg ? optarg : "", options, edges))
+        if (auto wrong = readOption(*rowOfValue(option), optarg ? optarg : "", options, edges))
             return usageError(err, *wrong);
     }
     options.dateWords.insert(options.dateWords.end(), words.begin() + optind, words.end());
+    return std::nullopt;
+}
+
+// What is wrong with options that do not go together.
+std::optional<std::string> checkCombinations(const runOptions& options)
+{
     const bool calendar = options.format == outputFormat::ics;
     if (options.title && !calendar)
-        return usageError(err, "--title needs --ics");
+        return "--title needs --ics";
     if (!options.reminder.empty() && !calendar)
-        return usageError(err, "--remind needs --format=ics");
+        return "--remind needs --format=ics";
     if (options.datesFile && options.title)
-        return usageError(err, "--title does not go with --dates: each event is named by its line");
+        return "--title does not go with --dates: each event is named by its line";
     if (options.datesFile && !options.dateWords.empty())
-        return usageError(err, "with --dates the dates come from FILE, not from " +
-                                   quoted(options.dateWords[0]));
-    if (calendar)
-        if (auto wrong = readCalendarStamp(options))
-            return usageError(err, *wrong);
+        return "with --dates the dates come from FILE, not from " + quoted(options.dateWords[0]);
+    return std::nullopt;
+}
+
+// The window's edges as instants, read in the run's zone now that it is known.
+void resolveWindow(runOptions& options, window edges)
+{
     if (options.next && !edges.from)
         edges.from = whenSpec{whenSpec::now, 0, 0};  // the next ones: from now on
     if (edges.from)
         options.from = resolveWhen(*edges.from, options.zone, options.now);
     if (edges.until)
         options.until = resolveWhen(*edges.until, options.zone, options.now);
-    return std::nullopt;
 }
 
-void showHelp(std::ostream& out)
+}  // namespace
+
+std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, std::ostream& err,
+                               runOptions& options)
 {
-    out << "Usage: rondelo [OPTION]... YYYY-MM-DD[THH:MM[:SS]]\n"
-           "  or:  rondelo [OPTION]... YYYY MM DD [TIME_ZONE]\n"
-           "  or:  rondelo [OPTION]... --dates=FILE\n"
-           "List the round-number anniversaries of a date, one line each.\n"
-           "Options may come before, between or after the date words; '--' ends them.\n"
-           "\n"
-           "  -t, --time=HH:MM[:SS]  time of day of the reference (default 00:00:00)\n"
-           "  -z, --zone=NAME        date and times in the IANA zone NAME (default UTC)\n"
-           "  -l, --local            this machine's time zone: TZ, else /etc/localtime\n"
-           "  -b, --before           the anniversaries before the reference, not after it\n"
-           "  -s, --sort             lines in time order, earliest first\n"
-           "  -f, --from=WHEN        only lines at or after WHEN\n"
-           "      --until=WHEN       only lines before WHEN\n"
-           "  -n, --next=N           the N earliest lines at or after --from (default now),\n"
-           "                         in time order\n"
-           "  -d, --dates=FILE       the references from FILE ('-': standard input), one a\n"
-           "                         line: WHEN<TAB>NAME[<TAB>ZONE]; each line names its own\n"
-           "      --format=FORMAT    csv (the default), ics (an iCalendar file), json (JSON\n"
-           "                         Lines) or text (columns to read, with how far away)\n"
-           "      --ics              the same as --format=ics\n"
-           "      --remind=DURATION  with ics: remind DURATION before each event; DURATION\n"
-           "                         is a count and d, w, h or m, as in 1d, 2w, 3h or 30m\n"
-           "      --title=TEXT       with ics: each event's summary is \"TEXT: LABEL\"\n"
-           "      --series=LIST      the families of milestones, comma-separated: round (the\n"
-           "                         default), repdigit, sequence, binary, fibonacci,\n"
-           "                         planets, or all\n"
-           "      --units=LIST       only these units, comma-separated: months, weeks, days,\n"
-           "                         hours, minutes, seconds (planet years always stay)\n"
-           "      --count-first-day  the reference day is day 1 of day and week counts\n"
-           "      --month-end=RULE   a day a month lacks: overflow (the default) runs over\n"
-           "                         into the next month, clamp takes the month's last day\n"
-           "  -h, --help             show this help and exit\n"
-           "  -V, --version          show the version and exit\n"
-           "\n"
-           "WHEN is now, YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS] in the zone, or a span from now:\n"
-           "+N or -N and d, w, m or y (days, weeks, months, years), as in --until=+30d.\n"
-           "In FILE, WHEN is YYYY-MM-DD[THH:MM[:SS]] or YYYY.MM.DD; blank lines and lines\n"
-           "that begin with # are skipped.\n"
-           "\n"
-           "The date words are decimal digits with an optional sign; TIME_ZONE, an\n"
-           "integer, changes nothing. With no option word anywhere, a command line is\n"
-           "the classic one: four words YYYY MM DD TIME_ZONE, each read up to its first\n"
-           "non-digit, any further words ignored.\n"
-           "\n"
-           "Exit status: 0 done; 1 a file could not be read, the output written, or memory\n"
-           "ran out; 2 a usage error; 3 a date word is not a number or a date; 4 a date out\n"
-           "of range or that does not exist, or a line of FILE that was skipped.\n"
-        << std::flush;
+    window edges;  // read in the zone, which a later option may change
+    options.classic = false;
+    options.now = {std::time(nullptr)};
+    if (auto status = readOptionWords(argc, argv, out, err, options, edges))
+        return status;
+    if (auto wrong = checkCombinations(options))
+        return usageError(err, *wrong);
+    if (options.format == outputFormat::ics)
+        if (auto wrong = readCalendarStamp(options))
+            return usageError(err, *wrong);
+    resolveWindow(options, edges);
+    return std::nullopt;
 }

@@ -9,6 +9,7 @@
 #include <absl/time/time.h>
 
 #include "generators/generators.h"
+#include "timeconv/zone.h"
 #include "writers/shared.h"
 
 // What a run was asked for. The defaults give the classic run: midnight UTC, forward, in the
@@ -22,14 +23,14 @@ struct runOptions {
     std::string zoneName = "UTC";      // as the user gave it
     int sign = 1;                      // -1 with --before
     bool sortByTime = false;           // --sort
-    std::optional<long long> from;     // --from, in Unix seconds: lines at or after it
-    std::optional<long long> until;    // --until, in Unix seconds: lines before it
+    std::optional<unixInstant> from;   // --from: lines at or after it
+    std::optional<unixInstant> until;  // --until: lines before it
     std::optional<long long> next;     // --next: only the earliest lines, at least 1
     std::optional<std::string> datesFile;  // --dates: the references, one a line; "-" for stdin
-    long long now = 0;                 // the time of the run, taken once
+    unixInstant now{0};                // the time of the run, taken once
     outputFormat format = outputFormat::csv;  // --format, --ics
     std::optional<std::string> title;  // --title
-    long long calendarStamp = 0;       // DTSTAMP: SOURCE_DATE_EPOCH, else the time of the run
+    unixInstant calendarStamp{0};      // DTSTAMP: SOURCE_DATE_EPOCH, else the time of the run
     milestoneChoice milestones;        // --series, --units, --count-first-day, --month-end
     std::string reminder;              // --remind, as an alarm TRIGGER ("-P1D"); empty for none
 };
@@ -52,6 +53,3 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
 // unspecified.
 std::optional<std::string> readLocalZone(const char* tz, const char* systemZoneFile,
                                          absl::TimeZone& zone, std::string& zoneName);
-
-// The help text: the synopsis, one line per option, the exit statuses.
-void showHelp(std::ostream& out);

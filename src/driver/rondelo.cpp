@@ -1,40 +1,19 @@
 // rondelo [OPTION]... YYYY MM DD [TIME_ZONE]: the round-number anniversaries of a date.
-#include <cerrno>
 #include <iostream>
 #include <new>  // for std::bad_alloc
+#include <vector>
 
-#include "driver/command_line.h"
-#include "driver/dates.h"
+#include "driver/help.h"
 #include "driver/options.h"
 #include "driver/run.h"
-#include "writers/writer.h"
+#include "readers/arguments.h"
 
 namespace {
-
-// The reference of the arguments, in the classic form or with options; the exit status when
-// the run ends here.
-std::optional<int> readReference(int argc, char* argv[], bool withOptions,
-                                 const runOptions& options, reference& ref)
-{
-    if (!withOptions) {
-        referenceArguments args{};
-        if (int status = readReferenceArguments(argc, argv, std::cerr, args))
-            return status;
-        ref = singleReference(args, options);
-        return std::nullopt;
-    }
-    writtenDate date{};
-    if (int status = readDateWords(options.dateWords, options.timeGiven, std::cerr, date))
-        return status;
-    ref = singleReference(wallClockOf(date, options.timeOfDay), options);
-    return std::nullopt;
-}
 
 int run(int argc, char* argv[])
 {
     runOptions options;
-    const bool withOptions = hasOptions(argc, argv);
-    if (withOptions) {
+    if (hasOptions(argc, argv)) {
         if (auto status = readOptions(argc, argv, std::cout, std::cerr, options))
             return *status;
     } else if (argc <= 4) {
@@ -43,25 +22,15 @@ int run(int argc, char* argv[])
         showUsage(std::cerr, name.c_str());
         return exitTooFewArguments;
     }
-    if (options.datesFile) {
-        // The lines go out in blocks through the stream's own buffer, not a locked stdio call
-        // per field; nothing else writes to standard output.
-        std::ios::sync_with_stdio(false);
-        return runDates(options, std::cout, std::cerr);
-    }
-    reference ref;
-    if (auto status = readReference(argc, argv, withOptions, options, ref))
+    std::vector<referenceSource> sources;
+    if (auto status = openSources(argc, argv, options, std::cerr, sources))
         return *status;
-    eventList events;
-    collectEvents(events, ref, options);
-    if (options.sortByTime)
-        sortByTime(events);
-    if (options.next && events.size() > static_cast<unsigned long long>(*options.next))
-        events.erase(events.begin() + *options.next, events.end());
-    writer output = makeWriter(writerSettingsOf(options, true));
-    if (!writeEvents(output, std::cout, std::cerr, events, ref))
-        return reportWriteError(std::cerr, "rondelo", errno);
-    return 0;
+    // A file's lines go out in blocks through the stream's own buffer, not a locked stdio call
+    // per field; nothing else writes to standard output.
+    const bool blocks = options.datesFile.has_value();
+    if (blocks)
+        std::ios::sync_with_stdio(false);
+    return runPipeline(options, sources, !blocks, std::cout, std::cerr);
 }
 
 }  // namespace

@@ -1,47 +1,125 @@
-// Builds the reference instant, runs the generators of the chosen families, and orders the lines to report.
+// The pipeline of a run: sources in, a window, an order, a writer out.
 #include "driver/run.h"
 
-#include <algorithm>
-#include <climits>
+#include <cerrno>
 
-#include <boost/date_time/gregorian/gregorian_types.hpp>
+#include "events/order.h"
+#include "generators/collect.h"
+#include "driver/help.h"
+#include "readers/arguments.h"
+#include "readers/dates_file.h"
+#include "writers/writer.h"
 
-#include "generators/generators.h"
-#include "timeconv/epoch.h"
+namespace {
 
-reference singleReference(const referenceArguments& args, const runOptions& options)
+enum : int { exitFailure = 1 };
+
+generationPlan planOf(const runOptions& options)
 {
-    const boost::gregorian::date referenceDate(static_cast<unsigned short>(args.year),
-                                               static_cast<unsigned short>(args.month),
-                                               static_cast<unsigned short>(args.day));
-    const long long midnight = date2UnixTime(referenceDate);  // the date's reading at 00:00:00
-    return singleReference(wallClockReading{midnight + options.timeOfDay}, options);
+    return {options.from ? options.from->seconds : LLONG_MIN,
+            options.until ? options.until->seconds : LLONG_MAX, options.sign, options.milestones};
 }
 
-reference singleReference(wallClockReading wallClock, const runOptions& options)
+lineOrder orderOf(const runOptions& options)
 {
-    // A title names the reference as a file's NAME column does.
-    return {wallClock, options.zone, options.zoneName, options.title.value_or("")};
-}
-
-void collectEvents(eventList& events, const reference& ref, const runOptions& options)
-{
-    const anniversaryBase base{wallClock2UnixTime(ref.zone, ref.wallClock), ref.wallClock,
-                               ref.zone, options.from.value_or(LLONG_MIN),
-                               options.until.value_or(LLONG_MAX)};
-    if (isInWindow(base, base.timestamp))
-        addEvent(events, base.timestamp, "Reference", evReference);
-    addAll(events, base, options.sign, options.milestones);
-}
-
-void sortByTime(eventList& events)
-{
-    std::stable_sort(events.begin(), events.end(),
-                     [](const event& a, const event& b) { return a.timestamp < b.timestamp; });
+    if (options.next)
+        return makeOrder(orderKind::earliest, static_cast<std::size_t>(*options.next));
+    return makeOrder(options.sortByTime ? orderKind::byTime : orderKind::asMade);
 }
 
 writerSettings writerSettingsOf(const runOptions& options, bool flushEachLine)
 {
     return {options.format, options.classic, flushEachLine, options.now, options.calendarStamp,
             options.reminder};
+}
+
+// Every reference of the sources through generation into the order; the status so far.
+int offerAll(const generationPlan& plan, std::vector<referenceSource>& sources,
+             lineOrder& order, const lineSink& sink, std::ostream& err)
+{
+    eventList events;  // one list, its storage reused for every reference
+    reference ref{};
+    int status = 0;
+    for (referenceSource& source : sources)
+        for (readStep step; (step = source(ref)) != readStep::end;) {
+            if (step == readStep::failed)
+                return exitFailure;
+            if (step == readStep::skipped) {
+                status = exitOutOfRange;
+                continue;
+            }
+            events.clear();
+            collectEvents(events, ref, plan);
+            if (!offerLines(order, events, ref, sink))
+                return reportWriteError(err, "rondelo", errno);
+        }
+    return status;
+}
+
+// The reference of the date words, in the classic form or with options; the exit status when
+// the run ends here.
+std::optional<int> readReference(int argc, char* argv[], const runOptions& options,
+                                 std::ostream& err, reference& ref)
+{
+    ref = {{0}, options.zone, options.zoneName, options.title.value_or("")};
+    if (options.classic) {
+        referenceArguments args{};
+        if (int status = readReferenceArguments(argc, argv, err, args))
+            return status;
+        ref.wallClock = wallClockOf(args, options.timeOfDay);
+        return std::nullopt;
+    }
+    writtenDate date{};
+    if (auto failure = readDateWords(options.dateWords, options.timeGiven, date)) {
+        if (failure->status == exitUsage)
+            return usageError(err, failure->what);
+        err << "rondelo: " << failure->what << std::endl;
+        return failure->status;
+    }
+    ref.wallClock = wallClockOf(date, options.timeOfDay);
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<int> openSources(int argc, char* argv[], const runOptions& options,
+                               std::ostream& err, std::vector<referenceSource>& sources)
+{
+    if (options.datesFile) {
+        auto file = openDatesFile(*options.datesFile, defaultsOf(options), err);
+        if (!file)
+            return 1;
+        sources.push_back(std::move(*file));
+        return std::nullopt;
+    }
+    reference ref;
+    if (auto status = readReference(argc, argv, options, err, ref))
+        return status;
+    sources.push_back(singleSource(ref));
+    return std::nullopt;
+}
+
+
+referenceDefaults defaultsOf(const runOptions& options)
+{
+    return {options.timeOfDay, options.zone, options.zoneName, options.title.value_or("")};
+}
+
+int runPipeline(const runOptions& options, std::vector<referenceSource>& sources,
+                bool flushEachLine, std::ostream& out, std::ostream& err)
+{
+    writer output = makeWriter(writerSettingsOf(options, flushEachLine));
+    const lineSink sink{[&](reference& ref) { countReference(output, ref); },
+                        [&](const event& e, const reference& ref) {
+                            return writeLine(output, out, err, e, ref);
+                        }};
+    if (!writeBegin(output, out))
+        return reportWriteError(err, "rondelo", errno);
+    lineOrder order = orderOf(options);
+    const int status = offerAll(planOf(options), sources, order, sink, err);
+    if (status == exitFailure)
+        return status;
+    if (!finishLines(order, sink) || !writeEnd(output, out))
+        return reportWriteError(err, "rondelo", errno);
+    return status;
 }

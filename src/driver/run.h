@@ -1,31 +1,25 @@
-// The run between reading a reference and writing its lines.
+// One run: its references from their sources, their lines made, ordered and written.
 #pragma once
 
-#include <string>
+#include <optional>
+#include <ostream>
+#include <vector>
 
-#include <absl/time/time.h>
-
-#include "driver/command_line.h"
 #include "driver/options.h"
-#include "events/events.h"
-#include "events/reference.h"
-#include "timeconv/zone.h"
-#include "writers/shared.h"
+#include "readers/source.h"
 
-// The reference of a single run: the date of the arguments at the options' time of day and zone.
-reference singleReference(const referenceArguments& args, const runOptions& options);
+// Opens the run's sources into sources: the file of dates, or the one date of the command line
+// (argv, in the classic form or the options' date words). Returns the exit status when the run
+// ends here, after a message on err.
+std::optional<int> openSources(int argc, char* argv[], const runOptions& options,
+                               std::ostream& err, std::vector<referenceSource>& sources);
 
-// The reference of a single run at the wall-clock reading given, in the options' zone.
-reference singleReference(wallClockReading wallClock, const runOptions& options);
+// What a reference takes from the options where its source says nothing.
+referenceDefaults defaultsOf(const runOptions& options);
 
-// Appends the reference event and every milestone of the options' families and units in their
-// direction to events, counted as they ask (see addAll). Only instants in the options' window
-// [from, until) make events.
-void collectEvents(eventList& events, const reference& ref, const runOptions& options);
-
-// Time order, earliest first; events at one instant keep the order they were made in.
-void sortByTime(eventList& events);
-
-// What the run's writer is told: the format and its settings from the options, and whether each
-// line is flushed (a single date) or lines go out in blocks (a file of dates).
-writerSettings writerSettingsOf(const runOptions& options, bool flushEachLine);
+// Runs every reference of the sources, in turn, through the options' generation, order and
+// writer to out; a single date (flushEachLine) is flushed line by line, a file of dates goes
+// out in blocks. Returns the exit status: 0; 4 when a source skipped an entry; 1 when a source
+// failed or out could not be written, with a message on err.
+int runPipeline(const runOptions& options, std::vector<referenceSource>& sources,
+                bool flushEachLine, std::ostream& out, std::ostream& err);

@@ -12,6 +12,16 @@ struct wallClockReading {
     long long seconds;
 };
 
+// An instant, in Unix seconds: a type of its own, so that no reading is taken for one.
+struct unixInstant {
+    long long seconds;
+};
+
+constexpr bool operator<(unixInstant a, unixInstant b)
+{
+    return a.seconds < b.seconds;
+}
+
 // True for what may name a zone of the database: letters, digits and "/_+-." only, not starting
 // with "/", without "..", and not "localtime". The library would load any path it is given.
 bool isZoneName(const std::string& name);

@@ -6,32 +6,11 @@
 
 #include <absl/time/time.h>
 
-#include "driver/command_line.h"  // for version
+#include "diagnostics/identity.h"
 #include "timeconv/epoch.h"
 #include "timeconv/zone.h"
 
 namespace {
-
-// The octets of the UTF-8 character at text[at]; 0 for a malformed, overlong or surrogate one.
-std::size_t utf8Length(const std::string& text, std::size_t at)
-{
-    const auto lead = static_cast<unsigned char>(text[at]);
-    const std::size_t length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3
-                             : lead < 0xF5 ? 4 : 0;
-    if (length == 0 || at + length > text.size())
-        return 0;
-    unsigned long code = length == 1 ? lead : lead & (0x3Fu >> (length - 1));
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[at + i]);
-        if ((next & 0xC0) != 0x80)
-            return 0;
-        code = code << 6 | (next & 0x3F);
-    }
-    static const unsigned long least[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < least[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return 0;
-    return length;
-}
 
 bool isContinuationOctet(char c)
 {
@@ -102,24 +81,6 @@ bool isDigit(char c)
 }
 
 }  // namespace
-
-bool isCalendarText(const std::string& text)
-{
-    for (std::size_t at = 0; at < text.size();) {
-        const char c = text[at];
-        if (c >= 0x20 && c < 0x7F) {  // printable ASCII, most of any name: no decoding needed
-            ++at;
-            continue;
-        }
-        const std::size_t length = utf8Length(text, at);
-        const bool c0 = length == 1 && ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7F);
-        const bool c1 = length == 2 && c == '\xC2' && static_cast<unsigned char>(text[at + 1]) < 0xA0;
-        if (length == 0 || c0 || c1)
-            return false;
-        at += length;
-    }
-    return true;
-}
 
 std::string escapeText(const std::string& text)
 {
@@ -204,7 +165,7 @@ bool writeCalendarEvent(std::ostream& out, std::ostream& err, const event& e, co
     }
     state.anyEvent = true;
     const std::string summary = escapeText(ref.name.empty() ? e.label : ref.name + ": " + e.label);
-    const std::string stamp = "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", settings.stamp);
+    const std::string stamp = "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", settings.stamp.seconds);
     if (!writeLines(out, {"BEGIN:VEVENT", "UID:" + calendarUid(ref, e.label), stamp, *start,
                           "SUMMARY:" + summary},
                     settings))
@@ -221,7 +182,7 @@ bool writeCalendarEnd(std::ostream& out, const writerSettings& settings, const c
 {
     if (!state.anyEvent &&
         !writeLines(out, {"BEGIN:VFREEBUSY", "UID:no-anniversaries@rondelo",
-                          "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", settings.stamp),
+                          "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", settings.stamp.seconds),
                           "END:VFREEBUSY"},
                     settings))
         return false;

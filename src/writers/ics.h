@@ -47,10 +47,6 @@ std::optional<std::string> reminderTrigger(const std::string& duration);
 // in all of these.
 std::string calendarUid(const reference& ref, const std::string& label);
 
-// True for text that an event's summary may carry: valid UTF-8 without control characters
-// (U+0000 to U+001F, U+007F to U+009F) but tab and newline.
-bool isCalendarText(const std::string& text);
-
 // A TEXT value: backslash, semicolon, comma and newline escaped.
 std::string escapeText(const std::string& text);
 

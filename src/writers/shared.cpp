@@ -3,7 +3,7 @@
 
 #include <cstring>  // for strerror
 
-#include "driver/command_line.h"  // for printable
+#include "diagnostics/messages.h"
 #include "timeconv/epoch.h"
 #include "timeconv/zone.h"
 

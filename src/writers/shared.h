@@ -7,6 +7,7 @@
 
 #include "events/events.h"
 #include "events/reference.h"
+#include "timeconv/zone.h"
 
 enum class outputFormat { csv, ics, json, text };
 
@@ -15,8 +16,8 @@ struct writerSettings {
     outputFormat format = outputFormat::csv;
     bool classic = true;        // the classic run, whose short lines keep their old message
     bool flushEachLine = true;  // false for a run over a file, which writes in blocks
-    long long now = 0;          // text: distances are counted from this instant
-    long long stamp = 0;        // ics: every event's DTSTAMP
+    unixInstant now{0};         // text: distances are counted from this instant
+    unixInstant stamp{0};       // ics: every event's DTSTAMP
     std::string reminder;       // ics: each event's alarm TRIGGER, like "-P1D"; empty for none
 };
 

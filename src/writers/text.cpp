@@ -50,6 +50,30 @@ std::string span(long long count, const char* unit, bool ahead)
     return ahead ? "in " + amount : amount + " ago";
 }
 
+// "WEEKDAY YYYY-MM-DD HH:MM:SS ZONE", the weekday and the abbreviation padded.
+void writeDateColumns(std::ostream& out, long long instant, const absl::TimeZone& zone,
+                      const textState& state)
+{
+    const absl::TimeZone::CivilInfo wall = zone.At(absl::FromUnixSeconds(instant));
+    const int weekday = (static_cast<int>(absl::GetWeekday(absl::CivilDay(wall.cs))) + 1) % 7;
+    char date[32];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d %02d:%02d:%02d ",
+                  static_cast<int>(wall.cs.year()), wall.cs.month(), wall.cs.day(),
+                  wall.cs.hour(), wall.cs.minute(), wall.cs.second());
+    writePadded(out, state.weekdays[weekday], state.weekdayWidth);
+    out << ' ' << date;
+    writePadded(out, wall.zone_abbr, zoneWidth);
+}
+
+// Which end of the calendar the instant passed, as wide as the date columns.
+void writeUnshownColumns(std::ostream& out, long long instant, const absl::TimeZone& zone,
+                         const textState& state)
+{
+    const bool early = unixTime2WallClock(zone, instant).seconds < firstCalendarSecond;
+    writePadded(out, early ? "before the year 1400" : "after the year 9999",
+                state.weekdayWidth + 1 + dateWidth);
+}
+
 }  // namespace
 
 textState makeTextState()
@@ -95,25 +119,14 @@ bool writeTextLine(std::ostream& out, std::ostream& err, const event& e, const r
                    const writerSettings& settings, const textState& state)
 {
     const bool shown = canShowDate(e, ref);
-    if (shown) {
-        const absl::TimeZone::CivilInfo wall = ref.zone.At(absl::FromUnixSeconds(e.timestamp));
-        const int weekday = (static_cast<int>(absl::GetWeekday(absl::CivilDay(wall.cs))) + 1) % 7;
-        char date[32];
-        std::snprintf(date, sizeof date, "%04d-%02d-%02d %02d:%02d:%02d ",
-                      static_cast<int>(wall.cs.year()), wall.cs.month(), wall.cs.day(),
-                      wall.cs.hour(), wall.cs.minute(), wall.cs.second());
-        writePadded(out, state.weekdays[weekday], state.weekdayWidth);
-        out << ' ' << date;
-        writePadded(out, wall.zone_abbr, zoneWidth);
-    } else {
-        const bool early = unixTime2WallClock(ref.zone, e.timestamp).seconds < firstCalendarSecond;
-        writePadded(out, early ? "before the year 1400" : "after the year 9999",
-                    state.weekdayWidth + 1 + dateWidth);
-    }
+    if (shown)
+        writeDateColumns(out, e.timestamp, ref.zone, state);
+    else
+        writeUnshownColumns(out, e.timestamp, ref.zone, state);
     out << "  ";
     writePadded(out, e.label, labelWidth);
     out << "  ";
-    const std::string distance = distanceFromNow(e.timestamp, settings.now, ref.zone);
+    const std::string distance = distanceFromNow(e.timestamp, settings.now.seconds, ref.zone);
     if (ref.name.empty()) {
         out << distance;
     } else {

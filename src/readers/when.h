@@ -44,4 +44,4 @@ std::optional<whenSpec> readWhen(const std::string& text);
 // The instant WHEN names at the instant now, in zone. A span counts wall-clock days, weeks,
 // calendar months or calendar years from now's reading; a month or year end that the target
 // month lacks runs over into the next month, as month anniversaries do.
-long long resolveWhen(const whenSpec& when, const absl::TimeZone& zone, long long now);
+unixInstant resolveWhen(const whenSpec& when, const absl::TimeZone& zone, unixInstant now);

@@ -1,5 +1,5 @@
 // Reads dates, times of day and WHENs digit by digit: nothing but the documented forms passes.
-#include "driver/when.h"
+#include "readers/when.h"
 
 #include <cstdio>
 
@@ -118,16 +118,16 @@ std::optional<whenSpec> readWhen(const std::string& text)
     return whenSpec{whenSpec::span, text[0] == '-' ? -count : count, text.back()};
 }
 
-long long resolveWhen(const whenSpec& when, const absl::TimeZone& zone, long long now)
+unixInstant resolveWhen(const whenSpec& when, const absl::TimeZone& zone, unixInstant now)
 {
     switch (when.kind) {
     case whenSpec::now:
         return now;
     case whenSpec::wallClock:
-        return wallClock2UnixTime(zone, {when.value});
+        return {wallClock2UnixTime(zone, {when.value})};
     default: {
-        const absl::CivilSecond start = civilEpoch + unixTime2WallClock(zone, now).seconds;
-        return wallClock2UnixTime(zone, {addSpan(start, when.value, when.unit) - civilEpoch});
+        const absl::CivilSecond start = civilEpoch + unixTime2WallClock(zone, now.seconds).seconds;
+        return {wallClock2UnixTime(zone, {addSpan(start, when.value, when.unit) - civilEpoch})};
     }
     }
 }

@@ -1,0 +1,92 @@
+// The help text from the option table, and the classic version and usage texts.
+#include "driver/help.h"
+
+#include <libgen.h>  // for the POSIX basename
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include <boost/version.hpp>  // for BOOST_LIB_VERSION
+
+#include "diagnostics/identity.h"
+#include "driver/option_table.h"
+#include "readers/arguments.h"
+
+namespace {
+
+constexpr std::size_t helpColumn = 25;  // where each option's text starts
+
+// "  -t, --time=HH:MM[:SS]  time of day ...", its further lines under the first.
+void showOption(std::ostream& out, const optionRow& row)
+{
+    std::string left = row.letter != 0 ? std::string("  -") + row.letter + ", " : "      ";
+    left += std::string("--") + row.name;
+    if (row.argument[0] != '\0')
+        left += std::string("=") + row.argument;
+    left.resize(std::max(left.size() + 2, helpColumn), ' ');
+    out << left;
+    for (const char* c = row.help; *c != '\0'; ++c)
+        out << *c << (*c == '\n' ? std::string(helpColumn, ' ') : "");
+    out << '\n';
+}
+
+}  // namespace
+
+std::string baseName(const char* path)
+{
+    if (path == nullptr)
+        return ".";
+    std::vector<char> copy(path, path + std::strlen(path) + 1);  // basename may write to it
+    return basename(copy.data());
+}
+
+void showHelp(std::ostream& out)
+{
+    out << "Usage: rondelo [OPTION]... YYYY-MM-DD[THH:MM[:SS]]\n"
+           "  or:  rondelo [OPTION]... YYYY MM DD [TIME_ZONE]\n"
+           "  or:  rondelo [OPTION]... --dates=FILE\n"
+           "List the round-number anniversaries of a date, one line each.\n"
+           "Options may come before, between or after the date words; '--' ends them.\n"
+           "\n";
+    for (const optionRow& row : optionRows)
+        showOption(out, row);
+    out << "\n"
+           "WHEN is now, YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS] in the zone, or a span from now:\n"
+           "+N or -N and d, w, m or y (days, weeks, months, years), as in --until=+30d.\n"
+           "In FILE, WHEN is YYYY-MM-DD[THH:MM[:SS]] or YYYY.MM.DD; blank lines and lines\n"
+           "that begin with # are skipped.\n"
+           "\n"
+           "The date words are decimal digits with an optional sign; TIME_ZONE, an\n"
+           "integer, changes nothing. With no option word anywhere, a command line is\n"
+           "the classic one: four words YYYY MM DD TIME_ZONE, each read up to its first\n"
+           "non-digit, any further words ignored.\n"
+           "\n"
+           "Exit status: 0 done; 1 a file could not be read, the output written, or memory\n"
+           "ran out; 2 a usage error; 3 a date word is not a number or a date; 4 a date out\n"
+           "of range or that does not exist, or a line of FILE that was skipped.\n"
+        << std::flush;
+}
+
+void showVersion(std::ostream& err, const char* name)
+{
+    // SOURCE_DATE_EPOCH, when set, fixes __DATE__ and __TIME__ for a reproducible build.
+    err << name << " " << version << ", " << __DATE__ << ", " << __TIME__ << std::endl;
+    err << "Built with Boost " << BOOST_LIB_VERSION << std::endl;
+    err << "Written by " << author << ", Email: " << email << std::endl;
+}
+
+void showUsage(std::ostream& err, const char* name)
+{
+    err << "Usage:\n\t$ ./" << name << " YYYY MM DD TIME_ZONE" << std::endl;
+    err << "\nTo produce a sorted output pipe to\n\t| sort -t , -k 1 -g" << std::endl;
+    err << "\nUse TIME_ZONE 0 for local time, otherwise all the dates are in UTC" << std::endl;
+}
+
+int usageError(std::ostream& err, const std::string& what)
+{
+    if (!what.empty())
+        err << "rondelo: " << what << std::endl;
+    err << "Try 'rondelo --help' for more information." << std::endl;
+    return exitUsage;
+}

@@ -1,0 +1,18 @@
+// The texts a run shows of itself: the help, the version, the classic usage, usage errors.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+// The last component of a path, as the POSIX basename gives it; "." for none.
+std::string baseName(const char* path);
+
+// The help text: the synopsis, one line per option, the exit statuses.
+void showHelp(std::ostream& out);
+
+void showVersion(std::ostream& err, const char* name);
+void showUsage(std::ostream& err, const char* name);
+
+// Writes "rondelo: what" (unless what is empty) and the hint to --help to err; returns the
+// usage status, 2.
+int usageError(std::ostream& err, const std::string& what);

@@ -1,0 +1,106 @@
+// The three orders of a run's lines, for a single date and a file of dates alike.
+#include "events/order.h"
+
+#include <algorithm>
+
+namespace {
+
+// Earlier in time, or at one instant made first.
+bool isEarlier(const heldLine& a, const heldLine& b)
+{
+    return a.e.timestamp != b.e.timestamp ? a.e.timestamp < b.e.timestamp : a.made < b.made;
+}
+
+bool writeNow(eventList& events, reference& ref, const lineSink& sink)
+{
+    sink.count(ref);
+    for (const event& e : events)
+        if (!sink.write(e, ref))
+            return false;
+    return true;
+}
+
+void holdAll(lineOrder& order, eventList& events, const reference& ref, const lineSink& sink)
+{
+    auto owner = std::make_shared<reference>(ref);
+    sink.count(*owner);
+    for (event& e : events)
+        order.held.push_back({std::move(e), order.made++, owner, order.read});
+}
+
+// A line goes in when the heap has room or it is earlier than the latest held; the reference is
+// copied only when one of its lines goes in.
+void holdEarliest(lineOrder& order, eventList& events, const reference& ref)
+{
+    std::shared_ptr<reference> owner;
+    for (event& e : events) {
+        heldLine line{std::move(e), order.made++, nullptr, order.read};
+        const bool full = order.held.size() == order.limit;
+        if (full && !isEarlier(line, order.held.front()))
+            continue;
+        if (!owner)
+            owner = std::make_shared<reference>(ref);
+        line.owner = owner;
+        if (full) {
+            std::pop_heap(order.held.begin(), order.held.end(), isEarlier);
+            order.held.pop_back();
+        }
+        order.held.push_back(std::move(line));
+        std::push_heap(order.held.begin(), order.held.end(), isEarlier);
+    }
+}
+
+// Twins make the same lines, so a held reference's earlier twins hold the same lines, earlier
+// made: counting the held references in the order read numbers them as counting all would.
+void countHeldOwners(std::vector<heldLine>& held, const lineSink& sink)
+{
+    std::vector<const heldLine*> firsts;
+    for (const heldLine& line : held)
+        firsts.push_back(&line);
+    std::sort(firsts.begin(), firsts.end(), [](const heldLine* a, const heldLine* b) {
+        return a->ownerRead < b->ownerRead;
+    });
+    for (std::size_t i = 0; i < firsts.size(); ++i)
+        if (i == 0 || firsts[i]->owner != firsts[i - 1]->owner)
+            sink.count(*firsts[i]->owner);
+}
+
+}  // namespace
+
+lineOrder makeOrder(orderKind kind, std::size_t limit)
+{
+    lineOrder order;
+    order.kind = kind;
+    order.limit = limit;
+    return order;
+}
+
+bool offerLines(lineOrder& order, eventList& events, reference& ref, const lineSink& sink)
+{
+    if (events.empty())
+        return true;  // a reference without lines is not counted: twins count alike in any window
+    ++order.read;
+    if (order.kind == orderKind::earliest) {
+        holdEarliest(order, events, ref);
+        return true;
+    }
+    if (order.kind == orderKind::byTime) {
+        holdAll(order, events, ref, sink);
+        return true;
+    }
+    return writeNow(events, ref, sink);
+}
+
+bool finishLines(lineOrder& order, const lineSink& sink)
+{
+    if (order.kind == orderKind::earliest) {
+        countHeldOwners(order.held, sink);
+        std::sort_heap(order.held.begin(), order.held.end(), isEarlier);
+    } else {
+        std::stable_sort(order.held.begin(), order.held.end(), isEarlier);
+    }
+    for (const heldLine& line : order.held)
+        if (!sink.write(line.e, *line.owner))
+            return false;
+    return true;
+}

@@ -1,0 +1,51 @@
+// The order a run writes its lines in, chosen once: as made, by time, or the earliest N.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "events/events.h"
+#include "events/reference.h"
+
+// Where ordered lines go. Each reference that will have lines written is counted first, in the
+// order the references were read (a calendar numbers twins by it); then its lines are written.
+// write returns false once the output has failed.
+struct lineSink {
+    std::function<void(reference&)> count;
+    std::function<bool(const event&, const reference&)> write;
+};
+
+enum class orderKind {
+    asMade,    // each reference's lines as they are made, written at once
+    byTime,    // every line held, then written earliest first, ties in the order made
+    earliest,  // only the limit earliest lines, in time order: memory grows with limit alone
+};
+
+// One line held until the end, with the reference it came from.
+struct heldLine {
+    event e;
+    unsigned long long made;           // its place in the order lines were made
+    std::shared_ptr<reference> owner;  // kept while one of its lines is
+    unsigned long long ownerRead;      // the owner's place in the order references were read
+};
+
+struct lineOrder {
+    orderKind kind = orderKind::asMade;
+    std::size_t limit = 0;  // earliest: the count of lines kept, at least 1
+    unsigned long long made = 0;
+    unsigned long long read = 0;
+    std::vector<heldLine> held;  // byTime: in the order made; earliest: a heap, latest on top
+};
+
+lineOrder makeOrder(orderKind kind, std::size_t limit = 0);
+
+// Takes one reference's lines, in the order they were made; events may be left moved from, and
+// ref is counted (its occurrence set) when its lines are written at once.
+// False when sink failed to write.
+bool offerLines(lineOrder& order, eventList& events, reference& ref, const lineSink& sink);
+
+// Writes what the order held; false when sink failed to write.
+bool finishLines(lineOrder& order, const lineSink& sink);
