@@ -50,3 +50,20 @@ TEST(command_line_test, local_zone_is_the_database_zone_the_system_file_links_to
     EXPECT_EQ(local(nullptr, ".", nullptr), system + "." + noZone);
     std::filesystem::remove_all(at);
 }
+
+// A calendar's stamp is SOURCE_DATE_EPOCH, else the clock, and either must lie in the years
+// 1970 to 9999, which a DTSTAMP can show.
+TEST(command_line_test, calendar_stamp_from_the_environment_or_a_clock_in_the_calendar)
+{
+    const auto stamp = [](const char* fixed, long long now) {
+        unixInstant read{-1};
+        const auto wrong = readCalendarStamp(fixed, {now}, read);
+        return wrong ? *wrong : std::to_string(read.seconds);
+    };
+    EXPECT_EQ(stamp("1700000000", 5), "1700000000");
+    EXPECT_EQ(stamp(nullptr, 253402300799), "253402300799");
+    EXPECT_EQ(stamp(nullptr, 253402300800), "the clock is outside the years 1970 to 9999: set SOURCE_DATE_EPOCH");
+    EXPECT_EQ(stamp(nullptr, -1), "the clock is outside the years 1970 to 9999: set SOURCE_DATE_EPOCH");
+    EXPECT_EQ(stamp("253402300800", 5), "SOURCE_DATE_EPOCH '253402300800' is not a time in seconds");
+    EXPECT_EQ(stamp("-1", 5), "SOURCE_DATE_EPOCH '-1' is not a time in seconds");
+}

@@ -17,5 +17,28 @@ status=$?
 [ "$status" = 1 ] && [ "$got" = "rondelo: memory exhausted" ] ||
   fail "--sort past the limit: status $status, printed: $(printf %s "$got" | head -c 300)"
 
+# A calendar's twins are counted among the lines --next holds, not across the whole file.
+names() { awk -v n="$1" 'BEGIN { for (i = 0; i < n; i++) printf "2000-01-31\tP%d\n", i }'; }
+got=$(names 400000 | (ulimit -v $limit && exec "$rondelo" --dates=- --ics --next=1 --from=2031-01-01) 2>&1)
+[ "$(printf %s "$got" | grep -c '^UID:')" = 1 ] ||
+  fail "--next with --ics under the limit printed: $(printf %s "$got" | tail -n 2)"
+
+# Zone names the database lacks cost nothing that stays.
+zones() { awk -v n="$1" 'BEGIN { for (i = 0; i < n; i++) printf "2000-01-31\tA\tNo/Where%d\n", i }'; }
+got=$(zones 300000 | (ulimit -v $limit && exec "$rondelo" --dates=- --from=2031-01-01) 2>&1 | tail -n 1)
+[ "$got" = "rondelo: standard input:300000: unknown time zone 'No/Where299999'" ] ||
+  fail "unknown zones under the limit printed: $got"
+
+# At every limit where it starts at all, running out of memory is one message and status 1:
+# never an abort, also before the C++ runtime has set aside room for its exceptions.
+for limit in $(seq 3000 32 6000); do
+  got=$( (ulimit -v "$limit" && exec "$rondelo" 2000 1 31 0) 2>&1 >/dev/null)
+  status=$?
+  case "$status:$got" in
+    0:|"1:rondelo: memory exhausted"|127:*) ;;  # 127: the loader could not start it
+    *) fail "under ulimit -v $limit: status $status, printed: $(printf %s "$got" | head -c 200)" ;;
+  esac
+done
+
 echo "$failures failures"
 exit $((failures > 0))

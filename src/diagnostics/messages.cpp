@@ -1,6 +1,8 @@
 // Decodes UTF-8 only as far as telling characters from bytes that are none.
 #include "diagnostics/messages.h"
 
+#include <unistd.h>  // for write and _exit
+
 #include <algorithm>
 
 namespace {
@@ -8,6 +10,20 @@ namespace {
 bool isC1(const std::string& text, std::size_t at, std::size_t length)
 {
     return length == 2 && text[at] == '\xC2' && static_cast<unsigned char>(text[at + 1]) < 0xA0;
+}
+
+// U+061C, U+200E, U+200F, U+202A to U+202E and U+2066 to U+2069, the bidirectional controls:
+// they reorder what follows them on the screen, so that one name can show as another.
+bool isBidiControl(const std::string& text, std::size_t at, std::size_t length)
+{
+    const auto octet = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
+    if (length == 2)
+        return octet(0) == 0xD8 && octet(1) == 0x9C;
+    if (length != 3 || octet(0) != 0xE2)
+        return false;
+    const unsigned char second = octet(1), third = octet(2);
+    return (second == 0x80 && (third == 0x8E || third == 0x8F || (third >= 0xAA && third <= 0xAE))) ||
+           (second == 0x81 && third >= 0xA6 && third <= 0xA9);
 }
 
 std::string escaped(unsigned char octet)
@@ -48,8 +64,9 @@ std::string printable(const std::string& text)
             shown += octet == '\t' ? "\\t" : "\\n";
         else if (octet < 0x20 || octet == 0x7F || length == 0)
             shown += escaped(octet);
-        else if (isC1(text, at, length))
-            shown += escaped(octet) + escaped(static_cast<unsigned char>(text[at + 1]));
+        else if (isC1(text, at, length) || isBidiControl(text, at, length))
+            for (std::size_t i = 0; i < length; ++i)
+                shown += escaped(static_cast<unsigned char>(text[at + i]));
         else
             shown.append(text, at, length);
         at += std::max<std::size_t>(length, 1);
@@ -72,9 +89,18 @@ bool isCalendarText(const std::string& text)
         }
         const std::size_t length = utf8Length(text, at);
         const bool c0 = length == 1 && ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7F);
-        if (length == 0 || c0 || isC1(text, at, length))
+        if (length == 0 || c0 || isC1(text, at, length) || isBidiControl(text, at, length))
             return false;
         at += length;
     }
     return true;
+}
+
+void memoryExhausted()
+{
+    static const char message[] = "rondelo: memory exhausted\n";
+    // Nothing that could allocate: write(2) straight to the descriptor, then no unwinding.
+    const ssize_t written = write(STDERR_FILENO, message, sizeof message - 1);
+    static_cast<void>(written);
+    _exit(1);
 }

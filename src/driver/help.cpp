@@ -10,6 +10,7 @@
 #include <boost/version.hpp>  // for BOOST_LIB_VERSION
 
 #include "diagnostics/identity.h"
+#include "diagnostics/messages.h"
 #include "driver/option_table.h"
 #include "readers/arguments.h"
 
@@ -38,7 +39,7 @@ std::string baseName(const char* path)
     if (path == nullptr)
         return ".";
     std::vector<char> copy(path, path + std::strlen(path) + 1);  // basename may write to it
-    return basename(copy.data());
+    return printable(basename(copy.data()));
 }
 
 void showHelp(std::ostream& out)

@@ -4,7 +4,8 @@
 #include <ostream>
 #include <string>
 
-// The last component of a path, as the POSIX basename gives it; "." for none.
+// The last component of a path, as the POSIX basename gives it; "." for none. Shown as
+// printable shows it, since a caller chooses argv[0] freely.
 std::string baseName(const char* path);
 
 // The help text: the synopsis, one line per option, the exit statuses.

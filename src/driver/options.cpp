@@ -60,23 +60,6 @@ std::optional<std::string> readSystemZone(const char* file, absl::TimeZone& zone
     return std::nullopt;
 }
 
-// SOURCE_DATE_EPOCH makes the file reproducible; without it the stamp is the time of the run.
-std::optional<std::string> readCalendarStamp(runOptions& options)
-{
-    const char* fixed = std::getenv("SOURCE_DATE_EPOCH");
-    if (fixed == nullptr) {
-        options.calendarStamp = options.now;
-        return std::nullopt;
-    }
-    char* end = nullptr;
-    errno = 0;
-    options.calendarStamp = {std::strtoll(fixed, &end, 10)};
-    if (fixed[0] < '0' || fixed[0] > '9' || *end != '\0' || errno != 0 ||
-        options.calendarStamp.seconds > lastCalendarSecond)
-        return "SOURCE_DATE_EPOCH " + quoted(fixed) + " is not a time in seconds";
-    return std::nullopt;
-}
-
 // The WHENs of --from and --until, read in the run's zone once every option is in.
 struct window {
     std::optional<whenSpec> from;
@@ -327,6 +310,24 @@ std::optional<std::string> readLocalZone(const char* tz, const char* systemZoneF
     return std::nullopt;
 }
 
+std::optional<std::string> readCalendarStamp(const char* sourceDateEpoch, unixInstant now,
+                                             unixInstant& stamp)
+{
+    if (sourceDateEpoch == nullptr) {
+        stamp = now;
+        if (now.seconds < 0 || now.seconds > lastCalendarSecond)
+            return "the clock is outside the years 1970 to 9999: set SOURCE_DATE_EPOCH";
+        return std::nullopt;
+    }
+    char* end = nullptr;
+    errno = 0;
+    stamp = {std::strtoll(sourceDateEpoch, &end, 10)};
+    if (sourceDateEpoch[0] < '0' || sourceDateEpoch[0] > '9' || *end != '\0' || errno != 0 ||
+        stamp.seconds > lastCalendarSecond)
+        return "SOURCE_DATE_EPOCH " + quoted(sourceDateEpoch) + " is not a time in seconds";
+    return std::nullopt;
+}
+
 bool hasOptions(int argc, const char* const* argv)
 {
     for (int i = 1; i < argc; ++i)
@@ -428,7 +429,8 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
     if (auto wrong = checkCombinations(options))
         return usageError(err, *wrong);
     if (options.format == outputFormat::ics)
-        if (auto wrong = readCalendarStamp(options))
+        if (auto wrong = readCalendarStamp(std::getenv("SOURCE_DATE_EPOCH"), options.now,
+                                           options.calendarStamp))
             return usageError(err, *wrong);
     resolveWindow(options, edges);
     return std::nullopt;

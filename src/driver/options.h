@@ -47,6 +47,12 @@ bool hasOptions(int argc, const char* const* argv);
 std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, std::ostream& err,
                                runOptions& options);
 
+// A calendar's DTSTAMP: sourceDateEpoch, the value of SOURCE_DATE_EPOCH (decimal Unix seconds,
+// for a file that is the same on every run), else the clock's now. Returns what is wrong when
+// it is no such number, or when it or the clock lies outside what a DTSTAMP can show.
+std::optional<std::string> readCalendarStamp(const char* sourceDateEpoch, unixInstant now,
+                                             unixInstant& stamp);
+
 // The zone of --local: tz, the value of TZ (a zone name or a path into the database, a leading
 // colon allowed, empty for UTC), else, when tz is null, the zone that systemZoneFile links to in
 // the database. Returns what is wrong when there is no such zone; zone and zoneName are then

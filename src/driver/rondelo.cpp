@@ -1,8 +1,9 @@
 // rondelo [OPTION]... YYYY MM DD [TIME_ZONE]: the round-number anniversaries of a date.
 #include <iostream>
-#include <new>  // for std::bad_alloc
+#include <new>  // for std::set_new_handler
 #include <vector>
 
+#include "diagnostics/messages.h"
 #include "driver/help.h"
 #include "driver/options.h"
 #include "driver/run.h"
@@ -33,15 +34,16 @@ int run(int argc, char* argv[])
     return runPipeline(options, sources, !blocks, std::cout, std::cerr);
 }
 
+// Before every static object that allocates (the streams, the option table): running out of
+// memory then has nowhere to throw to, and would end in std::terminate.
+[[gnu::constructor(101)]] void handleMemoryExhaustion()
+{
+    std::set_new_handler(memoryExhausted);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
-    try {
-        return run(argc, argv);
-    } catch (const std::bad_alloc&) {
-        // As coreutils' xalloc_die: one message and status 1, never an abort with a core.
-        std::cerr << "rondelo: memory exhausted" << std::endl;
-        return 1;
-    }
+    return run(argc, argv);
 }

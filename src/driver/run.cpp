@@ -1,6 +1,8 @@
 // The pipeline of a run: sources in, a window, an order, a writer out.
 #include "driver/run.h"
 
+#include <unistd.h>  // for STDOUT_FILENO
+
 #include <cerrno>
 
 #include "events/order.h"
@@ -86,7 +88,7 @@ std::optional<int> openSources(int argc, char* argv[], const runOptions& options
                                std::ostream& err, std::vector<referenceSource>& sources)
 {
     if (options.datesFile) {
-        auto file = openDatesFile(*options.datesFile, defaultsOf(options), err);
+        auto file = openDatesFile(*options.datesFile, defaultsOf(options), STDOUT_FILENO, err);
         if (!file)
             return 1;
         sources.push_back(std::move(*file));

@@ -101,7 +101,7 @@ std::optional<dateWordsFailure> readSeparateWords(const std::vector<std::string>
 void showArgs(std::ostream& err, int argc, const char* const* argv)
 {
     for (int i = 0; i < argc; ++i)
-        err << "argv[" << i << "] " << argv[i] << std::endl;
+        err << "argv[" << i << "] " << printable(argv[i]) << std::endl;
 }
 
 int readReferenceArguments(int argc, const char* const* argv, std::ostream& err,

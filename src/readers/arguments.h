@@ -30,7 +30,8 @@ struct dateWordsFailure {
     std::string what;
 };
 
-// One line per argument, argv[0] included; nothing when argc is 0 or less.
+// One line per argument, argv[0] included, each shown as printable shows it; nothing when argc
+// is 0 or less.
 void showArgs(std::ostream& err, int argc, const char* const* argv);
 
 // Reads the classic arguments YYYY MM DD TIME_ZONE at argv[1] to argv[4] (argc is at least 5)

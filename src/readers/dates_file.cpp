@@ -1,12 +1,13 @@
 // Reads a file of references line by line with getline(3), one buffer reused for every line.
 #include "readers/dates_file.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <new>  // for std::bad_alloc
 
 #include "diagnostics/messages.h"
 #include "readers/when.h"
@@ -69,7 +70,7 @@ bool readLine(datesFile& f)
     const ssize_t length = getline(&data, &f.capacity, f.file.get());
     f.buffer.reset(data);
     if (length < 0 && errno == ENOMEM)  // a line longer than memory allows
-        throw std::bad_alloc();
+        memoryExhausted();
     if (length < 0)
         return false;
     ++f.number;
@@ -100,6 +101,15 @@ readStep readNextReference(datesFile& f, reference& ref)
     return readStep::failed;
 }
 
+// True when file is a regular file that is also the output: reading it would read back what
+// the run appends, without end.
+bool isOutput(std::FILE* file, int output)
+{
+    struct stat in {}, out {};
+    return fstat(fileno(file), &in) == 0 && fstat(output, &out) == 0 && S_ISREG(in.st_mode) &&
+           in.st_dev == out.st_dev && in.st_ino == out.st_ino;
+}
+
 }  // namespace
 
 std::optional<std::string> readDateLine(const std::string& line, const referenceDefaults& defaults,
@@ -128,12 +138,18 @@ std::optional<std::string> readDateLine(const std::string& line, const reference
 }
 
 std::optional<referenceSource> openDatesFile(const std::string& path,
-                                             const referenceDefaults& defaults, std::ostream& err)
+                                             const referenceDefaults& defaults, int output,
+                                             std::ostream& err)
 {
     std::FILE* opened = path == "-" ? stdin : std::fopen(path.c_str(), "r");
     const std::string shown = path == "-" ? "standard input" : path;
     if (opened == nullptr) {
         err << "rondelo: " << printable(shown) << ": " << std::strerror(errno) << std::endl;
+        return std::nullopt;
+    }
+    if (isOutput(opened, output)) {
+        closer{}(opened);
+        err << "rondelo: " << printable(shown) << ": input file is output file" << std::endl;
         return std::nullopt;
     }
     auto f = std::make_shared<datesFile>(

@@ -20,6 +20,8 @@ std::optional<std::string> readDateLine(const std::string& line, const reference
 // line, a line that begins with '#', a CR before the LF and a byte-order mark at the start are
 // passed over; a line that cannot be read is skipped with "rondelo: FILE:N: what is wrong" on
 // err, and a read error ends the source with the system's reason. Nothing, after one message
-// on err, when the file cannot be opened.
+// on err, when the file cannot be opened, or when it is a regular file that is also the file
+// descriptor output, as cat refuses it.
 std::optional<referenceSource> openDatesFile(const std::string& path,
-                                             const referenceDefaults& defaults, std::ostream& err);
+                                             const referenceDefaults& defaults, int output,
+                                             std::ostream& err);

@@ -1,6 +1,11 @@
 // Wall-clock readings and instants: the zone rules are the library's, none are computed here.
 #include "timeconv/zone.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+
 #include <absl/time/civil_time.h>
 #include <boost/date_time/gregorian/gregorian_types.hpp>
 
@@ -9,6 +14,7 @@
 namespace {
 
 const absl::CivilSecond civilEpoch(1970, 1, 1, 0, 0, 0);
+const char zoneDirectory[] = "/usr/share/zoneinfo";  // the library's, when TZDIR is unset
 
 // The reading as the library's civil time. Inside the calendar the date library splits it into
 // fields that need no normalising, a run over many references' hot path; beyond it the civil
@@ -30,8 +36,7 @@ absl::CivilSecond civilTime(wallClockReading wallClock)
 bool isZoneName(const std::string& name)
 {
     // "localtime" is the library's name for the machine's own setting, which --local reads.
-    if (name.empty() || name[0] == '/' || name.find("..") != std::string::npos ||
-        name == "localtime")
+    if (name.empty() || name == "localtime")
         return false;
     for (const char c : name) {
         const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
@@ -40,12 +45,33 @@ bool isZoneName(const std::string& name)
         if (!plain)
             return false;
     }
+    // One spelling for each zone: no empty, "." or ".." component, so no leading, doubled or
+    // trailing "/".
+    for (std::size_t start = 0; start <= name.size();) {
+        const std::size_t end = std::min(name.find('/', start), name.size());
+        const std::string component = name.substr(start, end - start);
+        if (component.empty() || component == "." || component == "..")
+            return false;
+        start = end + 1;
+    }
     return true;
 }
 
 bool loadZone(const std::string& name, absl::TimeZone& zone)
 {
-    return isZoneName(name) && absl::LoadTimeZone(name, &zone);
+    if (!isZoneName(name))
+        return false;
+    if (name == "UTC")
+        return absl::LoadTimeZone(name, &zone);  // built in: no file is read
+    // The library reads whatever the path names, a FIFO included, and keeps every zone it was
+    // asked for, found or not: only a regular file of the database reaches it.
+    const char* directory = std::getenv("TZDIR");
+    const std::string path = std::string(directory != nullptr && directory[0] != '\0' ? directory
+                                                                                    : zoneDirectory) +
+                             "/" + name;
+    struct stat file {};
+    return stat(path.c_str(), &file) == 0 && S_ISREG(file.st_mode) &&
+           absl::LoadTimeZone(name, &zone);
 }
 
 long long wallClock2UnixTime(const absl::TimeZone& zone, wallClockReading wallClock)

@@ -22,12 +22,14 @@ constexpr bool operator<(unixInstant a, unixInstant b)
     return a.seconds < b.seconds;
 }
 
-// True for what may name a zone of the database: letters, digits and "/_+-." only, not starting
-// with "/", without "..", and not "localtime". The library would load any path it is given.
+// True for what may name a zone of the database, in its one spelling: letters, digits and
+// "/_+-." only, components separated by single slashes, none of them "." or "..", and not
+// "localtime". The library would load any path it is given.
 bool isZoneName(const std::string& name);
 
-// Loads the named zone into zone; false for a name that isZoneName refuses or that the
-// database does not hold. "UTC" loads no file.
+// Loads the named zone into zone; false for a name that isZoneName refuses or that is no
+// regular file of the database (in TZDIR when set, as the library reads it). "UTC" loads no
+// file.
 bool loadZone(const std::string& name, absl::TimeZone& zone);
 
 // The instant of a wall-clock reading in zone. A reading that occurs twice is its first

@@ -5,10 +5,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <locale.h>  // for newlocale and strftime_l
+#include <cstdlib>
+#include <cstring>
+#include <langinfo.h>  // for nl_langinfo_l
+#include <locale.h>    // for newlocale and strftime_l
 
 #include <absl/time/civil_time.h>
 
+#include "diagnostics/messages.h"
 #include "timeconv/epoch.h"
 #include "timeconv/zone.h"
 
@@ -62,7 +66,8 @@ void writeDateColumns(std::ostream& out, long long instant, const absl::TimeZone
                   wall.cs.hour(), wall.cs.minute(), wall.cs.second());
     writePadded(out, state.weekdays[weekday], state.weekdayWidth);
     out << ' ' << date;
-    writePadded(out, wall.zone_abbr, zoneWidth);
+    // The abbreviation comes from the zone's file, which TZDIR may choose: shown, never obeyed.
+    writePadded(out, printable(wall.zone_abbr), zoneWidth);
 }
 
 // Which end of the calendar the instant passed, as wide as the date columns.
@@ -74,14 +79,31 @@ void writeUnshownColumns(std::ostream& out, long long instant, const absl::TimeZ
                 state.weekdayWidth + 1 + dateWidth);
 }
 
+// The locale that LC_TIME means, read from the environment as setlocale reads it.
+const char* timeLocaleName()
+{
+    for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
+        const char* name = std::getenv(variable);
+        if (name != nullptr && name[0] != '\0')
+            return name;
+    }
+    return "C";
+}
+
 }  // namespace
 
 textState makeTextState()
 {
     textState state{{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}, 3};
-    const locale_t user = newlocale(LC_TIME_MASK, "", locale_t());
+    // The codeset is LC_CTYPE's: read from the locale that LC_TIME names, not from LC_CTYPE.
+    const locale_t user = newlocale(LC_TIME_MASK | LC_CTYPE_MASK, timeLocaleName(), locale_t());
     if (user == locale_t())
         return state;
+    // Names are UTF-8 beside them: a locale of another codeset keeps the English weekdays.
+    if (std::strcmp(nl_langinfo_l(CODESET, user), "UTF-8") != 0) {
+        freelocale(user);
+        return state;
+    }
     std::tm day{};
     char name[64];
     state.weekdayWidth = 0;
