@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -149,8 +150,8 @@ TEST(families_test, counts_labels_and_instants_in_every_unit)
     static const std::pair<const char*, double> planets[] = {
         {"Mercury", 87.969}, {"Venus", 224.701}, {"Mars", 686.980}, {"Jupiter", 4332.59},
         {"Saturn", 10759.22}, {"Uranus", 30688.5}, {"Neptune", 60182}};
-    static const long long unitSeconds[] = {0, 604800, 86400, 3600, 60, 1};
-    static const int types[] = {1, 2, 4, 5, 6, 7};
+    static const long long unitSeconds[] = {0, 0, 604800, 86400, 3600, 60, 1};
+    static const int types[] = {11, 1, 2, 4, 5, 6, 7};
     const anniversaryBase base = utcBase(2000, 1, 1);
     eventList events;
     for (int family = familyRepdigit; family <= familyPlanets; ++family)
@@ -165,9 +166,10 @@ TEST(families_test, counts_labels_and_instants_in_every_unit)
             };
             for (int unit = 0; unit < unitCount && family != familyPlanets; ++unit)
                 for (const auto& [text, n] : counts[family]) {
-                    const long long month = 12 * 2000 + sign * n;  // from January 2000
+                    // From January 2000, a year being 12 months.
+                    const long long month = 12 * 2000 + sign * n * (unit == unitYears ? 12 : 1);
                     const long long ts =
-                        unit != unitMonths ? base.timestamp + sign * n * unitSeconds[unit]
+                        unit > unitMonths ? base.timestamp + sign * n * unitSeconds[unit]
                         : month < 12 * 1400 || month >= 12 * 10000
                             ? calendarEnd
                             : daysFromCivil(month / 12, month % 12 + 1, 1) * 86400;
@@ -181,7 +183,29 @@ TEST(families_test, counts_labels_and_instants_in_every_unit)
                             planet + std::string(" years"), 10, n);
             milestoneChoice choice;
             choice.families = 1u << family;
+            choice.units = allUnits;
             addAll(events, base, sign, choice);
             EXPECT_EQ(release(events), expected) << familyNames[family] << " " << sign;
         }
+}
+
+// Every unit of --every by its letters, N from 1; anything else says what --every takes.
+TEST(every_test, spans_and_what_is_wrong_with_them)
+{
+    const std::pair<const char*, everySpan> spans[] = {
+        {"1y", {unitYears, 1}},       {"1mo", {unitMonths, 1}},  {"2w", {unitWeeks, 2}},
+        {"100d", {unitDays, 100}},    {"1h", {unitHours, 1}},    {"30min", {unitMinutes, 30}},
+        {"010s", {unitSeconds, 10}},  {"999999999999d", {unitDays, 999999999999}}};
+    for (const auto& [text, want] : spans) {
+        everySpan span{};
+        EXPECT_EQ(readEverySpan(text, span), std::nullopt) << text;
+        EXPECT_TRUE(span.unit == want.unit && span.step == want.step) << text;
+    }
+    const std::string usage = "a count from 1 and y, mo, w, d, h, min or s, as in 100d or 1y";
+    everySpan span{unitDays, 7};
+    for (const char* text :
+         {"", "d", "0d", "00y", "1", "1D", "1 d", "-1d", "1000000000000d", "1yr"})
+        EXPECT_EQ(readEverySpan(text, span), usage) << text;
+    EXPECT_EQ(readEverySpan("10m", span), "m is ambiguous: mo for months, min for minutes");
+    EXPECT_TRUE(span.unit == unitDays && span.step == 7);
 }

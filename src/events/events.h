@@ -16,6 +16,7 @@ enum eventType : int {
     evReference = 8,
     evTest = 9,
     evPlanetYears = 10,
+    evYears = 11,
 };
 
 struct event {
@@ -24,6 +25,7 @@ struct event {
     eventType type;
     long long count = 0;    // units from the reference, negative before it; 0 for the reference
     const char* unit = "";  // the unit's plural name as labels have it: "days", "Mars years"
+    bool age = false;       // the whole units from the reference to the instant, not a milestone
 };
 
 // A value owned by whoever runs the loop: one reference's events, freed with it. A run over

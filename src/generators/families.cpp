@@ -9,24 +9,31 @@
 
 namespace {
 
+const unitDefinition years{unitNames[unitYears], "year", unitKind::calendarMonths, 12, unitYears,
+                           evYears};
 const unitDefinition months{unitNames[unitMonths], "month", unitKind::calendarMonths, 1,
-                            unitMonths};
-const unitDefinition weeks{unitNames[unitWeeks], "week", unitKind::calendarDays, 7, unitWeeks};
-const unitDefinition days{unitNames[unitDays], "day", unitKind::calendarDays, 1, unitDays};
-const unitDefinition hours{unitNames[unitHours], "hour", unitKind::exactSeconds, 3600, unitHours};
+                            unitMonths, evMonths};
+const unitDefinition weeks{unitNames[unitWeeks], "week", unitKind::calendarDays, 7, unitWeeks,
+                           evWeeks};
+const unitDefinition days{unitNames[unitDays], "day", unitKind::calendarDays, 1, unitDays, evDays};
+const unitDefinition hours{unitNames[unitHours], "hour", unitKind::exactSeconds, 3600, unitHours,
+                           evHours};
 const unitDefinition minutes{unitNames[unitMinutes], "minute", unitKind::exactSeconds, 60,
-                             unitMinutes};
+                             unitMinutes, evMinutes};
 const unitDefinition seconds{unitNames[unitSeconds], "second", unitKind::exactSeconds, 1,
-                             unitSeconds};
+                             unitSeconds, evSeconds};
+// In the order of milestoneUnit.
+const unitDefinition* const units[unitCount] = {&years, &months,  &weeks,  &days,
+                                                &hours, &minutes, &seconds};
 // Their years in thousandths of a day, Mercury out to Neptune.
 const unitDefinition planets[] = {
-    {"Mercury years", "Mercury year", unitKind::planetYears, 87969, -1},
-    {"Venus years", "Venus year", unitKind::planetYears, 224701, -1},
-    {"Mars years", "Mars year", unitKind::planetYears, 686980, -1},
-    {"Jupiter years", "Jupiter year", unitKind::planetYears, 4332590, -1},
-    {"Saturn years", "Saturn year", unitKind::planetYears, 10759220, -1},
-    {"Uranus years", "Uranus year", unitKind::planetYears, 30688500, -1},
-    {"Neptune years", "Neptune year", unitKind::planetYears, 60182000, -1},
+    {"Mercury years", "Mercury year", unitKind::planetYears, 87969, -1, evPlanetYears},
+    {"Venus years", "Venus year", unitKind::planetYears, 224701, -1, evPlanetYears},
+    {"Mars years", "Mars year", unitKind::planetYears, 686980, -1, evPlanetYears},
+    {"Jupiter years", "Jupiter year", unitKind::planetYears, 4332590, -1, evPlanetYears},
+    {"Saturn years", "Saturn year", unitKind::planetYears, 10759220, -1, evPlanetYears},
+    {"Uranus years", "Uranus year", unitKind::planetYears, 30688500, -1, evPlanetYears},
+    {"Neptune years", "Neptune year", unitKind::planetYears, 60182000, -1, evPlanetYears},
 };
 
 // The thousandths of a day that the calendar spans: no count longer than that can fall in it.
@@ -51,12 +58,15 @@ std::vector<long long> countsOf(std::initializer_list<multiples> runs)
 
 // Each skipped count falls at the instant of another series' count (7K days at 1K weeks,
 // 50K hours at 3M minutes, 3M seconds at 50K minutes ...), and no whole number of years is a
-// month count. Before the reference the days stop at 200K.
+// month count. The years go to 8000, as far as the calendar's 8,600 years reach. Before the
+// reference the days stop at 200K.
 milestoneFamilyData round()
 {
     const labelForm metric = labelForm::metric;
     return {false,
             {
+                {&years, evYears, labelForm::plain,
+                 countsOf({{10, 9, {}}, {100, 9, {}}, {1000, 8, {}}})},
                 {&months, evMonths, labelForm::plain, {100, 200, 400, 500, 700, 800, 1000}},
                 {&weeks, evWeeks, metric, countsOf({{100, 9, {}}})},
                 {&weeks, evKiloWeeks, metric, countsOf({{1000, 9, {}}, {10000, 2, {}}})},
@@ -73,12 +83,13 @@ milestoneFamilyData round()
             }};
 }
 
-// The same counts in each of the six units, of the unit's own type.
+// The same counts in each unit, of the unit's own type.
 milestoneFamilyData inEveryUnit(labelForm form, const std::vector<long long>& counts)
 {
-    return {true, {{&months, evMonths, form, counts}, {&weeks, evWeeks, form, counts},
-                   {&days, evDays, form, counts}, {&hours, evHours, form, counts},
-                   {&minutes, evMinutes, form, counts}, {&seconds, evSeconds, form, counts}}};
+    milestoneFamilyData family{true, {}};
+    for (const unitDefinition* unit : units)
+        family.series.push_back({unit, unit->type, form, counts});
+    return family;
 }
 
 // 1111, 2222, ... 9999, 11111, ... 9999999999.
@@ -134,7 +145,7 @@ milestoneFamilyData planetYears()
             for (long long count = scale; count <= 9 * scale; count += scale)
                 if (count * planet.length <= calendarSpan)
                     counts.push_back(count);
-        family.series.push_back({&planet, evPlanetYears, labelForm::plain, counts});
+        family.series.push_back({&planet, planet.type, labelForm::plain, counts});
     }
     return family;
 }
@@ -170,4 +181,9 @@ const milestoneFamilyData& familyData(milestoneFamily family)
         return made;
     }
     }
+}
+
+const unitDefinition& unitOf(milestoneUnit unit)
+{
+    return *units[unit];
 }

@@ -19,8 +19,10 @@ struct unitDefinition {
     const char* plural;    // as labels have it: "days", "Mars years"
     const char* singular;  // for a count of 1: "Mars year"
     unitKind kind;
-    long long length;  // calendarDays: days; exactSeconds: seconds; planetYears: 1/1000 days
+    long long length;  // calendarMonths: months; calendarDays: days; exactSeconds: seconds;
+                       // planetYears: 1/1000 days
     int choiceBit;     // the milestoneUnit that --units keeps it by; -1: always kept
+    eventType type;    // of its lines in every family but the round one, and of its ages
 };
 
 // How a label writes its count: "10K days" (K, M, G for thousands), "11111 days" or "2^30 days".
@@ -42,3 +44,6 @@ struct milestoneFamilyData {
 
 // One family's data, made on its first call and never changed.
 const milestoneFamilyData& familyData(milestoneFamily family);
+
+// The definition of one of the units of milestoneUnit.
+const unitDefinition& unitOf(milestoneUnit unit);

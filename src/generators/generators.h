@@ -2,6 +2,9 @@
 #pragma once
 
 #include <climits>
+#include <cstddef>
+#include <optional>
+#include <string>
 
 #include <absl/time/time.h>
 
@@ -10,6 +13,7 @@
 
 // The units that every family counts in, in the order of their lines within a family.
 enum milestoneUnit : int {
+    unitYears,
     unitMonths,
     unitWeeks,
     unitDays,
@@ -19,12 +23,17 @@ enum milestoneUnit : int {
     unitCount
 };
 // Their names, as labels and --units have them.
-constexpr const char* unitNames[unitCount] = {"months", "weeks",   "days",
-                                              "hours",  "minutes", "seconds"};
+constexpr const char* unitNames[unitCount] = {"years", "months",  "weeks",  "days",
+                                              "hours", "minutes", "seconds"};
+
+// The units of a run with options, and those of the classic run, which has no years: its lines
+// stay as they have always been.
+constexpr unsigned allUnits = (1u << unitCount) - 1;
+constexpr unsigned classicUnits = allUnits & ~(1u << unitYears);
 
 // The families of counts, in the order of their lines.
 enum milestoneFamily : int {
-    familyRound,      // 100 months, 1K weeks, 10K days ... 5G seconds
+    familyRound,      // 10 years, 100 months, 1K weeks, 10K days ... 5G seconds
     familyRepdigit,   // 1111 to 9999999999
     familySequence,   // 1234 to 1234567890
     familyBinary,     // 2^10 to 2^40
@@ -35,12 +44,20 @@ enum milestoneFamily : int {
 constexpr const char* familyNames[familyCount] = {"round",  "repdigit",  "sequence",
                                                   "binary", "fibonacci", "planets"};
 
-// Which milestones a run makes, and how it counts them.
+// A count of your own: every step of one unit (--every=100d).
+struct everySpan {
+    milestoneUnit unit;
+    long long step;  // [1, 999999999999]
+};
+
+// Which milestones a run makes, and how it counts them. The defaults are the classic run's; a
+// run with options counts in allUnits unless told otherwise.
 struct milestoneChoice {
-    unsigned families = 1u << familyRound;   // a bit for each milestoneFamily
-    unsigned units = (1u << unitCount) - 1;  // a bit for each milestoneUnit; planet years always
+    unsigned families = 1u << familyRound;  // a bit for each milestoneFamily
+    unsigned units = classicUnits;  // a bit for each milestoneUnit; planet years always
     bool countFirstDay = false;  // the reference day is day 1: N days fall N - 1 days after it
     bool clampMonthEnd = false;  // a day the target month lacks is its last day, not a run-over
+    std::optional<everySpan> every;  // a family of every step units, whatever units says
 };
 
 // What every series counts from, and the instants it keeps: [from, until). An instant outside
@@ -56,14 +73,48 @@ struct anniversaryBase {
 
 // Appends the chosen milestones after the reference (sign +1) or before it (sign -1, labels
 // led by "-"): the families in the order of milestoneFamily, within a family the units in the
-// order of milestoneUnit (then the planets from Mercury out), counts from small to large.
-// Weeks and days are calendar days: the reference's wall-clock time of day so many dates on,
-// read in the zone by wallClock2UnixTime's rule. Months are calendar months at that time of
-// day, a day the month lacks running over or clamped as chosen. Hours, minutes, seconds and
-// planet years are exact seconds. The round family keeps today's series, lines past the
-// calendar included; the others leave out an instant outside the years 1400 to 9999 in the zone.
+// order of milestoneUnit (then the planets from Mercury out), counts from small to large, and
+// last the every family, all its lines. Years and months are calendar months: the reference's
+// day of the month and time of day so many months on (a year is 12), a day the month lacks
+// running over or clamped as chosen, each from the reference and read in the zone by
+// wallClock2UnixTime's rule. Weeks and days are calendar days: the reference's time of day so
+// many dates on, read by the same rule. Hours, minutes, seconds and planet years are exact
+// seconds. The round family keeps today's series, lines past the calendar included; the others
+// leave out an instant outside the years 1400 to 9999 in the zone.
 void addAll(eventList& events, const anniversaryBase& base, int sign,
             const milestoneChoice& choice = {});
+
+// The every family's walk through the multiples of its step, for a caller that writes its lines
+// as they come rather than holding them all: run addAll with every unset, then addEvery in turns.
+struct everyWalk {
+    long long next = 0;  // the multiple placed next; 0 once the walk has ended
+};
+
+// The walk's start: the first multiple whose place can reach the window and the calendar, found
+// by arithmetic, so a walk costs the lines it keeps and few more. choice.every is set.
+everyWalk startEvery(const anniversaryBase& base, int sign, const milestoneChoice& choice);
+
+// Appends the walk's next lines in the direction of sign, at most limit of them, labelled as
+// "200 days" ("-1 year"), of the unit's type, the instants moving away from the reference and
+// kept to the window and the years 1400 to 9999 in the zone, counted as addAll counts. False
+// once the walk has ended.
+bool addEvery(eventList& events, everyWalk& walk, const anniversaryBase& base, int sign,
+              const milestoneChoice& choice, std::size_t limit);
+
+// Reads a span of --every: a count from 1 (at most 12 digits) and y, mo, w, d, h, min or s, as
+// in 1y, 100d, 30min. Returns what is wrong, worded to follow "invalid --every 'TEXT' (" in a
+// message; span is then unchanged.
+std::optional<std::string> readEverySpan(const std::string& text, everySpan& span);
+
+// Appends the reference's age at the instant at: for each unit of choice.units in the order of
+// milestoneUnit, then the planets when choice.families has them, the whole count elapsed: the
+// largest N whose N-units milestone, counted as addAll counts it, is at or before at (0 when
+// none is). Before the reference the count is led by "-": the largest N whose milestone -N is
+// at or after at. Each event is at at, of the unit's type, its label the plain count ("12988
+// days", "1 year"), its count signed and age set. The window plays no part; at lies within the
+// years 1400 to 9999.
+void addAges(eventList& events, const anniversaryBase& base, long long at,
+             const milestoneChoice& choice);
 
 // True when the instant lies in the base's window.
 inline bool isInWindow(const anniversaryBase& base, long long instant)

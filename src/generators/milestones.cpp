@@ -1,11 +1,15 @@
 // The families' counts turned into one reference's events: where each count falls, which of
-// them the window and the calendar keep, and their labels.
+// them the window and the calendar keep, and their labels; counts of your own, and ages.
 #include "generators/generators.h"
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <optional>
+#include <utility>
 
 #include "generators/families.h"
 #include "generators/months.h"
@@ -39,7 +43,7 @@ std::optional<long long> roughPlace(placing& p, const unitDefinition& unit, long
     case unitKind::calendarMonths:
         if (!p.months)
             p.months = splitForMonths(p.base.wallClock);
-        if (auto reading = monthsFrom(*p.months, n, p.choice.clampMonthEnd))
+        if (auto reading = monthsFrom(*p.months, n * unit.length, p.choice.clampMonthEnd))
             return reading->seconds;
         return std::nullopt;
     case unitKind::calendarDays: {
@@ -96,65 +100,141 @@ std::string labelOf(labelForm form, int sign, long long count, const unitDefinit
     return label + multipliers[power] + ' ' + name;
 }
 
-// The first of the series' counts whose rough place can come within zoneMargin of the near
-// end of [low, high). A place strays from count * pace by at most slack: months differ in
-// length (a date strays up to 4.4 days from the mean month, and a day the month lacks moves it
-// up to 3 more), and counting the first day moves days by one. Planet years start at the first.
-std::vector<long long>::const_iterator firstNear(const placing& p, const milestoneSeries& series,
-                                                 long long low, long long high)
+// The span a place must reach: [low, high) give or take margin. A wall-clock reading is held
+// to the window, and to the calendar in a family that keeps to it, give or take zoneMargin; an
+// instant is its own place, held to the window within the calendar widened by zoneMargin.
+struct placeSpan {
+    long long low, high, margin;
+};
+
+placeSpan spanOf(const placing& p, const unitDefinition& unit, bool calendarOnly)
 {
-    const std::vector<long long>& counts = series.counts;
-    long long pace = 0, slack = 0;
-    switch (series.unit->kind) {
-    case unitKind::calendarMonths:
-        pace = 146097 * 86400LL / 4800, slack = 8 * 86400;
-        break;
-    case unitKind::calendarDays:
-        pace = series.unit->length * 86400, slack = 86400;
-        break;
-    case unitKind::exactSeconds:
-        pace = series.unit->length;
-        break;
-    case unitKind::planetYears:
-        return counts.begin();
+    const bool isReading = isCalendarUnit(unit);
+    placeSpan span{p.base.from, p.base.until, isReading ? zoneMargin : 0};
+    if (calendarOnly) {
+        span.low = std::max(span.low, firstCalendarSecond - (isReading ? 0 : zoneMargin));
+        span.high = std::min(span.high, pastCalendarSecond + (isReading ? 0 : zoneMargin));
     }
-    const long long origin = isCalendarUnit(*series.unit) ? p.base.wallClock.seconds : p.base.timestamp;
-    if (p.sign > 0 ? low == LLONG_MIN : high == LLONG_MAX)
-        return counts.begin();  // the near end is open
-    const long long distance = p.sign > 0 ? low - origin : origin - high;
-    return std::lower_bound(counts.begin(), counts.end(), (distance - slack - zoneMargin) / pace);
+    return span;
+}
+
+// The seconds a count of the unit is apart from the reference, on average, and how far its
+// rough place can stray from that: months differ in length (a date strays up to 4.4 days from
+// the mean month, and a day the month lacks moves it up to 3 more), and counting the first day
+// moves days by one. Planet years have no pace in whole seconds that stays near their places.
+struct unitPace {
+    long long pace, slack;
+};
+
+unitPace paceOf(const unitDefinition& unit)
+{
+    switch (unit.kind) {
+    case unitKind::calendarMonths:
+        return {146097 * 86400LL / 4800 * unit.length, 8 * 86400};
+    case unitKind::calendarDays:
+        return {unit.length * 86400, 86400};
+    case unitKind::exactSeconds:
+        return {unit.length, 0};
+    case unitKind::planetYears:
+        break;
+    }
+    return {0, 0};
+}
+
+// A count below which no place can reach the near end of the span, by its pace and slack; 0
+// when the near end is open or the unit has no steady pace.
+long long lowestNear(const placing& p, const unitDefinition& unit, const placeSpan& span)
+{
+    const unitPace pace = paceOf(unit);
+    if (pace.pace == 0 || (p.sign > 0 ? span.low == LLONG_MIN : span.high == LLONG_MAX))
+        return 0;
+    const long long origin = isCalendarUnit(unit) ? p.base.wallClock.seconds : p.base.timestamp;
+    const long long distance = p.sign > 0 ? span.low - origin : origin - span.high;
+    return std::max(0LL, (distance - pace.slack - span.margin) / pace.pace);
+}
+
+enum class verdict { keep, skip, stop };
+
+// What becomes of n of the unit (n < 0 before the reference): kept at instant, left out, or
+// past the far end of the span, where so are all the larger counts.
+verdict placeOf(placing& p, const unitDefinition& unit, const placeSpan& span, bool calendarOnly,
+                long long n, long long& instant)
+{
+    const std::optional<long long> rough = roughPlace(p, unit, n);
+    // Counts ascend, so each place lies farther from the reference than the last.
+    if (!rough ||
+        (p.sign > 0 ? *rough - span.margin >= span.high : *rough + span.margin < span.low))
+        return verdict::stop;
+    if (p.sign > 0 ? *rough + span.margin < span.low : *rough - span.margin >= span.high)
+        return verdict::skip;
+    instant = isCalendarUnit(unit) ? wallClock2UnixTime(p.base.zone, {*rough}) : *rough;
+    if (!isInWindow(p.base, instant) || (calendarOnly && !showsDate(p.base.zone, instant)))
+        return verdict::skip;
+    return verdict::keep;
 }
 
 void addSeries(eventList& events, placing& p, const milestoneFamilyData& family,
                const milestoneSeries& series)
 {
-    // The span a rough place must reach, give or take zoneMargin: the window, and the calendar
-    // for a family that keeps to it.
-    long long low = p.base.from, high = p.base.until;
-    if (family.calendarOnly) {
-        low = std::max(low, firstCalendarSecond);
-        high = std::min(high, pastCalendarSecond);
-    }
-    const bool isReading = isCalendarUnit(*series.unit);
-    for (auto next = firstNear(p, series, low, high); next != series.counts.end(); ++next) {
+    const unitDefinition& unit = *series.unit;
+    const placeSpan span = spanOf(p, unit, family.calendarOnly);
+    const auto first =
+        std::lower_bound(series.counts.begin(), series.counts.end(), lowestNear(p, unit, span));
+    for (auto next = first; next != series.counts.end(); ++next) {
         const long long count = *next;
         if (p.sign < 0 && count > series.backwardLimit)
             return;
         const long long n = p.sign * count;
-        const std::optional<long long> rough = roughPlace(p, *series.unit, n);
-        // Counts ascend, so each place lies farther from the reference than the last: once one
-        // is past the far end of the span, so are all that follow.
-        if (!rough || (p.sign > 0 ? *rough - zoneMargin >= high : *rough + zoneMargin < low))
+        long long instant = 0;
+        const verdict placed = placeOf(p, unit, span, family.calendarOnly, n, instant);
+        if (placed == verdict::stop)
             return;
-        if (p.sign > 0 ? *rough + zoneMargin < low : *rough - zoneMargin >= high)
-            continue;
-        const long long instant = isReading ? wallClock2UnixTime(p.base.zone, {*rough}) : *rough;
-        if (!isInWindow(p.base, instant) ||
-            (family.calendarOnly && !showsDate(p.base.zone, instant)))
-            continue;
-        addEvent(events, instant, labelOf(series.form, p.sign, count, *series.unit), series.type, n,
-                 series.unit->plural);
+        if (placed == verdict::keep)
+            addEvent(events, instant, labelOf(series.form, p.sign, count, unit), series.type, n,
+                     unit.plural);
     }
+}
+
+// True when n of the unit in the direction of sign is reached at the instant at: its place is
+// at or before it going forward, at or after it going back.
+bool isReached(placing& p, const unitDefinition& unit, long long n, long long at)
+{
+    const std::optional<long long> rough = roughPlace(p, unit, p.sign * n);
+    if (!rough)
+        return false;
+    const long long instant =
+        isCalendarUnit(unit) ? wallClock2UnixTime(p.base.zone, {*rough}) : *rough;
+    return p.sign > 0 ? instant <= at : instant >= at;
+}
+
+// Places move away from the reference as n grows: the age is the last n reached before the
+// first not reached, found from an estimate by doubling, then halving.
+long long ageIn(placing& p, const unitDefinition& unit, long long at)
+{
+    const double pace = unit.kind == unitKind::planetYears ? unit.length * 86.4
+                                                           : static_cast<double>(paceOf(unit).pace);
+    const double distance = static_cast<double>(at) - static_cast<double>(p.base.timestamp);
+    const auto estimate = static_cast<long long>(std::abs(distance) / pace);
+    long long low = std::max(0LL, estimate - 2), high = estimate + 2;
+    if (!isReached(p, unit, low, at))
+        low = 0;  // only past the calendar's months
+    while (isReached(p, unit, high, at)) {
+        low = high;
+        high *= 2;
+    }
+    while (high - low > 1) {
+        const long long middle = low + (high - low) / 2;
+        (isReached(p, unit, middle, at) ? low : high) = middle;
+    }
+    return low;
+}
+
+void addAge(eventList& events, placing& p, const unitDefinition& unit, long long at)
+{
+    const long long n = ageIn(p, unit, at);
+    addEvent(events, at, labelOf(labelForm::plain, n == 0 ? 1 : p.sign, n, unit), unit.type,
+             p.sign * n, unit.plural);
+    events.back().age = true;
 }
 
 }  // namespace
@@ -170,4 +250,68 @@ void addAll(eventList& events, const anniversaryBase& base, int sign, const mile
             if (series.unit->choiceBit < 0 || (choice.units >> series.unit->choiceBit & 1) != 0)
                 addSeries(events, p, family, series);
     }
+    if (choice.every) {
+        everyWalk walk = startEvery(base, sign, choice);
+        addEvery(events, walk, base, sign, choice, SIZE_MAX);  // no limit: the walk's end
+    }
+}
+
+everyWalk startEvery(const anniversaryBase& base, int sign, const milestoneChoice& choice)
+{
+    const placing p{base, choice, sign, std::nullopt};
+    const unitDefinition& unit = unitOf(choice.every->unit);
+    return {std::max(1LL, lowestNear(p, unit, spanOf(p, unit, true)) / choice.every->step)};
+}
+
+bool addEvery(eventList& events, everyWalk& walk, const anniversaryBase& base, int sign,
+              const milestoneChoice& choice, std::size_t limit)
+{
+    placing p{base, choice, sign, std::nullopt};
+    const unitDefinition& unit = unitOf(choice.every->unit);
+    const placeSpan span = spanOf(p, unit, true);
+    for (std::size_t added = 0; walk.next != 0 && added < limit; ++walk.next) {
+        const long long count = walk.next * choice.every->step;
+        long long instant = 0;
+        const verdict placed = placeOf(p, unit, span, true, sign * count, instant);
+        if (placed == verdict::stop) {
+            walk.next = 0;
+            return false;
+        }
+        if (placed == verdict::keep) {
+            addEvent(events, instant, labelOf(labelForm::plain, sign, count, unit), unit.type,
+                     sign * count, unit.plural);
+            ++added;
+        }
+    }
+    return walk.next != 0;
+}
+
+std::optional<std::string> readEverySpan(const std::string& text, everySpan& span)
+{
+    static const std::pair<const char*, milestoneUnit> units[] = {
+        {"y", unitYears}, {"mo", unitMonths},   {"w", unitWeeks},  {"d", unitDays},
+        {"h", unitHours}, {"min", unitMinutes}, {"s", unitSeconds}};
+    const std::size_t digits = std::min(text.find_first_not_of("0123456789"), text.size());
+    const std::string unit = text.substr(digits);
+    if (unit == "m")
+        return "m is ambiguous: mo for months, min for minutes";
+    const auto known = std::find_if(std::begin(units), std::end(units),
+                                    [&](const auto& u) { return unit == u.first; });
+    if (digits == 0 || digits > 12 || text.find_first_not_of('0') >= digits ||
+        known == std::end(units))
+        return "a count from 1 and y, mo, w, d, h, min or s, as in 100d or 1y";
+    span = {known->second, std::stoll(text.substr(0, digits))};
+    return std::nullopt;
+}
+
+void addAges(eventList& events, const anniversaryBase& base, long long at,
+             const milestoneChoice& choice)
+{
+    placing p{base, choice, at >= base.timestamp ? 1 : -1, std::nullopt};
+    for (int u = 0; u < unitCount; ++u)
+        if ((choice.units >> u & 1) != 0)
+            addAge(events, p, unitOf(static_cast<milestoneUnit>(u)), at);
+    if ((choice.families >> familyPlanets & 1) != 0)
+        for (const milestoneSeries& series : familyData(familyPlanets).series)
+            addAge(events, p, *series.unit, at);
 }
