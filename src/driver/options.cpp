@@ -60,10 +60,12 @@ std::optional<std::string> readSystemZone(const char* file, absl::TimeZone& zone
     return std::nullopt;
 }
 
-// The WHENs of --from and --until, read in the run's zone once every option is in.
+// What the options leave to be settled once every option is in: the WHENs of --from and
+// --until, read in the run's zone, and whether --every stands beside --series or alone.
 struct window {
     std::optional<whenSpec> from;
     std::optional<whenSpec> until;
+    bool seriesGiven = false;
 };
 
 std::optional<std::string> readWindowEdge(const char* option, const std::string& value,
@@ -231,9 +233,26 @@ std::optional<std::string> readIcs(const std::string&, runOptions& options, wind
     return std::nullopt;
 }
 
-std::optional<std::string> readSeries(const std::string& value, runOptions& options, window&)
+std::optional<std::string> readSeries(const std::string& value, runOptions& options,
+                                      window& edges)
 {
+    edges.seriesGiven = true;
     return readListOption("--series", value, familyNames, true, options.milestones.families);
+}
+
+std::optional<std::string> readEvery(const std::string& value, runOptions& options, window&)
+{
+    everySpan span{};
+    if (auto wrong = readEverySpan(value, span))
+        return "invalid --every " + quoted(value) + " (" + *wrong + ")";
+    options.milestones.every = span;
+    return std::nullopt;
+}
+
+std::optional<std::string> readAge(const std::string&, runOptions& options, window&)
+{
+    options.age = true;
+    return std::nullopt;
 }
 
 std::optional<std::string> readUnits(const std::string& value, runOptions& options, window&)
@@ -255,6 +274,7 @@ const std::pair<const char*, optionReader> optionReaders[] = {
     {"format", readFormatOption}, {"ics", readIcs},     {"remind", readRemind},
     {"title", readTitle},   {"series", readSeries},     {"units", readUnits},
     {"count-first-day", readCountFirstDay},             {"month-end", readMonthEnd},
+    {"every", readEvery},   {"age", readAge},
 };
 
 std::optional<std::string> readOption(const optionRow& row, const std::string& value,
@@ -402,12 +422,16 @@ std::optional<std::string> checkCombinations(const runOptions& options)
         return "--title does not go with --dates: each event is named by its line";
     if (options.datesFile && !options.dateWords.empty())
         return "with --dates the dates come from FILE, not from " + quoted(options.dateWords[0]);
+    if (options.age && (options.until || options.next))
+        return "--age counts up to --from: --until and --next do not go with it";
     return std::nullopt;
 }
 
 // The window's edges as instants, read in the run's zone now that it is known.
 void resolveWindow(runOptions& options, window edges)
 {
+    if (options.milestones.every && !edges.seriesGiven)
+        options.milestones.families = 0;  // alone, --every replaces the default family
     if (options.next && !edges.from)
         edges.from = whenSpec{whenSpec::now, 0, 0};  // the next ones: from now on
     if (edges.from)
@@ -423,15 +447,16 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
 {
     window edges;  // read in the zone, which a later option may change
     options.classic = false;
+    options.milestones.units = allUnits;  // years are counted in option runs only
     options.now = {std::time(nullptr)};
     if (auto status = readOptionWords(argc, argv, out, err, options, edges))
         return status;
+    resolveWindow(options, edges);
     if (auto wrong = checkCombinations(options))
         return usageError(err, *wrong);
     if (options.format == outputFormat::ics)
         if (auto wrong = readCalendarStamp(std::getenv("SOURCE_DATE_EPOCH"), options.now,
                                            options.calendarStamp))
             return usageError(err, *wrong);
-    resolveWindow(options, edges);
     return std::nullopt;
 }

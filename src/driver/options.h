@@ -31,7 +31,8 @@ struct runOptions {
     outputFormat format = outputFormat::csv;  // --format, --ics
     std::optional<std::string> title;  // --title
     unixInstant calendarStamp{0};      // DTSTAMP: SOURCE_DATE_EPOCH, else the time of the run
-    milestoneChoice milestones;        // --series, --units, --count-first-day, --month-end
+    milestoneChoice milestones;        // --series, --units, --every, --count-first-day, --month-end
+    bool age = false;                  // --age: how old each reference is at --from, or now
     std::string reminder;              // --remind, as an alarm TRIGGER ("-P1D"); empty for none
 };
 

@@ -18,8 +18,23 @@ enum : int { exitFailure = 1 };
 
 generationPlan planOf(const runOptions& options)
 {
-    return {options.from ? options.from->seconds : LLONG_MIN,
-            options.until ? options.until->seconds : LLONG_MAX, options.sign, options.milestones};
+    generationPlan plan{options.from ? options.from->seconds : LLONG_MIN,
+                        options.until ? options.until->seconds : LLONG_MAX, options.sign,
+                        options.milestones, std::nullopt};
+    if (options.age)
+        plan = {LLONG_MIN, LLONG_MAX, 1, options.milestones, options.from.value_or(options.now).seconds};
+    return plan;
+}
+
+// One reference's events, batch by batch, into the order; false when sink failed to write.
+bool offerReference(const generationPlan& plan, reference& ref, eventList& events,
+                    lineOrder& order, const lineSink& sink)
+{
+    startReference(order);
+    for (eventBatches batches = startEvents(ref, plan); nextEvents(batches, events, plan);)
+        if (!offerLines(order, events, ref, sink))
+            return false;
+    return true;
 }
 
 lineOrder orderOf(const runOptions& options)
@@ -50,9 +65,7 @@ int offerAll(const generationPlan& plan, std::vector<referenceSource>& sources,
                 status = exitOutOfRange;
                 continue;
             }
-            events.clear();
-            collectEvents(events, ref, plan);
-            if (!offerLines(order, events, ref, sink))
+            if (!offerReference(plan, ref, events, order, sink))
                 return reportWriteError(err, "rondelo", errno);
         }
     return status;

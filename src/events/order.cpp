@@ -11,19 +11,25 @@ bool isEarlier(const heldLine& a, const heldLine& b)
     return a.e.timestamp != b.e.timestamp ? a.e.timestamp < b.e.timestamp : a.made < b.made;
 }
 
-bool writeNow(eventList& events, reference& ref, const lineSink& sink)
+bool writeNow(const eventList& events, const reference& ref, const lineSink& sink)
 {
-    sink.count(ref);
     for (const event& e : events)
         if (!sink.write(e, ref))
             return false;
     return true;
 }
 
-void holdAll(lineOrder& order, eventList& events, const reference& ref, const lineSink& sink)
+// The held copy of the current reference, made at its first held line.
+const std::shared_ptr<reference>& currentOwner(lineOrder& order, const reference& ref)
 {
-    auto owner = std::make_shared<reference>(ref);
-    sink.count(*owner);
+    if (!order.current)
+        order.current = std::make_shared<reference>(ref);
+    return order.current;
+}
+
+void holdAll(lineOrder& order, eventList& events, const reference& ref)
+{
+    const std::shared_ptr<reference>& owner = currentOwner(order, ref);
     for (event& e : events)
         order.held.push_back({std::move(e), order.made++, owner, order.read});
 }
@@ -32,15 +38,12 @@ void holdAll(lineOrder& order, eventList& events, const reference& ref, const li
 // copied only when one of its lines goes in.
 void holdEarliest(lineOrder& order, eventList& events, const reference& ref)
 {
-    std::shared_ptr<reference> owner;
     for (event& e : events) {
         heldLine line{std::move(e), order.made++, nullptr, order.read};
         const bool full = order.held.size() == order.limit;
         if (full && !isEarlier(line, order.held.front()))
             continue;
-        if (!owner)
-            owner = std::make_shared<reference>(ref);
-        line.owner = owner;
+        line.owner = currentOwner(order, ref);
         if (full) {
             std::pop_heap(order.held.begin(), order.held.end(), isEarlier);
             order.held.pop_back();
@@ -75,20 +78,29 @@ lineOrder makeOrder(orderKind kind, std::size_t limit)
     return order;
 }
 
+void startReference(lineOrder& order)
+{
+    order.counted = false;
+    order.current.reset();
+}
+
 bool offerLines(lineOrder& order, eventList& events, reference& ref, const lineSink& sink)
 {
     if (events.empty())
         return true;  // a reference without lines is not counted: twins count alike in any window
-    ++order.read;
-    if (order.kind == orderKind::earliest) {
+    if (!order.counted) {
+        order.counted = true;
+        ++order.read;
+        if (order.kind != orderKind::earliest)
+            sink.count(ref);
+    }
+    if (order.kind == orderKind::earliest)
         holdEarliest(order, events, ref);
-        return true;
-    }
-    if (order.kind == orderKind::byTime) {
-        holdAll(order, events, ref, sink);
-        return true;
-    }
-    return writeNow(events, ref, sink);
+    else if (order.kind == orderKind::byTime)
+        holdAll(order, events, ref);
+    else
+        return writeNow(events, ref, sink);
+    return true;
 }
 
 bool finishLines(lineOrder& order, const lineSink& sink)

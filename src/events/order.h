@@ -36,15 +36,20 @@ struct lineOrder {
     orderKind kind = orderKind::asMade;
     std::size_t limit = 0;  // earliest: the count of lines kept, at least 1
     unsigned long long made = 0;
-    unsigned long long read = 0;
-    std::vector<heldLine> held;  // byTime: in the order made; earliest: a heap, latest on top
+    unsigned long long read = 0;  // references with lines so far
+    std::vector<heldLine> held;   // byTime: in the order made; earliest: a heap, latest on top
+    bool counted = false;                // whether the current reference has had a line
+    std::shared_ptr<reference> current;  // its copy, once one of its lines is held
 };
 
 lineOrder makeOrder(orderKind kind, std::size_t limit = 0);
 
-// Takes one reference's lines, in the order they were made; events may be left moved from, and
-// ref is counted (its occurrence set) when its lines are written at once.
-// False when sink failed to write.
+// Starts the lines of the next reference, which may come in several batches.
+void startReference(lineOrder& order);
+
+// Takes a batch of the current reference's lines, in the order they were made; events may be
+// left moved from, and ref is counted (its occurrence set) at its first line when lines are
+// written at once. False when sink failed to write.
 bool offerLines(lineOrder& order, eventList& events, reference& ref, const lineSink& sink);
 
 // Writes what the order held; false when sink failed to write.

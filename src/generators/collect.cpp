@@ -1,11 +1,61 @@
-// Places the reference in its zone and runs the chosen families over it.
+// Places the reference in its zone and runs the chosen families over it, batch by batch.
 #include "generators/collect.h"
+
+#include <iterator>  // for back_inserter
+
+namespace {
+
+constexpr std::size_t everyBatch = 4096;  // lines of the every family made at a time
+
+// The families' lines and the reference's own, without the every family.
+void addFirstBatch(eventBatches& batches, eventList& events, const generationPlan& plan)
+{
+    const anniversaryBase& base = batches.base;
+    if (plan.ageAt) {
+        addAges(events, base, *plan.ageAt, plan.milestones);
+        return;
+    }
+    if (isInWindow(base, base.timestamp))
+        addEvent(events, base.timestamp, "Reference", evReference);
+    if (!plan.milestones.every) {
+        addAll(events, base, plan.sign, plan.milestones);
+        return;
+    }
+    milestoneChoice others = plan.milestones;
+    others.every.reset();
+    addAll(events, base, plan.sign, others);
+    batches.walk = startEvery(base, plan.sign, plan.milestones);
+}
+
+}  // namespace
+
+eventBatches startEvents(const reference& ref, const generationPlan& plan)
+{
+    return {{wallClock2UnixTime(ref.zone, ref.wallClock), ref.wallClock, ref.zone, plan.from,
+             plan.until},
+            std::nullopt,
+            false};
+}
+
+bool nextEvents(eventBatches& batches, eventList& events, const generationPlan& plan)
+{
+    events.clear();
+    if (!batches.started) {
+        batches.started = true;
+        addFirstBatch(batches, events, plan);
+        return true;
+    }
+    while (batches.walk && events.empty())
+        if (!addEvery(events, *batches.walk, batches.base, plan.sign, plan.milestones, everyBatch))
+            batches.walk.reset();
+    return !events.empty();
+}
 
 void collectEvents(eventList& events, const reference& ref, const generationPlan& plan)
 {
-    const anniversaryBase base{wallClock2UnixTime(ref.zone, ref.wallClock), ref.wallClock,
-                               ref.zone, plan.from, plan.until};
-    if (isInWindow(base, base.timestamp))
-        addEvent(events, base.timestamp, "Reference", evReference);
-    addAll(events, base, plan.sign, plan.milestones);
+    eventList batch;
+    eventBatches batches = startEvents(ref, plan);
+    events.clear();
+    while (nextEvents(batches, batch, plan))
+        std::move(batch.begin(), batch.end(), std::back_inserter(events));
 }

@@ -1,7 +1,9 @@
-// One reference's events: the reference line and its milestones within the run's window.
+// One reference's events: the reference line and its milestones within the run's window, or its
+// ages, made in batches.
 #pragma once
 
 #include <climits>
+#include <optional>
 
 #include "events/events.h"
 #include "events/reference.h"
@@ -13,8 +15,24 @@ struct generationPlan {
     long long until = LLONG_MAX;
     int sign = 1;  // -1: the milestones before the reference
     milestoneChoice milestones;
+    std::optional<long long> ageAt;  // instead of milestones, the ages at this instant
 };
 
-// Appends the reference event and every milestone of the plan's families and units in its
-// direction to events, counted as it asks (see addAll). Only instants in the window make events.
+// A reference's events still to be made. A family of every N units may have billions of lines
+// without a window: it comes in batches of a bounded size, so that it is never held whole.
+struct eventBatches {
+    anniversaryBase base;
+    std::optional<everyWalk> walk;  // the every family's, once the other lines are made
+    bool started = false;
+};
+
+eventBatches startEvents(const reference& ref, const generationPlan& plan);
+
+// Refills events with the next batch: first the reference event and every milestone of the
+// plan's families and units in its direction (see addAll), or the ages alone; then the every
+// family's lines, a batch at a time. Only instants in the window make milestones. False, with
+// events empty, when nothing is left.
+bool nextEvents(eventBatches& batches, eventList& events, const generationPlan& plan);
+
+// Sets events to all the events of ref: the batches of nextEvents one after the other.
 void collectEvents(eventList& events, const reference& ref, const generationPlan& plan);

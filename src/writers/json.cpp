@@ -23,6 +23,8 @@ bool writeJsonLine(std::ostream& out, std::ostream& err, const event& e, const r
         line["unit"] = e.unit;
         line["count"] = e.count;
     }
+    if (e.age)
+        line["age"] = true;
     if (!ref.name.empty())
         line["name"] = ref.name;
     // Invalid UTF-8 cannot come from a checked name, but would come out as U+FFFD, not throw.
