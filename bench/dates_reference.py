@@ -40,6 +40,12 @@ def lines(wall, zone, name, start, end):
             yield f"{instant},{shown.strftime('%a %b %e %H:%M:%S %Y')},{kind},{label},{csv_field(name)}\n"
     reference = unix(wall.replace(tzinfo=zone, fold=0))
     yield from line(reference, 8, "Reference")
+    for years in [*range(10, 100, 10), *range(100, 1000, 100), *range(1000, 10000, 1000)]:
+        if wall.year + years > 9999:
+            break
+        first = datetime(wall.year + years, wall.month, 1, wall.hour, wall.minute, wall.second)
+        yield from line(unix((first + timedelta(days=wall.day - 1)).replace(tzinfo=zone, fold=0)),
+                        11, f"{years} years")
     for months in range(100, 1001, 100):
         index = wall.year * 12 + wall.month - 1 + months
         if months % 12 == 0 or not 1400 <= index // 12 <= 9999:

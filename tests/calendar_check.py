@@ -41,18 +41,23 @@ with tempfile.TemporaryDirectory() as home:
     expected = f"{len(lines) - all_day} apps / {all_day} events / 0 todos / 0 skipped"
     if expected not in imported:
         failures.append(f"calcurse: {imported!r}, expected {expected!r}")
-# Reminders: one VALARM an event, TRIGGER as many days, weeks, hours or minutes before it.
-for duration, before in {"1d": timedelta(days=1), "2w": timedelta(weeks=2), "3h": timedelta(hours=3),
-                         "30m": timedelta(minutes=30)}.items():
+# Reminders: one VALARM an event, TRIGGER as many days, weeks, hours or minutes before a timed
+# one; before an all-day one days and weeks at 09:00 or the time given, hours and minutes before
+# its midnight.
+hours = lambda h: timedelta(hours=h)
+for duration, (timed, allDay) in {"1d": (hours(24), hours(15)), "1d@18:00": (hours(24), hours(6)),
+                                  "2w": (timedelta(weeks=2), timedelta(days=13, hours=15)),
+                                  "3h": (hours(3), hours(3)), "30min": (hours(0.5), hours(0.5))}.items():
     for event in icalendar.Calendar.from_ical(calendar(title, "--remind=" + duration)).walk("VEVENT"):
         alarms = event.walk("VALARM")
+        before = allDay if type(event.decoded("DTSTART")) is date else timed
         if len(alarms) != 1 or alarms[0]["ACTION"] != "DISPLAY" or alarms[0].decoded("TRIGGER") != -before \
                 or alarms[0]["DESCRIPTION"] != event["SUMMARY"]:
             failures.append(f"--remind={duration}: {event['SUMMARY']}: {[a.to_ical() for a in alarms]}")
 
 # khal keeps UIDs: a second import updates every event, alarm and all. A calendar without
 # events parses, holding one component, and imports as nothing.
-empty = subprocess.run([rondelo, "--ics", "--from=2200-01-01", "--until=2201-01-01", "2000", "1", "1"],
+empty = subprocess.run([rondelo, "--ics", "--from=2201-01-01", "--until=2202-01-01", "2000", "1", "1"],
                        capture_output=True, env=env).stdout
 if [c.name for c in icalendar.Calendar.from_ical(empty).subcomponents] != ["VFREEBUSY"]:
     failures.append(f"a calendar without events: {empty!r}")
@@ -66,7 +71,7 @@ with tempfile.TemporaryDirectory() as home:
         subprocess.run(["khal", "-c", config, "import", "--batch", "-a", "anna", os.path.join(home, "in.ics")],
                        capture_output=True, env={"HOME": home, "TZ": "UTC", "LC_ALL": "C.UTF-8"})
     stored = [open(os.path.join(store, name)).read() for name in os.listdir(store)]
-    if len(stored) != len(lines) or not all("TRIGGER:-P1D" in event for event in stored):
+    if len(stored) != len(lines) or not all("TRIGGER:-P1D" in event or "TRIGGER:-PT15H" in event for event in stored):
         failures.append(f"khal: {len(stored)} events after two imports, expected {len(lines)} with alarms")
 print("\n".join(failures[:20]) or f"{len(events)} events parsed and imported")
 sys.exit(1 if failures else 0)

@@ -170,12 +170,29 @@ std::optional<std::string> readNext(const std::string& value, runOptions& option
 
 std::optional<std::string> readRemind(const std::string& value, runOptions& options, window&)
 {
-    if (auto trigger = reminderTrigger(value)) {
-        options.reminder = *trigger;
-        return std::nullopt;
-    }
-    return "invalid --remind " + quoted(value) +
-           " (a count of at most four digits and d, w, h or m, as in 1d or 30m)";
+    reminder parsed;
+    if (auto wrong = parseReminder(value, parsed))
+        return "invalid --remind " + quoted(value) + " (" + *wrong + ")";
+    options.reminders.push_back(parsed);
+    return std::nullopt;
+}
+
+std::optional<std::string> readCalendarName(const std::string& value, runOptions& options,
+                                            window&)
+{
+    if (value.empty() || !isCalendarText(value))
+        return "invalid --calendar-name: it must be UTF-8 text without control characters";
+    options.calendarName = value;
+    return std::nullopt;
+}
+
+std::optional<std::string> readVdir(const std::string& value, runOptions& options, window&)
+{
+    if (value.empty())
+        return "--vdir needs the name of a directory";
+    options.vdir = value;
+    options.format = outputFormat::vdir;
+    return std::nullopt;
 }
 
 std::optional<std::string> readTitle(const std::string& value, runOptions& options, window&)
@@ -274,7 +291,8 @@ const std::pair<const char*, optionReader> optionReaders[] = {
     {"format", readFormatOption}, {"ics", readIcs},     {"remind", readRemind},
     {"title", readTitle},   {"series", readSeries},     {"units", readUnits},
     {"count-first-day", readCountFirstDay},             {"month-end", readMonthEnd},
-    {"every", readEvery},   {"age", readAge},
+    {"every", readEvery},   {"age", readAge},       {"vdir", readVdir},
+    {"calendar-name", readCalendarName},
 };
 
 std::optional<std::string> readOption(const optionRow& row, const std::string& value,
@@ -413,11 +431,14 @@ std::optional<int> readOptionWords(int argc, char* const* argv, std::ostream& ou
 // What is wrong with options that do not go together.
 std::optional<std::string> checkCombinations(const runOptions& options)
 {
-    const bool calendar = options.format == outputFormat::ics;
+    const bool calendar =
+        options.format == outputFormat::ics || options.format == outputFormat::vdir;
     if (options.title && !calendar)
         return "--title needs --ics";
-    if (!options.reminder.empty() && !calendar)
+    if (!options.reminders.empty() && !calendar)
         return "--remind needs --format=ics";
+    if (!options.calendarName.empty() && !calendar)
+        return "--calendar-name needs --ics or --vdir";
     if (options.datesFile && options.title)
         return "--title does not go with --dates: each event is named by its line";
     if (options.datesFile && !options.dateWords.empty())
@@ -454,7 +475,7 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
     resolveWindow(options, edges);
     if (auto wrong = checkCombinations(options))
         return usageError(err, *wrong);
-    if (options.format == outputFormat::ics)
+    if (options.format == outputFormat::ics || options.format == outputFormat::vdir)
         if (auto wrong = readCalendarStamp(std::getenv("SOURCE_DATE_EPOCH"), options.now,
                                            options.calendarStamp))
             return usageError(err, *wrong);

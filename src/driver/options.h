@@ -33,7 +33,9 @@ struct runOptions {
     unixInstant calendarStamp{0};      // DTSTAMP: SOURCE_DATE_EPOCH, else the time of the run
     milestoneChoice milestones;        // --series, --units, --every, --count-first-day, --month-end
     bool age = false;                  // --age: how old each reference is at --from, or now
-    std::string reminder;              // --remind, as an alarm TRIGGER ("-P1D"); empty for none
+    std::vector<reminder> reminders;   // --remind, each time it is given
+    std::string calendarName;          // --calendar-name
+    std::optional<std::string> vdir;   // --vdir: the calendar directory written instead of out
 };
 
 // True when any of argv[1] on is an option word ("-" or "--" and a letter) or "--": only such

@@ -7,6 +7,7 @@
 
 #include "events/order.h"
 #include "generators/collect.h"
+#include "diagnostics/messages.h"
 #include "driver/help.h"
 #include "readers/arguments.h"
 #include "readers/dates_file.h"
@@ -47,7 +48,7 @@ lineOrder orderOf(const runOptions& options)
 writerSettings writerSettingsOf(const runOptions& options, bool flushEachLine)
 {
     return {options.format, options.classic, flushEachLine, options.now, options.calendarStamp,
-            options.reminder};
+            options.reminders, options.calendarName, options.vdir.value_or("")};
 }
 
 // Every reference of the sources through generation into the order; the status so far.
@@ -134,7 +135,17 @@ int runPipeline(const runOptions& options, std::vector<referenceSource>& sources
     const int status = offerAll(planOf(options), sources, order, sink, err);
     if (status == exitFailure)
         return status;
+    if (options.vdir && status != 0) {
+        // An entry that could not be read must never take its events off every calendar.
+        err << "rondelo: " << printable(*options.vdir) << " is left as it was" << std::endl;
+        return status;
+    }
     if (!finishLines(order, sink) || !writeEnd(output, out))
         return reportWriteError(err, "rondelo", errno);
+    if (options.vdir)
+        if (auto wrong = syncDirectory(output)) {
+            err << "rondelo: " << printable(*wrong) << std::endl;
+            return exitFailure;
+        }
     return status;
 }

@@ -1,8 +1,11 @@
 // Writes the anniversaries as an iCalendar file: CRLF lines, folded at 75 octets.
 #include "writers/ics.h"
 
+#include <algorithm>
 #include <functional>  // for std::hash
 #include <initializer_list>
+#include <sstream>
+#include <utility>
 
 #include <absl/time/time.h>
 
@@ -80,6 +83,72 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// The seconds of a reminder's unit; 0 for no unit.
+long long unitLength(const std::string& unit)
+{
+    static const std::pair<const char*, long long> units[] = {
+        {"w", 604800}, {"d", 86400}, {"h", 3600}, {"min", 60}};
+    for (const auto& [name, seconds] : units)
+        if (unit == name)
+            return seconds;
+    return 0;
+}
+
+// "HH:MM" from 00:00 to 23:59 as seconds after midnight.
+std::optional<long long> readTimeOfDay(const std::string& text)
+{
+    if (text.size() != 5 || text[2] != ':' || !isDigit(text[0]) || !isDigit(text[1]) ||
+        !isDigit(text[3]) || !isDigit(text[4]))
+        return std::nullopt;
+    const int hours = (text[0] - '0') * 10 + (text[1] - '0');
+    const int minutes = (text[3] - '0') * 10 + (text[4] - '0');
+    if (hours > 23 || minutes > 59)
+        return std::nullopt;
+    return hours * 3600LL + minutes * 60LL;
+}
+
+// Seconds from a start as an RFC 5545 duration: whole weeks as "-P2W", else days, hours and
+// minutes, as "-P13DT15H" or "-PT30M".
+std::string triggerDuration(long long offset)
+{
+    const long long s = offset < 0 ? -offset : offset;
+    std::string text = offset < 0 ? "-P" : "P";
+    if (s != 0 && s % 604800 == 0)
+        return text + std::to_string(s / 604800) + "W";
+    if (s >= 86400)
+        text += std::to_string(s / 86400) + "D";
+    if (s != 0 && s % 86400 == 0)
+        return text;
+    text += "T";
+    if (s % 86400 >= 3600)
+        text += std::to_string(s % 86400 / 3600) + "H";
+    if (s % 3600 != 0 || s % 86400 == 0)
+        text += std::to_string(s % 3600 / 60) + "M";
+    return text;
+}
+
+bool writeAlarms(std::ostream& out, const std::string& summary, bool allDay,
+                 const writerSettings& settings)
+{
+    for (const reminder& r : settings.reminders)
+        if (!writeLines(out, {"BEGIN:VALARM", "ACTION:DISPLAY", "DESCRIPTION:" + summary,
+                              "TRIGGER:" + triggerDuration(allDay ? r.allDay : r.timed),
+                              "END:VALARM"},
+                        settings))
+            return false;
+    return true;
+}
+
+// The calendar's first lines and its name; no refresh, which only a file asks for.
+bool writeCalendarHeader(std::ostream& out, const writerSettings& settings)
+{
+    if (!writeLines(out, {"BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//rondelo//rondelo " + version + "//EN"},
+                    settings))
+        return false;
+    const std::string name = escapeText(settings.calendarName);
+    return name.empty() || writeLines(out, {"NAME:" + name, "X-WR-CALNAME:" + name}, settings);
+}
+
 }  // namespace
 
 std::string escapeText(const std::string& text)
@@ -117,34 +186,33 @@ std::string calendarUid(const reference& ref, const std::string& label)
     return uid + "@rondelo";
 }
 
-std::optional<std::string> reminderTrigger(const std::string& duration)
+std::optional<std::string> parseReminder(const std::string& text, reminder& parsed)
 {
-    if (duration.size() < 2 || duration.size() > 5)
+    const std::size_t digits = std::min(text.find_first_not_of("0123456789"), text.size());
+    const std::size_t at = std::min(text.find('@'), text.size());  // never among the digits
+    const std::string unit = text.substr(digits, at - digits);
+    if (unit == "m")
+        return "m is ambiguous: min for minutes, mo for months, which a reminder does not take";
+    const long long length = unitLength(unit);
+    if (digits == 0 || digits > 4 || length == 0)
+        return "a count of at most four digits and w, d, h or min, as in 30min, 2w, 1d or 1d@18:00";
+    parsed.timed = -std::stoll(text.substr(0, digits)) * length;
+    parsed.allDay = parsed.timed + (length >= 86400 ? 9 * 3600 : 0);  // d and w: at 09:00
+    if (at == text.size())
         return std::nullopt;
-    int value = 0;
-    for (std::size_t at = 0; at + 1 < duration.size(); ++at) {
-        if (!isDigit(duration[at]))
-            return std::nullopt;
-        value = value * 10 + (duration[at] - '0');
-    }
-    const std::string count = std::to_string(value);
-    switch (duration.back()) {
-    case 'd':
-        return "-P" + count + "D";
-    case 'w':
-        return "-P" + count + "W";
-    case 'h':
-        return "-PT" + count + "H";
-    case 'm':
-        return "-PT" + count + "M";
-    }
+    if (length < 86400)
+        return "@HH:MM follows only d or w: the time of day an all-day event is reminded at";
+    const std::optional<long long> timeOfDay = readTimeOfDay(text.substr(at + 1));
+    if (!timeOfDay)
+        return "@HH:MM is a time of day from 00:00 to 23:59";
+    parsed.allDay = parsed.timed + *timeOfDay;
     return std::nullopt;
 }
 
 bool writeCalendarBegin(std::ostream& out, const writerSettings& settings)
 {
-    return writeLines(out, {"BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//rondelo//rondelo " + version + "//EN"},
-                      settings);
+    return writeCalendarHeader(out, settings) &&
+           writeLines(out, {"REFRESH-INTERVAL;VALUE=DURATION:P1D", "X-PUBLISHED-TTL:P1D"}, settings);
 }
 
 void countCalendarReference(calendarState& state, reference& ref)
@@ -170,12 +238,20 @@ bool writeCalendarEvent(std::ostream& out, std::ostream& err, const event& e, co
                           "SUMMARY:" + summary},
                     settings))
         return false;
-    if (!settings.reminder.empty() &&
-        !writeLines(out, {"BEGIN:VALARM", "ACTION:DISPLAY", "DESCRIPTION:" + summary,
-                          "TRIGGER:" + settings.reminder, "END:VALARM"},
-                    settings))
+    const bool allDay = start->compare(0, 19, "DTSTART;VALUE=DATE:") == 0;
+    return writeAlarms(out, summary, allDay, settings) && writeLines(out, {"END:VEVENT"}, settings);
+}
+
+bool writeCalendarItem(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
+                       const writerSettings& settings, calendarState& state)
+{
+    std::ostringstream vevent;
+    if (!writeCalendarEvent(vevent, err, e, ref, settings, state))
         return false;
-    return writeLines(out, {"END:VEVENT"}, settings);
+    if (vevent.tellp() == 0)
+        return true;
+    return writeCalendarHeader(out, settings) && out << vevent.str() &&
+           writeLines(out, {"END:VCALENDAR"}, settings);
 }
 
 bool writeCalendarEnd(std::ostream& out, const writerSettings& settings, const calendarState& state)

@@ -17,8 +17,10 @@ struct calendarState {
     bool anyEvent = false;                       // whether a VEVENT has been written
 };
 
-// The VCALENDAR's first lines. Each content line ends in CRLF, and is flushed when the
-// settings flush each line; every writer here returns false once out has failed.
+// The VCALENDAR's first lines: the calendar's name when the settings give one, and the daily
+// refresh that a file served for subscription asks of its subscribers. Each content line ends
+// in CRLF, and is flushed when the settings flush each line; every writer here returns false
+// once out has failed.
 bool writeCalendarBegin(std::ostream& out, const writerSettings& settings);
 
 // Sets ref.occurrence: how many references with its date, time, zone and name were counted,
@@ -28,18 +30,29 @@ void countCalendarReference(calendarState& state, reference& ref);
 // One anniversary of ref as a VEVENT; nothing for the reference event. An anniversary at
 // 00:00:00 wall-clock time in the zone is an all-day event on that date, any other a timed one
 // in UTC. One whose date cannot be shown is left out, with writeUnshownDate. Its SUMMARY is
-// "NAME: LABEL" when ref has a name. With a reminder, a VALARM that displays the summary.
+// "NAME: LABEL" when ref has a name. Each reminder of the settings is a VALARM that displays
+// the summary.
 bool writeCalendarEvent(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
                         const writerSettings& settings, calendarState& state);
+
+// One anniversary of ref as a calendar directory's item: a whole VCALENDAR holding only the
+// VEVENT of writeCalendarEvent, under the header of writeCalendarBegin without the refresh
+// (a directory is synced, not subscribed to). Nothing where writeCalendarEvent writes nothing.
+bool writeCalendarItem(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
+                       const writerSettings& settings, calendarState& state);
 
 // The VCALENDAR's end. A calendar must hold a component: one without events gets a
 // VFREEBUSY that shows no busy time, which calendar programs import as nothing.
 bool writeCalendarEnd(std::ostream& out, const writerSettings& settings, const calendarState& state);
 
-// The TRIGGER of a reminder given as a count and a unit, "1d", "2w", "3h" or "30m" (at most
-// four digits), as an RFC 5545 duration before the start: "-P1D", "-P2W", "-PT3H", "-PT30M";
-// nothing for any other text.
-std::optional<std::string> reminderTrigger(const std::string& duration);
+// Reads a reminder: a count of at most four digits and a unit, w, d, h or min, and after d or
+// w optionally @HH:MM. A timed event is reminded that long before its start ("30min": 30
+// minutes before; an @HH:MM is ignored). An all-day event is reminded at a time of day: after d
+// and w at HH:MM, 09:00 without it, that many days or weeks before its date ("1d": 09:00 the day
+// before, -PT15H); after h and min that long before the midnight its date begins at. Returns
+// what is wrong with text, to follow "invalid --remind 'TEXT'" in parentheses; parsed is then
+// unspecified.
+std::optional<std::string> parseReminder(const std::string& text, reminder& parsed);
 
 // "<reference YYYYMMDDTHHMMSS>-<zone>-<label>[-<name>][-<occurrence>]@rondelo": the same
 // reference, zone, name and label give the same UID, so that a second import updates; the name

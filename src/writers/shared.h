@@ -4,12 +4,19 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "events/events.h"
 #include "events/reference.h"
 #include "timeconv/zone.h"
 
-enum class outputFormat { csv, ics, json, text };
+enum class outputFormat { csv, ics, json, text, vdir };
+
+// A calendar reminder as its alarm's TRIGGER: seconds from an event's start, negative before it.
+struct reminder {
+    long long timed = 0;   // a timed event's
+    long long allDay = 0;  // an all-day event's, from the midnight its date begins at
+};
 
 // What a writer is told of the run besides its lines.
 struct writerSettings {
@@ -18,7 +25,9 @@ struct writerSettings {
     bool flushEachLine = true;  // false for a run over a file, which writes in blocks
     unixInstant now{0};         // text: distances are counted from this instant
     unixInstant stamp{0};       // ics: every event's DTSTAMP
-    std::string reminder;       // ics: each event's alarm TRIGGER, like "-P1D"; empty for none
+    std::vector<reminder> reminders;  // ics: one VALARM each, in this order
+    std::string calendarName;         // ics: the calendar's NAME and X-WR-CALNAME; empty for none
+    std::string directory;            // vdir: the calendar directory
 };
 
 // Whether the wall-clock time of e in ref's zone lies in the years 1400 to 9999, which lines

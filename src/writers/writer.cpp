@@ -11,6 +11,8 @@ writer makeWriter(const writerSettings& settings)
         w.state = calendarState{};
     else if (settings.format == outputFormat::text)
         w.state = makeTextState();
+    else if (settings.format == outputFormat::vdir)
+        w.state = directoryState{};
     return w;
 }
 
@@ -23,6 +25,8 @@ void countReference(writer& w, reference& ref)
 {
     if (w.settings.format == outputFormat::ics)
         countCalendarReference(std::get<calendarState>(w.state), ref);
+    else if (w.settings.format == outputFormat::vdir)
+        countCalendarReference(std::get<directoryState>(w.state).calendar, ref);
 }
 
 bool writeLine(writer& w, std::ostream& out, std::ostream& err, const event& e,
@@ -35,6 +39,11 @@ bool writeLine(writer& w, std::ostream& out, std::ostream& err, const event& e,
         return writeJsonLine(out, err, e, ref, w.settings);
     case outputFormat::text:
         return writeTextLine(out, err, e, ref, w.settings, std::get<textState>(w.state));
+    case outputFormat::vdir: {
+        directoryState& directory = std::get<directoryState>(w.state);
+        addVdirItem(directory.items, err, e, ref, w.settings, directory.calendar);
+        return true;
+    }
     case outputFormat::csv:
         break;
     }
@@ -47,6 +56,11 @@ bool writeEnd(writer& w, std::ostream& out)
         !writeCalendarEnd(out, w.settings, std::get<calendarState>(w.state)))
         return false;
     return static_cast<bool>(out.flush());
+}
+
+std::optional<std::string> syncDirectory(writer& w)
+{
+    return syncVdir(w.settings.directory, std::get<directoryState>(w.state).items);
 }
 
 bool writeEvents(writer& w, std::ostream& out, std::ostream& err, const eventList& events,

@@ -9,12 +9,19 @@
 #include "writers/ics.h"
 #include "writers/shared.h"
 #include "writers/text.h"
+#include "writers/vdir.h"
+
+// What a calendar directory gathers before it is synced: every event's file.
+struct directoryState {
+    calendarState calendar;
+    vdirItems items;
+};
 
 // One run's writer: its settings, and what its format keeps from line to line. Only the
 // format's own state is made: a CSV or JSON run loads no locale and keeps nothing.
 struct writer {
     writerSettings settings;
-    std::variant<std::monostate, calendarState, textState> state;
+    std::variant<std::monostate, calendarState, textState, directoryState> state;
 };
 
 writer makeWriter(const writerSettings& settings);
@@ -36,6 +43,10 @@ bool writeLine(writer& w, std::ostream& out, std::ostream& err, const event& e,
 
 // What comes after the last line, then the flush of out.
 bool writeEnd(writer& w, std::ostream& out);
+
+// Makes the calendar directory of a vdir writer hold exactly the events written to it; what
+// failed, as "PATH: reason".
+std::optional<std::string> syncDirectory(writer& w);
 
 // writeBegin, a line for each of the events of ref in list order, and writeEnd.
 bool writeEvents(writer& w, std::ostream& out, std::ostream& err, const eventList& events,

@@ -1,0 +1,125 @@
+// The calendar directory's sync, seen through the file system: what it adds, rewrites, keeps,
+// removes and never touches, and that a failed sync leaves the directory as it was.
+#include "writers/vdir.h"
+
+#include <sys/stat.h>
+#include <utime.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string item(const std::string& uid, const std::string& stamp, const std::string& summary)
+{
+    return "BEGIN:VCALENDAR\r\nPRODID:-//rondelo//rondelo " + stamp + "//EN\r\nBEGIN:VEVENT\r\nUID:" +
+           uid + "\r\nDTSTAMP:" + stamp + "\r\nSUMMARY:" + summary + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+}
+
+// Every file of dir, by name, with its text and mtime.
+std::map<std::string, std::pair<std::string, long long>> listing(const fs::path& dir)
+{
+    std::map<std::string, std::pair<std::string, long long>> files;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        std::ostringstream text;
+        if (entry.is_regular_file())
+            text << std::ifstream(entry.path()).rdbuf();
+        struct stat status {};
+        stat(entry.path().c_str(), &status);
+        files[entry.path().filename()] = {text.str(), status.st_mtime};
+    }
+    return files;
+}
+
+fs::path freshDirectory()
+{
+    std::string path = testing::TempDir() + "/vdir_test.XXXXXX";
+    return mkdtemp(path.data());
+}
+
+void backdate(const fs::path& file)
+{
+    const utimbuf old{1000000000, 1000000000};
+    utime(file.c_str(), &old);
+}
+
+}  // namespace
+
+TEST(vdir_test, sync_adds_rewrites_keeps_and_removes_only_its_own)
+{
+    const fs::path base = freshDirectory(), dir = base / "made" / "cal";
+    const std::string a = item("a@rondelo", "1", "A"), b = item("b@rondelo", "1", "B");
+    ASSERT_EQ(syncVdir(dir, {{"a@rondelo", a}, {"b@rondelo", b}}), std::nullopt);
+    EXPECT_EQ(listing(dir).at("a@rondelo.ics").first, a);
+    std::ofstream(dir / "foreign.ics") << "theirs";
+    std::ofstream(dir / "x@rondelo.txt") << "theirs too";
+    for (const char* name : {"a@rondelo.ics", "b@rondelo.ics", "foreign.ics", "x@rondelo.txt"})
+        backdate(dir / name);
+    // A new stamp and version alone keep a's file; b changed; c is new.
+    const std::string b2 = item("b@rondelo", "2", "B2"), c = item("c@rondelo", "2", "C");
+    ASSERT_EQ(syncVdir(dir, {{"a@rondelo", item("a@rondelo", "2", "A")}, {"b@rondelo", b2},
+                             {"c@rondelo", c}}),
+              std::nullopt);
+    auto files = listing(dir);
+    EXPECT_EQ(files.size(), 5u);
+    EXPECT_EQ(files.at("a@rondelo.ics"), std::make_pair(a, 1000000000LL));
+    EXPECT_EQ(files.at("b@rondelo.ics").first, b2);
+    EXPECT_NE(files.at("b@rondelo.ics").second, 1000000000LL);
+    EXPECT_EQ(files.at("c@rondelo.ics").first, c);
+    // Only rondelo's files that no item has go.
+    ASSERT_EQ(syncVdir(dir, {{"c@rondelo", c}}), std::nullopt);
+    files = listing(dir);
+    EXPECT_EQ(files.size(), 3u);
+    EXPECT_EQ(files.count("c@rondelo.ics"), 1u);
+    EXPECT_EQ(files.at("foreign.ics"), std::make_pair(std::string("theirs"), 1000000000LL));
+    EXPECT_EQ(files.at("x@rondelo.txt").second, 1000000000LL);
+    fs::remove_all(base);
+}
+
+TEST(vdir_test, a_failed_sync_leaves_the_directory_as_it_was)
+{
+    const fs::path dir = freshDirectory();
+    ASSERT_EQ(syncVdir(dir, {{"a@rondelo", item("a@rondelo", "1", "A")}}), std::nullopt);
+    std::ofstream(dir / "foreign.ics") << "theirs";
+    fs::create_directory(dir / "d@rondelo.ics");  // where an item's file should be
+    const auto before = listing(dir);
+    // Items sort by UID: b's temporary file is written before d fails, and a is not removed.
+    const auto wrong = syncVdir(dir, {{"b@rondelo", item("b@rondelo", "1", "B")},
+                                      {"d@rondelo", item("d@rondelo", "1", "D")}});
+    EXPECT_EQ(wrong, (dir / "d@rondelo.ics").string() + ": Is a directory");
+    EXPECT_EQ(listing(dir), before);
+    const std::string tooLong(300, 'z');
+    EXPECT_NE(syncVdir(dir, {{"b@rondelo", "B"}, {tooLong + "@rondelo", "Z"}}), std::nullopt);
+    EXPECT_EQ(listing(dir), before);
+    EXPECT_EQ(syncVdir(dir / "foreign.ics" / "cal", {}),
+              (dir / "foreign.ics" / "cal").string() + ": Not a directory");
+    fs::remove_all(dir);
+}
+
+// Every UID of two octets from an alphabet with the escapes' own characters gets its own name,
+// of safe characters only, that does not begin with a dot.
+TEST(vdir_test, file_names_are_safe_and_distinct)
+{
+    const std::string alphabet = "a.%/-@\n\xC3 ";
+    std::set<std::string> names;
+    for (const char first : alphabet)
+        for (const char second : alphabet) {
+            const std::string name = vdirFileName(std::string{first, second});
+            EXPECT_EQ(name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEF0123456789.%-_@"),
+                      std::string::npos) << name;
+            EXPECT_NE(name[0], '.');
+            names.insert(name);
+        }
+    EXPECT_EQ(names.size(), alphabet.size() * alphabet.size());
+    EXPECT_EQ(vdirFileName("19900517T000000-Europe/Berlin-1G-seconds-Anna%20B@rondelo"),
+              "19900517T000000-Europe%2FBerlin-1G-seconds-Anna%2520B@rondelo.ics");
+}
