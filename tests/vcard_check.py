@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""Each card's dates and names as vobject and dateutil read them, against rondelo's vCard reader.
-Usage: vcard_check.py path/to/vcard_dump DIRECTORY (its *.vcf files and its vdirs)"""
-import glob, os, re, subprocess, sys
+"""Each card's dates and names as vobject and dateutil read them, against the references that
+rondelo --contacts makes of them (the reference line of each, in JSON).
+Usage: vcard_check.py path/to/rondelo DIRECTORY (its *.vcf files and its vdirs)"""
+import glob, json, os, re, subprocess, sys
 import vobject
 from dateutil.parser import isoparse
 from vobject.icalendar import stringToTextValues
@@ -48,18 +49,28 @@ def expected(path):
                 kind = 'anniversary'
             label = {'birthday': None, 'anniversary': 'anniversary', 'death': 'died'}.get(kind, label)
             label = re.sub(r'^_\$!<(.*)>!\$_$', lambda m: m.group(1).lower(), label or '')
-            yield '%s:%d\t%s\t%s\t%s\t%s' % (path, line.lineNumber, kind, name + (' (%s)' % label if label else ''),
-                                            value, line.params.get('TZ', [''])[0])
+            yield name + (' (%s)' % label if label else ''), value, line.params.get('TZ', ['UTC'])[0]
 
 
-def main(dump, directory):
+def read(rondelo, path, want):
+    """rondelo's references of path, each shown as the value of the date it came from is."""
+    run = subprocess.run([rondelo, '--contacts=' + path, '--kinds=birthday,anniversary,other,death',
+                          '--format=json', '--units=years'], capture_output=True, text=True)
+    refs = [line for line in map(json.loads, run.stdout.splitlines()) if line['type'] == 8]
+    for ref, (_, value, _) in zip(refs, want):
+        shown = '@%d' % ref['unix'] if value.startswith('@') else ref['local'][:19 if 'T' in value else 10]
+        yield ref['name'], shown, ref['zone']
+
+
+def main(rondelo, directory):
     paths = sorted(glob.glob(os.path.join(directory, '*.vcf')))
-    vdirs = sorted(os.path.dirname(p) for p in glob.glob(os.path.join(directory, '*', '*.vcf')))
-    vdirs = sorted(set(vdirs))
-    want = [line for path in paths + [p for d in vdirs for p in sorted(glob.glob(d + '/*.vcf'))]
-            for line in expected(path)]
-    got = subprocess.run([dump] + paths + vdirs, check=True, capture_output=True, text=True).stdout.splitlines()
-    if got != want:
+    vdirs = sorted(set(os.path.dirname(p) for p in glob.glob(os.path.join(directory, '*', '*.vcf'))))
+    want, got = [], []
+    for path, files in [(p, [p]) for p in paths] + [(d, sorted(glob.glob(d + '/*.vcf'))) for d in vdirs]:
+        dates = [date for file in files for date in expected(file)]
+        want += dates
+        got += read(rondelo, path, dates)
+    if got != want or not want:
         print('rondelo read:', *got, 'vobject read:', *want, sep='\n', file=sys.stderr)
         sys.exit(1)
     print('%d dates in %d files agree' % (len(want), len(paths) + len(vdirs)))

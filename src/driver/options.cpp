@@ -266,6 +266,20 @@ std::optional<std::string> readEvery(const std::string& value, runOptions& optio
     return std::nullopt;
 }
 
+std::optional<std::string> readContactsOption(const std::string& value, runOptions& options,
+                                              window&)
+{
+    if (value.empty())
+        return "--contacts needs the name of a vCard file or directory";
+    options.contacts.push_back(value);
+    return std::nullopt;
+}
+
+std::optional<std::string> readKinds(const std::string& value, runOptions& options, window&)
+{
+    return readListOption("--kinds", value, contactKindNames, false, options.contactKinds);
+}
+
 std::optional<std::string> readAge(const std::string&, runOptions& options, window&)
 {
     options.age = true;
@@ -292,7 +306,8 @@ const std::pair<const char*, optionReader> optionReaders[] = {
     {"title", readTitle},   {"series", readSeries},     {"units", readUnits},
     {"count-first-day", readCountFirstDay},             {"month-end", readMonthEnd},
     {"every", readEvery},   {"age", readAge},       {"vdir", readVdir},
-    {"calendar-name", readCalendarName},
+    {"calendar-name", readCalendarName},               {"contacts", readContactsOption},
+    {"kinds", readKinds},
 };
 
 std::optional<std::string> readOption(const optionRow& row, const std::string& value,
@@ -439,10 +454,12 @@ std::optional<std::string> checkCombinations(const runOptions& options)
         return "--remind needs --format=ics";
     if (!options.calendarName.empty() && !calendar)
         return "--calendar-name needs --ics or --vdir";
-    if (options.datesFile && options.title)
-        return "--title does not go with --dates: each event is named by its line";
-    if (options.datesFile && !options.dateWords.empty())
-        return "with --dates the dates come from FILE, not from " + quoted(options.dateWords[0]);
+    const bool fromFiles = options.datesFile || !options.contacts.empty();
+    if (fromFiles && options.title)
+        return "--title does not go with --dates or --contacts: each event is named by its entry";
+    if (fromFiles && !options.dateWords.empty())
+        return "with --dates or --contacts the dates come from files, not from " +
+               quoted(options.dateWords[0]);
     if (options.age && (options.until || options.next))
         return "--age counts up to --from: --until and --next do not go with it";
     return std::nullopt;

@@ -9,6 +9,7 @@
 #include <absl/time/time.h>
 
 #include "generators/generators.h"
+#include "readers/contacts.h"
 #include "timeconv/zone.h"
 #include "writers/shared.h"
 
@@ -27,6 +28,8 @@ struct runOptions {
     std::optional<unixInstant> until;  // --until: lines before it
     std::optional<long long> next;     // --next: only the earliest lines, at least 1
     std::optional<std::string> datesFile;  // --dates: the references, one a line; "-" for stdin
+    std::vector<std::string> contacts;  // --contacts: address books, vCard files or directories
+    unsigned contactKinds = defaultContactKinds;  // --kinds: a bit for each contactKind
     unixInstant now{0};                // the time of the run, taken once
     outputFormat format = outputFormat::csv;  // --format, --ics
     std::optional<std::string> title;  // --title

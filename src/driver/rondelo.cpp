@@ -28,7 +28,7 @@ int run(int argc, char* argv[])
         return *status;
     // A file's lines go out in blocks through the stream's own buffer, not a locked stdio call
     // per field; nothing else writes to standard output.
-    const bool blocks = options.datesFile.has_value();
+    const bool blocks = options.datesFile || !options.contacts.empty();
     if (blocks)
         std::ios::sync_with_stdio(false);
     return runPipeline(options, sources, !blocks, std::cout, std::cerr);

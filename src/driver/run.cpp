@@ -104,10 +104,17 @@ std::optional<int> openSources(int argc, char* argv[], const runOptions& options
     if (options.datesFile) {
         auto file = openDatesFile(*options.datesFile, defaultsOf(options), STDOUT_FILENO, err);
         if (!file)
-            return 1;
+            return exitFailure;
         sources.push_back(std::move(*file));
-        return std::nullopt;
     }
+    for (const std::string& path : options.contacts) {
+        auto book = openContacts(path, defaultsOf(options), options.contactKinds, err);
+        if (!book)
+            return exitFailure;
+        sources.push_back(std::move(*book));
+    }
+    if (!sources.empty())
+        return std::nullopt;
     reference ref;
     if (auto status = readReference(argc, argv, options, err, ref))
         return status;

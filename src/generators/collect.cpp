@@ -1,6 +1,7 @@
 // Places the reference in its zone and runs the chosen families over it, batch by batch.
 #include "generators/collect.h"
 
+#include <algorithm>
 #include <iterator>  // for back_inserter
 
 namespace {
@@ -32,7 +33,7 @@ void addFirstBatch(eventBatches& batches, eventList& events, const generationPla
 eventBatches startEvents(const reference& ref, const generationPlan& plan)
 {
     return {{wallClock2UnixTime(ref.zone, ref.wallClock), ref.wallClock, ref.zone, plan.from,
-             plan.until},
+             std::min(plan.until, ref.endsBefore)},
             std::nullopt,
             false};
 }

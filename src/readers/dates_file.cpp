@@ -87,7 +87,8 @@ bool readLine(datesFile& f)
 readStep readNextReference(datesFile& f, reference& ref)
 {
     while (readLine(f)) {
-        if (isBlank(f.line) || f.line[0] == '#')
+        // khard writes a birthday without a year as 1900.MM.DD: it has no milestones.
+        if (isBlank(f.line) || f.line[0] == '#' || f.line.compare(0, 5, "1900.") == 0)
             continue;
         if (auto wrong = readDateLine(f.line, f.defaults, f.zones, ref)) {
             report(f, ":" + std::to_string(f.number) + ": " + *wrong);

@@ -10,8 +10,8 @@
 
 #include <absl/time/civil_time.h>
 
-#include "timeconv/epoch.h"
 #include "diagnostics/messages.h"
+#include "timeconv/epoch.h"
 
 namespace {
 
