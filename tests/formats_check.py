@@ -92,7 +92,7 @@ with tempfile.TemporaryDirectory() as locales:
     open(locales + "/glibc.supp", "w").write("leak:__argz_add_sep\n")
     env = {"LOCPATH": locales, "LANG": "C", "LC_TIME": "de_DE.UTF-8",
            "LSAN_OPTIONS": f"suppressions={locales}/glibc.supp:print_suppressions=0"}
-    if compare("dates", ["--dates=-", "--from=-30m", "--until=+30m"], {**zones, "Late": "UTC"}, german, env, dates) < 5000:
+    if compare("dates", ["--dates=-", "--from=-30mo", "--until=+30mo"], {**zones, "Late": "UTC"}, german, env, dates) < 5000:
         failures.append("too few lines around now")
 # A message comes after the line it is about, though lines go out in blocks.
 merged = subprocess.run([rondelo, "--format=json", "--dates=-", "--from=9999-12-31"], input=dates,

@@ -10,9 +10,9 @@ long long resolved(const char* text, const char* zoneName, long long now)
 {
     absl::TimeZone zone;
     EXPECT_TRUE(absl::LoadTimeZone(zoneName, &zone));
-    const std::optional<whenSpec> when = readWhen(text);
-    EXPECT_TRUE(when) << text;
-    return when ? resolveWhen(*when, zone, {now}).seconds : 0;
+    whenSpec when{};
+    EXPECT_EQ(readWhen(text, when), std::nullopt) << text;
+    return resolveWhen(when, zone, {now}).seconds;
 }
 
 }  // namespace
@@ -24,21 +24,35 @@ TEST(when_test, spans_from_now_in_the_zone)
     const long long berlinNoon = 1616842800;  // 2021-03-27 12:00 CET, the eve of summer time
     EXPECT_EQ(resolved("+1d", "Europe/Berlin", berlinNoon), 1616925600);  // 23 hours later
     EXPECT_EQ(resolved("-1w", "Europe/Berlin", berlinNoon), 1616238000);
-    EXPECT_EQ(resolved("+1m", "Europe/Berlin", berlinNoon), 1619517600);
+    EXPECT_EQ(resolved("+1mo", "Europe/Berlin", berlinNoon), 1619517600);
+    EXPECT_EQ(resolved("+2h", "Europe/Berlin", berlinNoon), berlinNoon + 7200);
+    EXPECT_EQ(resolved("-90min", "Europe/Berlin", berlinNoon), berlinNoon - 5400);
+    EXPECT_EQ(resolved("tomorrow", "Europe/Berlin", berlinNoon), 1616886000);  // 00:00 CET
+    EXPECT_EQ(resolved("today", "Asia/Kolkata", berlinNoon), 1616783400);
+    EXPECT_EQ(resolved("yesterday", "UTC", berlinNoon), 1616716800);
     EXPECT_EQ(resolved("+1y", "Europe/Berlin", berlinNoon), 1648375200);
     EXPECT_EQ(resolved("now", "Europe/Berlin", berlinNoon), berlinNoon);
     EXPECT_EQ(resolved("2021-03-28T02:30", "Europe/Berlin", 0), 1616895000);  // in the gap
-    EXPECT_EQ(resolved("+1m", "UTC", 1706702400), 1709380800);  // 2024-01-31 to 03-02
+    EXPECT_EQ(resolved("+1mo", "UTC", 1706702400), 1709380800);  // 2024-01-31 to 03-02
+    EXPECT_EQ(resolved("+999999d", "UTC", 0), 86399913600);
     EXPECT_EQ(resolved("+1y", "UTC", 1709208000), 1740830400);  // 2024-02-29 to 2025-03-01
     EXPECT_EQ(resolved("+0d", "UTC", 1709208000), 1709208000);
 }
 
 TEST(when_test, only_the_documented_forms)
 {
+    whenSpec when{};
     for (const char* wrong : {"", "+1", "1d", "+d", "+1x", "+1234567d", "+-1d", "now ", "Now",
-                              "2021-02-29", "2021-13-01", "2021-1-01", "2021-01-01T7:00",
+                              "+1mi", "+1dd", "2021-13-01", "2021-1-01", "2021-01-01T7:00",
                               "2021-01-01T24:00", "2021-01-01 12:00", "2021.01.01"})
-        EXPECT_FALSE(readWhen(wrong)) << wrong;
+        EXPECT_TRUE(readWhen(wrong, when)) << wrong;
+    EXPECT_EQ(readWhen("+1m", when), "m could be months or minutes: write mo or min");
+    EXPECT_EQ(readWhen("2021-02-29", when), "2021-02-29 does not exist (February 2021 has 28 days)");
+    EXPECT_EQ(suggestedForm("19900517"), "write 1990-05-17");
+    EXPECT_EQ(suggestedForm("1990-5-7"), "write 1990-05-07");
+    EXPECT_EQ(suggestedForm("17/05/1990"), "write YYYY-MM-DD");
+    EXPECT_EQ(suggestedForm("19900230"), std::nullopt);
+    EXPECT_EQ(suggestedForm("Anna"), std::nullopt);
     writtenDate date{};
     EXPECT_TRUE(readWrittenDate("1990.05.17", true, date));
     EXPECT_FALSE(date.timeOfDay);

@@ -79,9 +79,10 @@ void showVersion(std::ostream& err, const char* name)
 
 void showUsage(std::ostream& err, const char* name)
 {
-    err << "Usage:\n\t$ ./" << name << " YYYY MM DD TIME_ZONE" << std::endl;
+    err << "Usage:\n\t$ " << name << " YYYY MM DD TIME_ZONE" << std::endl;
     err << "\nTo produce a sorted output pipe to\n\t| sort -t , -k 1 -g" << std::endl;
-    err << "\nUse TIME_ZONE 0 for local time, otherwise all the dates are in UTC" << std::endl;
+    err << "\nTIME_ZONE is read but not used: every date is UTC. '" << name
+        << " --help' shows the options." << std::endl;
 }
 
 int usageError(std::ostream& err, const std::string& what)

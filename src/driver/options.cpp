@@ -18,6 +18,7 @@
 #include "driver/option_table.h"
 #include "readers/when.h"
 #include "timeconv/zone.h"
+#include "timeconv/zone_names.h"
 #include "writers/ics.h"
 #include "writers/shared.h"
 
@@ -66,15 +67,19 @@ struct window {
     std::optional<whenSpec> from;
     std::optional<whenSpec> until;
     bool seriesGiven = false;
+    bool zoneGiven = false;  // --zone or --local; else the machine's zone
 };
 
 std::optional<std::string> readWindowEdge(const char* option, const std::string& value,
                                           std::optional<whenSpec>& edge)
 {
-    edge = readWhen(value);
-    if (!edge)
+    whenSpec when{};
+    if (auto wrong = readWhen(value, when))
         return "invalid " + std::string(option) + " " + quoted(value) +
-               " (now, YYYY-MM-DD[THH:MM[:SS]], or +N or -N and d, w, m or y)";
+               (wrong->empty() ? " (now, today, tomorrow, yesterday, YYYY-MM-DD[THH:MM[:SS]], or "
+                                 "+N or -N and y, mo, w, d, h or min)"
+                               : ": " + *wrong);
+    edge = when;
     return std::nullopt;
 }
 
@@ -142,18 +147,35 @@ std::optional<std::string> readTime(const std::string& value, runOptions& option
     return std::nullopt;
 }
 
-std::optional<std::string> readZone(const std::string& value, runOptions& options, window&)
+// "; did you mean Europe/Berlin or Europe/Bern?", or nothing when no name is near.
+std::string zoneSuggestions(const std::string& name)
 {
-    if (!isZoneName(value))
-        return quoted(value) + " is not a time zone name";
-    if (!loadZone(value, options.zone))
-        return "unknown time zone " + quoted(value);
-    options.zoneName = value;
-    return std::nullopt;
+    const std::vector<std::string> near = nearestZoneNames(name, 3);
+    std::string text;
+    for (std::size_t i = 0; i < near.size(); ++i)
+        text += (i == 0 ? "; did you mean " : i + 1 < near.size() ? ", " : " or ") + near[i];
+    return text.empty() ? text : text + "?";
 }
 
-std::optional<std::string> readLocal(const std::string&, runOptions& options, window&)
+std::optional<std::string> readZone(const std::string& value, runOptions& options,
+                                    window& edges)
 {
+    edges.zoneGiven = true;
+    if (!isZoneName(value))
+        return quoted(value) + " is not a time zone name" + zoneSuggestions(value);
+    if (loadZone(value, options.zone)) {
+        options.zoneName = value;
+        return std::nullopt;
+    }
+    if (isZoneAbbreviation(value))
+        return quoted(value) + " is a zone's abbreviation, which names no zone of the database: "
+               "use its name, as in --zone=Europe/Berlin";
+    return "unknown time zone " + quoted(value) + zoneSuggestions(value);
+}
+
+std::optional<std::string> readLocal(const std::string&, runOptions& options, window& edges)
+{
+    edges.zoneGiven = true;
     return readLocalZone(std::getenv("TZ"), systemZoneFile, options.zone, options.zoneName);
 }
 
@@ -235,6 +257,8 @@ std::optional<std::string> readUntil(const std::string& value, runOptions&, wind
 
 std::optional<std::string> readDates(const std::string& value, runOptions& options, window&)
 {
+    if (value.empty())
+        return "--dates needs a file name ('-' for standard input)";
     options.datesFile = value;
     return std::nullopt;
 }
@@ -386,7 +410,9 @@ bool hasOptions(int argc, const char* const* argv)
     for (int i = 1; i < argc; ++i)
         if (isOptionWord(argv[i]) || std::strcmp(argv[i], "--") == 0)
             return true;
-    return false;
+    writtenDate date{};
+    return argc == 4 ||
+           (argc == 2 && (readWrittenDate(argv[1], false, date) || suggestedForm(argv[1])));
 }
 
 
@@ -462,6 +488,23 @@ std::optional<std::string> checkCombinations(const runOptions& options)
                quoted(options.dateWords[0]);
     if (options.age && (options.until || options.next))
         return "--age counts up to --from: --until and --next do not go with it";
+    if (options.from && options.until && !(*options.from < *options.until))
+        return "--until must come after --from: the window would be empty";
+    return std::nullopt;
+}
+
+// The run's zone when the options choose none: the machine's, as --local finds it, or UTC
+// when it names none. A TZ that names no zone is an error, never UTC in its place.
+std::optional<std::string> readDefaultZone(runOptions& options, std::ostream& err)
+{
+    const char* tz = std::getenv("TZ");
+    if (tz != nullptr)
+        return readLocalZone(tz, systemZoneFile, options.zone, options.zoneName);
+    if (auto none = readLocalZone(nullptr, systemZoneFile, options.zone, options.zoneName)) {
+        err << "rondelo: " << *none << "; times are in UTC" << std::endl;
+        options.zone = absl::UTCTimeZone();
+        options.zoneName = "UTC";
+    }
     return std::nullopt;
 }
 
@@ -470,8 +513,9 @@ void resolveWindow(runOptions& options, window edges)
 {
     if (options.milestones.every && !edges.seriesGiven)
         options.milestones.families = 0;  // alone, --every replaces the default family
-    if (options.next && !edges.from)
-        edges.from = whenSpec{whenSpec::now, 0, 0};  // the next ones: from now on
+    const bool untilSpan = edges.until && edges.until->kind == whenSpec::span;
+    if ((options.next || untilSpan) && !edges.from)
+        edges.from = whenSpec{whenSpec::now, 0};  // the next ones, or a span ahead: from now on
     if (edges.from)
         options.from = resolveWhen(*edges.from, options.zone, options.now);
     if (edges.until)
@@ -489,6 +533,9 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
     options.now = {std::time(nullptr)};
     if (auto status = readOptionWords(argc, argv, out, err, options, edges))
         return status;
+    if (!edges.zoneGiven)
+        if (auto wrong = readDefaultZone(options, err))
+            return usageError(err, *wrong);
     resolveWindow(options, edges);
     if (auto wrong = checkCombinations(options))
         return usageError(err, *wrong);

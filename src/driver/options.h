@@ -41,9 +41,11 @@ struct runOptions {
     std::optional<std::string> vdir;   // --vdir: the calendar directory written instead of out
 };
 
-// True when any of argv[1] on is an option word ("-" or "--" and a letter) or "--": only such
-// a run reads options. Any other argument list is the classic one, which reads four words and
-// ignores what follows them.
+// True when any of argv[1] on is an option word ("-" or "--" and a letter) or "--", or when
+// the words are a date alone, YYYY-MM-DD[THH:MM[:SS]] (or a date written another way, which
+// gets the form to write) or YYYY MM DD: such a run reads options,
+// and its zone is the machine's unless they choose one. Any other argument list is the classic
+// one, which reads four words and ignores what follows them, in UTC.
 bool hasOptions(int argc, const char* const* argv);
 
 // Reads the option words into options, wherever they stand: every other word goes to

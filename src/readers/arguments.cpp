@@ -3,12 +3,13 @@
 
 #include <algorithm>
 #include <climits>
+#include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 
-#include <boost/date_time/gregorian/gregorian_types.hpp>
-
 #include "diagnostics/messages.h"
+#include "timeconv/zone.h"
 
 namespace {
 
@@ -22,18 +23,6 @@ bool convertArgument(const char* text, int& value)
     } catch (const std::exception&) {
         return false;
     }
-}
-
-bool isInRange(const referenceArguments& args)
-{
-    return args.year >= 1400 && args.year <= 9999 && args.month >= 1 && args.month <= 12 &&
-           args.day >= 1 && args.day <= 31;
-}
-
-int lastDayOfMonth(const referenceArguments& args)
-{
-    return boost::gregorian::gregorian_calendar::end_of_month_day(
-        static_cast<unsigned short>(args.year), static_cast<unsigned short>(args.month));
 }
 
 // A date word of an option run: an optional sign and decimal digits, nothing else. The value
@@ -96,6 +85,47 @@ std::optional<dateWordsFailure> readSeparateWords(const std::vector<std::string>
     return checkFields(values, words, date);
 }
 
+bool isTimeOfDay(const std::string& word)
+{
+    long long seconds = 0;
+    return readClock(word, 0, false, seconds);
+}
+
+// The way out for a TIME_ZONE word (words[3]) that is a zone's name or a time of day, as
+// ": for a time zone, use --zone=Europe/Berlin"; empty for any other.
+std::string timeZoneHint(const std::vector<std::string>& words)
+{
+    const std::string& word = words[3];
+    if (isTimeOfDay(word)) {
+        long long year = 0, month = 0, day = 0;
+        char date[32] = "YYYY-MM-DD";
+        if (readDateNumber(words[0], year) && readDateNumber(words[1], month) &&
+            readDateNumber(words[2], day) && year >= 0 && year <= 9999 && month >= 0 && day >= 0)
+            std::snprintf(date, sizeof date, "%04lld-%02lld-%02lld", year, month % 100, day % 100);
+        return ": for a time of day, use --time=" + printable(word) + " or " + date + "T" +
+               printable(word);
+    }
+    const bool startsWithLetter = !word.empty() && std::isalpha(static_cast<unsigned char>(word[0]));
+    if (startsWithLetter && isZoneName(word))
+        return ": for a time zone, use --zone=" + printable(word);
+    return "";
+}
+
+std::string timeZoneHint(const char* const* words)
+{
+    return timeZoneHint(std::vector<std::string>(words, words + 4));
+}
+
+// A fourth date word that is not 0: rondelo reads no zone from it, so it is a mistake.
+std::string unusedTimeZone(const std::vector<std::string>& words)
+{
+    const std::string hint = timeZoneHint(words);
+    if (!hint.empty())
+        return quoted(words[3]) + " is no date word" + hint;
+    return "TIME_ZONE " + quoted(words[3]) +
+           " changes nothing and must be 0 or left out: for a time zone, use --zone=NAME";
+}
+
 }  // namespace
 
 void showArgs(std::ostream& err, int argc, const char* const* argv)
@@ -107,21 +137,20 @@ void showArgs(std::ostream& err, int argc, const char* const* argv)
 int readReferenceArguments(int argc, const char* const* argv, std::ostream& err,
                            referenceArguments& args)
 {
-    const bool converted = convertArgument(argv[1], args.year) &&
-                           convertArgument(argv[2], args.month) &&
-                           convertArgument(argv[3], args.day) &&
-                           convertArgument(argv[4], args.timeZone);
-    const bool exists = converted && isInRange(args) && args.day <= lastDayOfMonth(args);
-    if (exists)
+    int* const fields[] = {&args.year, &args.month, &args.day, &args.timeZone};
+    std::optional<dateWordsFailure> failure;
+    for (int i = 0; i < 4 && !failure; ++i)
+        if (!convertArgument(argv[i + 1], *fields[i]))
+            failure = dateWordsFailure{exitNotAnInteger, quoted(argv[i + 1]) + " is not a number" +
+                                                             (i == 3 ? timeZoneHint(argv + 1) : "")};
+    writtenDate date{};
+    if (!failure)
+        failure = checkFields({args.year, args.month, args.day}, {argv[1], argv[2], argv[3]}, date);
+    if (!failure)
         return 0;
     showArgs(err, argc, argv);
-    if (!converted)
-        return exitNotAnInteger;
-    if (isInRange(args))  // a day past the end of its month
-        err << "rondelo: " << args.year << (args.month < 10 ? "-0" : "-") << args.month << "-"
-            << args.day << " does not exist (the month has " << lastDayOfMonth(args) << " days)"
-            << std::endl;
-    return exitOutOfRange;
+    err << "rondelo: " << failure->what << std::endl;
+    return failure->status;
 }
 
 std::optional<dateWordsFailure> readDateWords(const std::vector<std::string>& words,
@@ -136,13 +165,18 @@ std::optional<dateWordsFailure> readDateWords(const std::vector<std::string>& wo
                                 "--time does not go with a date that gives its time of day"};
     if (oneWord)
         return checkFields({date.year, date.month, date.day}, {3, words[0]}, date);
+    if (words.size() == 1)
+        if (auto form = suggestedForm(words[0]))
+            return dateWordsFailure{exitNotAnInteger, quoted(words[0]) + " is not a date: " + *form};
     long long number = 0;
     if (words.empty() || (words.size() < 3 && readDateNumber(words[0], number)))
         return dateWordsFailure{exitUsage, "missing date: YYYY-MM-DD or YYYY MM DD"};
     if (words.size() < 3)
         return dateWordsFailure{exitNotAnInteger, quoted(words[0]) +
                                 " is not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS])"};
-    return readSeparateWords(words, date);
+    if (words.size() == 4 && (!readDateNumber(words[3], number) || number != 0))
+        return dateWordsFailure{exitUsage, unusedTimeZone(words)};
+    return readSeparateWords({words[0], words[1], words[2]}, date);
 }
 
 wallClockReading wallClockOf(const referenceArguments& args, long long timeOfDay)

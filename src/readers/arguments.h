@@ -35,17 +35,19 @@ struct dateWordsFailure {
 void showArgs(std::ostream& err, int argc, const char* const* argv);
 
 // Reads the classic arguments YYYY MM DD TIME_ZONE at argv[1] to argv[4] (argc is at least 5)
-// into args and returns 0, or writes the argument echo (and, for a day past the end of its
-// month, one line saying so) to err and returns the exit status. All are converted before any
-// range is checked.
+// into args and returns 0, or writes the argument echo and one line saying what is wrong, as a
+// run with options says it, to err and returns the exit status. All are converted before any
+// range is checked. A TIME_ZONE that is no number but a zone's name gets the way to give it.
 int readReferenceArguments(int argc, const char* const* argv, std::ostream& err,
                            referenceArguments& args);
 
 // Reads the date words of a run with options into date: YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS]
 // alone, or YYYY MM DD [TIME_ZONE], each an optional sign and decimal digits. A date that gives
 // its time of day does not go with --time (timeGiven). The failure is exitUsage for too few or
-// too many words, exitNotAnInteger for a word that is no number or no date, exitOutOfRange for
-// a value outside its range or a day that its month lacks.
+// too many words, or a TIME_ZONE other than 0 (with the way to give a zone or a time of day);
+// exitNotAnInteger for a word that is no number or no date (with the form to write, where it
+// looks like a date written another way); exitOutOfRange for a value outside its range or a
+// day that its month lacks.
 std::optional<dateWordsFailure> readDateWords(const std::vector<std::string>& words,
                                               bool timeGiven, writtenDate& date);
 

@@ -26,21 +26,35 @@ bool readSeparator(const std::string& text, std::size_t& at, char separator)
     return at < text.size() && text[at++] == separator;
 }
 
-// The wall-clock reading count units after t.
-absl::CivilSecond addSpan(absl::CivilSecond t, long long count, char unit)
+// The wall-clock reading count calendar units after t.
+absl::CivilSecond addSpan(absl::CivilSecond t, long long count, spanUnit unit)
 {
     const absl::CivilDay day(t);
     const long long timeOfDay = t - absl::CivilSecond(day);
     switch (unit) {
-    case 'd':
+    case spanUnit::days:
         return absl::CivilSecond(day + count) + timeOfDay;
-    case 'w':
+    case spanUnit::weeks:
         return absl::CivilSecond(day + 7 * count) + timeOfDay;
-    case 'm':
+    case spanUnit::months:
         return absl::CivilSecond(absl::CivilDay(t.year(), t.month() + count, t.day())) + timeOfDay;
     default:
         return absl::CivilSecond(absl::CivilDay(t.year() + count, t.month(), t.day())) + timeOfDay;
     }
+}
+
+std::optional<std::string> readSpan(const std::string& text, whenSpec& when)
+{
+    const std::size_t unitAt = text.find_first_not_of("0123456789", 1);
+    if (text.size() < 3 || (text[0] != '+' && text[0] != '-') || unitAt == 1 ||
+        unitAt == std::string::npos || unitAt > 7)
+        return std::string();
+    spanUnit unit{};
+    if (auto wrong = readSpanUnit(text.substr(unitAt), unit))
+        return wrong;
+    const long long count = std::stoll(text.substr(1, unitAt - 1));
+    when = {whenSpec::span, text[0] == '-' ? -count : count, unit};
+    return std::nullopt;
 }
 
 }  // namespace
@@ -99,35 +113,74 @@ wallClockReading wallClockOf(const writtenDate& date, long long timeOfDay)
     return {midnight - civilEpoch + date.timeOfDay.value_or(timeOfDay)};
 }
 
-std::optional<whenSpec> readWhen(const std::string& text)
+std::optional<std::string> readSpanUnit(const std::string& text, spanUnit& unit)
 {
-    if (text == "now")
-        return whenSpec{whenSpec::now, 0, 0};
+    static const std::pair<const char*, spanUnit> units[] = {
+        {"y", spanUnit::years}, {"mo", spanUnit::months}, {"w", spanUnit::weeks},
+        {"d", spanUnit::days},  {"h", spanUnit::hours},   {"min", spanUnit::minutes}};
+    for (const auto& known : units)
+        if (text == known.first) {
+            unit = known.second;
+            return std::nullopt;
+        }
+    if (text == "m")
+        return std::string("m could be months or minutes: write mo or min");
+    return std::string();
+}
+
+std::optional<std::string> readWhen(const std::string& text, whenSpec& when)
+{
+    static const char* const days[] = {"yesterday", "today", "tomorrow"};
+    for (int offset = -1; offset <= 1; ++offset)
+        if (text == days[offset + 1]) {
+            when = {whenSpec::day, offset};
+            return std::nullopt;
+        }
+    if (text == "now") {
+        when = {whenSpec::now, 0};
+        return std::nullopt;
+    }
     writtenDate date{};
-    if (readWrittenDate(text, false, date))
-        return missingDay(date) ? std::nullopt
-                                : std::optional<whenSpec>({whenSpec::wallClock, wallClockOf(date, 0).seconds, 0});
-    static const std::string units = "dwmy";
-    if (text.size() < 3 || text.size() > 8 || (text[0] != '+' && text[0] != '-') ||
-        units.find(text.back()) == std::string::npos)
-        return std::nullopt;
-    std::size_t at = 1;
-    int count = 0;
-    if (!readDigits(text, at, static_cast<int>(text.size()) - 2, count))
-        return std::nullopt;
-    return whenSpec{whenSpec::span, text[0] == '-' ? -count : count, text.back()};
+    if (!readWrittenDate(text, false, date))
+        return readSpan(text, when);
+    if (auto wrong = missingDay(date))
+        return wrong;
+    when = {whenSpec::wallClock, wallClockOf(date, 0).seconds};
+    return std::nullopt;
 }
 
 unixInstant resolveWhen(const whenSpec& when, const absl::TimeZone& zone, unixInstant now)
 {
+    const absl::CivilSecond start = civilEpoch + unixTime2WallClock(zone, now.seconds).seconds;
     switch (when.kind) {
     case whenSpec::now:
         return now;
+    case whenSpec::day:
+        return {wallClock2UnixTime(zone, {absl::CivilSecond(absl::CivilDay(start) + when.value) - civilEpoch})};
     case whenSpec::wallClock:
         return {wallClock2UnixTime(zone, {when.value})};
-    default: {
-        const absl::CivilSecond start = civilEpoch + unixTime2WallClock(zone, now.seconds).seconds;
+    default:
+        if (when.unit == spanUnit::hours || when.unit == spanUnit::minutes)
+            return {now.seconds + when.value * (when.unit == spanUnit::hours ? 3600 : 60)};
         return {wallClock2UnixTime(zone, {addSpan(start, when.value, when.unit) - civilEpoch})};
     }
+}
+
+std::optional<std::string> suggestedForm(const std::string& text)
+{
+    int year = 0, month = 0, day = 0;
+    char end = 0;
+    const bool eightDigits = text.size() == 8 && text.find_first_not_of("0123456789") == std::string::npos &&
+                             std::sscanf(text.c_str(), "%4d%2d%2d", &year, &month, &day) == 3;
+    const bool looseDashes = std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &year, &month, &day, &end) == 3 &&
+                             text.size() >= 8 && text[4] == '-';
+    if ((eightDigits || looseDashes) && !missingDay({year, month, day, std::nullopt})) {
+        char written[16];
+        std::snprintf(written, sizeof written, "%04d-%02d-%02d", year, month, day);
+        return "write " + std::string(written);
     }
+    if (std::sscanf(text.c_str(), "%2d/%2d/%4d%c", &day, &month, &year, &end) == 3 ||
+        std::sscanf(text.c_str(), "%2d.%2d.%4d%c", &day, &month, &year, &end) == 3)
+        return std::string("write YYYY-MM-DD");
+    return std::nullopt;
 }

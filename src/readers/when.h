@@ -8,6 +8,8 @@
 
 #include "timeconv/zone.h"
 
+enum class spanUnit { years, months, weeks, days, hours, minutes };
+
 // A date as written: its fields are not yet checked against the calendar.
 struct writtenDate {
     int year;                            // four digits
@@ -32,16 +34,30 @@ wallClockReading wallClockOf(const writtenDate& date, long long timeOfDay);
 
 // A WHEN of --from and --until, kept as read until the run's zone is known.
 struct whenSpec {
-    enum kindOf { now, wallClock, span } kind;
-    long long value;  // the reading's seconds, or the count of a span (negative into the past)
-    char unit;        // of a span: 'd', 'w', 'm' or 'y'
+    enum kindOf { now, day, wallClock, span } kind;
+    long long value;  // a day's offset from today, the reading's seconds, or a span's count
+    spanUnit unit = spanUnit::days;  // of a span
 };
 
-// now, YYYY-MM-DD, YYYY-MM-DDTHH:MM[:SS] or a span from now: +N or -N followed by d, w, m or
-// y, N of at most six digits; nothing for any other text.
-std::optional<whenSpec> readWhen(const std::string& text);
+// A count and a unit as spans and reminders write them: y, mo, w, d, h or min. Returns what is
+// wrong: a bare m, which could be months or minutes, gets a hint naming both; any other text
+// an empty string.
+std::optional<std::string> readSpanUnit(const std::string& text, spanUnit& unit);
+
+// now; today, tomorrow or yesterday (the start of that day in the zone); YYYY-MM-DD or
+// YYYY-MM-DDTHH:MM[:SS]; or a span from now: +N or -N (N of at most six digits) followed by y,
+// mo, w, d, h or min. Returns what is wrong with any other text, to follow the WHEN in a
+// message: the day a date names that does not exist, the m that could be two units, or an
+// empty string for text in no form at all.
+std::optional<std::string> readWhen(const std::string& text, whenSpec& when);
 
 // The instant WHEN names at the instant now, in zone. A span counts wall-clock days, weeks,
-// calendar months or calendar years from now's reading; a month or year end that the target
-// month lacks runs over into the next month, as month anniversaries do.
+// calendar months or calendar years from now's reading (a month or year end that the target
+// month lacks runs over into the next month, as month anniversaries do), or exact hours and
+// minutes.
 unixInstant resolveWhen(const whenSpec& when, const absl::TimeZone& zone, unixInstant now);
+
+// How to write a date that was written another way: "write 1990-05-17" for 19900517 or
+// 1990-5-17, "write YYYY-MM-DD" for 17/05/1990, whose day and month cannot be told apart;
+// nothing for text that looks like no date.
+std::optional<std::string> suggestedForm(const std::string& text);

@@ -1,0 +1,95 @@
+// Reads the database's list of names only when a name was not found: never on a run's way.
+#include "timeconv/zone_names.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <numeric>
+#include <sstream>
+#include <utility>
+
+namespace {
+
+// The zone and link names of tzdata.zi: "Z NAME ..." and "L TARGET NAME".
+std::vector<std::string> databaseNames()
+{
+    const char* directory = std::getenv("TZDIR");
+    std::ifstream in(std::string(directory != nullptr && directory[0] != '\0' ? directory
+                                                                              : "/usr/share/zoneinfo") +
+                     "/tzdata.zi");
+    std::vector<std::string> names;
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream fields(line);
+        std::string kind, first, second;
+        fields >> kind >> first >> second;
+        if (kind == "Z" || kind == "L")
+            names.push_back(kind == "Z" ? first : second);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string folded(std::string text)
+{
+    for (char& c : text)
+        c = c == ' ' ? '_' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The edits (insertions, deletions, substitutions) that turn a into b.
+std::size_t editDistance(const std::string& a, const std::string& b)
+{
+    std::vector<std::size_t> row(b.size() + 1);
+    std::iota(row.begin(), row.end(), 0);
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// How far a database name is from the folded name asked for; 0 for the same name folded, 1 for
+// a city, then 2 and the edits.
+std::size_t distance(const std::string& wanted, const std::string& name)
+{
+    const std::string candidate = folded(name);
+    if (candidate == wanted)
+        return 0;
+    if (candidate.compare(candidate.rfind('/') + 1, std::string::npos, wanted) == 0)
+        return 1;
+    return 2 + editDistance(wanted, candidate);
+}
+
+}  // namespace
+
+std::vector<std::string> nearestZoneNames(const std::string& name, std::size_t limit)
+{
+    const std::string wanted = folded(name);
+    const std::size_t furthest = 2 + std::max<std::size_t>(2, wanted.size() / 4);
+    std::vector<std::pair<std::size_t, std::string>> near;
+    for (std::string& candidate : databaseNames()) {
+        const std::size_t d = distance(wanted, candidate);
+        if (d <= furthest)
+            near.emplace_back(d, std::move(candidate));
+    }
+    std::stable_sort(near.begin(), near.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> names;
+    // The same name or city, where there is one, is the answer: no spelling nearby beside it.
+    for (std::size_t i = 0; i < near.size() && names.size() < limit; ++i)
+        if (near[i].first < 2 || near[0].first >= 2)
+            names.push_back(near[i].second);
+    return names;
+}
+
+bool isZoneAbbreviation(const std::string& name)
+{
+    return name.size() >= 2 && name.size() <= 5 &&
+           std::all_of(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
