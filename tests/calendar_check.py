@@ -9,7 +9,7 @@ import icalendar
 rondelo, failures = sys.argv[1], []
 title = "Ünïcødé 🎉, a; b\\c\nsecond line of a long title that runs past one content line"
 args = ["--zone=Asia/Kolkata", "--sort", "2000", "1", "31"]  # midnight in the zone: all-day
-env = {"LC_ALL": "C", "SOURCE_DATE_EPOCH": "1700000000"}
+env = {"LC_ALL": "C", "TZ": "UTC", "SOURCE_DATE_EPOCH": "1700000000"}
 calendar = lambda title, *more: subprocess.run([rondelo, "--ics", "--title=" + title, *more, *args],
                                                capture_output=True, env=env).stdout
 ics = calendar(title)

@@ -7,7 +7,7 @@ from datetime import datetime
 from zoneinfo import ZoneInfo
 from dateutil.relativedelta import relativedelta
 
-rondelo, failures, C = sys.argv[1], [], {"LC_ALL": "C"}
+rondelo, failures, C = sys.argv[1], [], {"LC_ALL": "C", "TZ": "UTC"}
 english, german = ("Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"), ("Mo", "Di", "Mi", "Do", "Fr", "Sa", "So")
 
 def run(fmt, args, env=C, stdin=None):
@@ -90,7 +90,7 @@ with tempfile.TemporaryDirectory() as locales:
     subprocess.run(["localedef", "-i", "de_DE", "-f", "UTF-8", locales + "/de_DE.UTF-8"], capture_output=True)
     # glibc's newlocale loses its copy of LOCPATH, which the leak checker of a sanitizer build sees.
     open(locales + "/glibc.supp", "w").write("leak:__argz_add_sep\n")
-    env = {"LOCPATH": locales, "LANG": "C", "LC_TIME": "de_DE.UTF-8",
+    env = {"LOCPATH": locales, "LANG": "C", "LC_TIME": "de_DE.UTF-8", "TZ": "UTC",
            "LSAN_OPTIONS": f"suppressions={locales}/glibc.supp:print_suppressions=0"}
     if compare("dates", ["--dates=-", "--from=-30mo", "--until=+30mo"], {**zones, "Late": "UTC"}, german, env, dates) < 5000:
         failures.append("too few lines around now")

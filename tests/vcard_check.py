@@ -55,7 +55,7 @@ def expected(path):
 def read(rondelo, path, want):
     """rondelo's references of path, each shown as the value of the date it came from is."""
     run = subprocess.run([rondelo, '--contacts=' + path, '--kinds=birthday,anniversary,other,death',
-                          '--format=json', '--units=years'], capture_output=True, text=True)
+                          '--format=json', '--units=years'], capture_output=True, text=True, env={'TZ': 'UTC'})
     refs = [line for line in map(json.loads, run.stdout.splitlines()) if line['type'] == 8]
     for ref, (_, value, _) in zip(refs, want):
         shown = '@%d' % ref['unix'] if value.startswith('@') else ref['local'][:19 if 'T' in value else 10]

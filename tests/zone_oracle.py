@@ -13,7 +13,7 @@ planets = {"Mercury": 87.969, "Venus": 224.701, "Mars": 686.980, "Jupiter": 4332
            "Saturn": 10759.22, "Uranus": 30688.5, "Neptune": 60182}
 
 def report(*args):
-    run = subprocess.run([rondelo, *args], capture_output=True, text=True, env={"LC_ALL": "C"})
+    run = subprocess.run([rondelo, *args], capture_output=True, text=True, env={"LC_ALL": "C", "TZ": "UTC"})
     # Years have an oracle of their own (milestones_oracle.py).
     return {line.split(",")[-1]: line.split(",") for line in run.stdout.splitlines()
             if line.split(",")[2] != "11"}

@@ -96,6 +96,24 @@ std::optional<int> readReference(int argc, char* argv[], const runOptions& optio
     return std::nullopt;
 }
 
+// An entry that could not be read must never take its events off every calendar.
+bool mayChangeDirectory(const std::string& directory, int status, std::ostream& err)
+{
+    if (status == 0)
+        return true;
+    err << "rondelo: " << printable(directory) << " is left as it was" << std::endl;
+    return false;
+}
+
+int syncCalendarDirectory(writer& output, std::ostream& err, int status)
+{
+    if (auto wrong = syncDirectory(output)) {
+        err << "rondelo: " << printable(*wrong) << std::endl;
+        return exitFailure;
+    }
+    return status;
+}
+
 }  // namespace
 
 std::optional<int> openSources(int argc, char* argv[], const runOptions& options,
@@ -140,19 +158,9 @@ int runPipeline(const runOptions& options, std::vector<referenceSource>& sources
         return reportWriteError(err, "rondelo", errno);
     lineOrder order = orderOf(options);
     const int status = offerAll(planOf(options), sources, order, sink, err);
-    if (status == exitFailure)
+    if (status == exitFailure || (options.vdir && !mayChangeDirectory(*options.vdir, status, err)))
         return status;
-    if (options.vdir && status != 0) {
-        // An entry that could not be read must never take its events off every calendar.
-        err << "rondelo: " << printable(*options.vdir) << " is left as it was" << std::endl;
-        return status;
-    }
     if (!finishLines(order, sink) || !writeEnd(output, out))
         return reportWriteError(err, "rondelo", errno);
-    if (options.vdir)
-        if (auto wrong = syncDirectory(output)) {
-            err << "rondelo: " << printable(*wrong) << std::endl;
-            return exitFailure;
-        }
-    return status;
+    return options.vdir ? syncCalendarDirectory(output, err, status) : status;
 }
