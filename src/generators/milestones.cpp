@@ -157,9 +157,27 @@ enum class verdict { keep, skip, stop };
 
 // What becomes of n of the unit (n < 0 before the reference): kept at instant, left out, or
 // past the far end of the span, where so are all the larger counts.
+// True when n of the unit lies past the far end of the span by its pace alone: no calendar is
+// asked, and a reference's date is not taken apart for a count far from the window.
+bool isPastByPace(const placing& p, const unitDefinition& unit, const placeSpan& span, long long n)
+{
+    const unitPace pace = paceOf(unit);
+    if (pace.pace == 0)
+        return false;
+    long long offset = 0;  // a count too large for 64-bit seconds lies past every calendar
+    if (__builtin_mul_overflow(n, pace.pace, &offset))
+        return true;
+    const long long origin = isCalendarUnit(unit) ? p.base.wallClock.seconds : p.base.timestamp;
+    const long long reach = pace.slack + span.margin;
+    return p.sign > 0 ? span.high != LLONG_MAX && origin + offset - reach >= span.high
+                      : span.low != LLONG_MIN && origin + offset + reach < span.low;
+}
+
 verdict placeOf(placing& p, const unitDefinition& unit, const placeSpan& span, bool calendarOnly,
                 long long n, long long& instant)
 {
+    if (isPastByPace(p, unit, span, n))
+        return verdict::stop;
     const std::optional<long long> rough = roughPlace(p, unit, n);
     // Counts ascend, so each place lies farther from the reference than the last.
     if (!rough ||
