@@ -1,14 +1,13 @@
 #!/usr/bin/python3
-"""Years, --every and ages from the generators (milestones_dump) against dateutil and zoneinfo."""
-import subprocess
-import sys
+"""rondelo's years, --every and ages against dateutil and zoneinfo; argv[1] is rondelo."""
+import json, os, subprocess, sys
 from datetime import datetime, timedelta, timezone
 from fractions import Fraction
 from zoneinfo import ZoneInfo
 
 from dateutil.relativedelta import relativedelta
 
-DUMP = sys.argv[1]
+RONDELO, ENV = sys.argv[1], {**os.environ, "TZ": "UTC", "LC_ALL": "C"}
 UNITS = {"years": 11, "months": 1, "weeks": 2, "days": 4, "hours": 5, "minutes": 6, "seconds": 7}
 EXACT = {"hours": 3600, "minutes": 60, "seconds": 1}
 PLANETS = {"Mercury": "87.969", "Venus": "224.701", "Mars": "686.98", "Jupiter": "4332.59",
@@ -18,18 +17,23 @@ PACE = {"years": 365.2425 * 86400, "months": 365.2425 * 7200, "weeks": 604800, "
 EPOCH = datetime(1970, 1, 1, tzinfo=timezone.utc)
 failures = 0
 
-
 def instant(zone, local):
     # fold=0: a reading that occurs twice is its first; one in a gap has the offset before it.
     return int((local.replace(tzinfo=ZoneInfo(zone)) - EPOCH).total_seconds())
 
-
-def shows_date(zone, ts):
+def shown(zone, ts, low=1400):
+    """The zone's reading of ts, None before the year low or past 9999."""
     try:
-        return (EPOCH + timedelta(seconds=ts)).astimezone(ZoneInfo(zone)).year >= 1400
+        local = (EPOCH + timedelta(seconds=ts)).astimezone(ZoneInfo(zone))
+        return local if local.year >= low else None
     except OverflowError:
-        return False
+        return None
 
+def when(zone, ts):
+    """ts as a wall-clock WHEN of --from and --until, which must be outside every gap and fold."""
+    local = shown(zone, ts, 1).replace(tzinfo=None)
+    assert instant(zone, local) == instant(zone, local.replace(fold=1)) == ts, (zone, local)
+    return local.isoformat()
 
 def place(zone, ref, unit, n, clamp, first):
     """The instant of n units from the naive reading ref; None for a date outside 1400 to 9999."""
@@ -49,22 +53,20 @@ def place(zone, ref, unit, n, clamp, first):
         return None
     return instant(zone, local) if 1400 <= local.year <= 9999 else None
 
-
-def line(ts, unit, count, age):
+def line(zone, ts, unit, count, age):
     name = unit[:-1] if abs(count) == 1 else unit
-    return f"{ts},{UNITS.get(unit, 10)},{count},{unit},{count} {name},{int(age)}"
+    return ts, shown(zone, ts).isoformat(), UNITS.get(unit, 10), f"{count} {name}", unit, count, age
 
-
-def check(what, args, want):
+def check(args, want):
     global failures
-    got = subprocess.run([DUMP, *args], capture_output=True, text=True, check=True).stdout
-    got = got.split("\n")[:-1]
+    out = subprocess.run([RONDELO, *args], capture_output=True, text=True, check=True, env=ENV)
+    got = [(o["unix"], o["local"], o["type"], o["label"], o["unit"], o["count"], "age" in o)
+           for o in map(json.loads, out.stdout.splitlines()) if o["type"] != 8]  # but the reference
     if got != want:
         failures += 1
         bad = next(i for i in range(len(got) + 1) if got[i:i + 1] != want[i:i + 1])
-        print(f"FAIL {what}: {len(got)} lines, {len(want)} expected; first difference at {bad}:",
-              got[bad:bad + 1], want[bad:bad + 1])
-
+        print(f"FAIL {' '.join(args)}: {len(got)} lines, {len(want)} expected; first difference",
+              f"at {bad}:", got[bad:bad + 1], want[bad:bad + 1])
 
 def every(zone, ref, unit, step, sign=1, clamp=False, first=False, window=None):
     """The lines of every step units, moving away from ref, in window and the calendar."""
@@ -75,16 +77,16 @@ def every(zone, ref, unit, step, sign=1, clamp=False, first=False, window=None):
     while (ts := place(zone, ref, unit, sign * k * step, clamp, first)) is not None:
         if sign > 0 and ts >= high or sign < 0 and ts < low:
             break
-        if low <= ts < high and shows_date(zone, ts):
-            lines.append(line(ts, unit, sign * k * step, False))
+        if low <= ts < high and shown(zone, ts):
+            lines.append(line(zone, ts, unit, sign * k * step, False))
         k += 1
     return lines
 
-
-def dump_args(zone, ref, sign=1, clamp=False, first=False, window=None):
-    args = [zone, ref.isoformat()] + ["sign"] * (sign < 0) + ["clamp"] * clamp + ["first"] * first
-    return args + ([f"from={window[0]}", f"until={window[1]}"] if window else [])
-
+def command(zone, ref, sign=1, clamp=False, first=False, window=None):
+    args = ["--format=json", f"--zone={zone}", ref.isoformat(), *["--before"] * (sign < 0),
+            *["--month-end=clamp"] * clamp, *["--count-first-day"] * first]
+    return args + ([f"--from={when(zone, window[0])}", f"--until={when(zone, window[1])}"]
+                   if window else [])
 
 def ages(zone, ref, at, clamp=False, first=False):
     """The whole units from ref to at, in every unit and the planets, led by - before ref."""
@@ -95,9 +97,8 @@ def ages(zone, ref, at, clamp=False, first=False):
         while n > 0 and not ((p := place(zone, ref, unit, sign * n, clamp, first)) is not None
                              and (p <= at if sign > 0 else p >= at)):
             n -= 1
-        lines.append(line(at, unit, sign * n, True))
+        lines.append(line(zone, at, unit, sign * n, True))
     return lines
-
 
 # Years: 29 February with either rule, a reading in a gap and in a fold, near 1400 and 9999; every
 # one of them in both directions, and the round family's.
@@ -107,17 +108,16 @@ for zone, ref in [("UTC", "2000-02-29T12:00"), ("Europe/Berlin", "2021-03-28T02:
     for clamp in (False, True):
         for sign in (1, -1):
             ref_at = datetime.fromisoformat(ref)
-            args = dump_args(zone, ref_at, sign, clamp)
-            check(f"every year {zone} {ref} {clamp} {sign}", args + ["families=0", "every=1y"],
-                  every(zone, ref_at, "years", 1, sign, clamp))
+            args = command(zone, ref_at, sign, clamp)
+            check(args + ["--every=1y"], every(zone, ref_at, "years", 1, sign, clamp))
             rounds = [n for n in every(zone, ref_at, "years", 10, sign, clamp)
-                      if len(n.split(",")[2].strip("-").rstrip("0")) == 1]  # 10, 20 ... 8000
-            check(f"round years {zone} {ref} {clamp} {sign}", args + ["units=1"], rounds)
+                      if len(str(abs(n[5])).rstrip("0")) == 1]  # 10, 20 ... 8000
+            check(args + ["--units=years"], rounds)
 
 # Every N of each unit: whole calendar, counting the first day, back, and windows across DST.
 ref = datetime(1990, 1, 31, 2, 30)
 spring, autumn = instant("UTC", datetime(2030, 3, 29)), instant("UTC", datetime(2030, 10, 26))
-for unit, step, options in [
+for unit, step, choice in [
         ("days", 100, {"first": True}), ("days", 100, {"first": True, "sign": -1}),
         ("weeks", 2, {"first": True, "window": (spring - 86400 * 60, spring)}),
         ("days", 1, {"window": (spring - 86400 * 400, spring + 86400 * 2 + 5401)}),  # to 1:30:01Z
@@ -128,9 +128,8 @@ for unit, step, options in [
         ("seconds", 10, {"window": (autumn + 3600, autumn + 7200)}),
         ("seconds", 7, {"sign": -1, "window": (-17987443200 - 7200, -17987443200 + 7200)})]:
     short = {"months": "mo", "minutes": "min"}.get(unit, unit[0])
-    args = dump_args("Europe/Berlin", ref, **options) + ["families=0", f"every={step}{short}"]
-    want = every("Europe/Berlin", ref, unit, step, **options)
-    check(f"every {step}{short} {options}", args, want)
+    check(command("Europe/Berlin", ref, **choice) + [f"--every={step}{short}"],
+          every("Europe/Berlin", ref, unit, step, **choice))
 
 # Ages at a milestone's instant count it, and one second nearer the reference do not.
 leap = datetime(2000, 2, 29)
@@ -142,11 +141,10 @@ for zone, ref, clamp, first in [("Europe/Berlin", ref, False, True), ("UTC", lea
         at = place(zone, ref, unit, n, clamp, first)
         for ts in (at, at - 1 if n > 0 else at + 1):
             want = ages(zone, ref, ts, clamp, first)
-            if ts == at and f",{n} " not in want[list(UNITS).index(unit) if unit in UNITS else 7]:
+            if ts == at and want[list(UNITS).index(unit) if unit in UNITS else 7][5] != n:
                 print(f"FAIL the oracle's own {unit} age at {n}")
                 failures += 1
-            args = dump_args(zone, ref, clamp=clamp, first=first)
-            args += ["units=127", "families=32", f"age={ts}"]
-            check(f"ages {zone} {ref} {unit} {n} {ts}", args, want)
+            args = command(zone, ref, clamp=clamp, first=first) + ["--age", "--series=planets"]
+            check(args + [f"--from={when(zone, ts)}"], want)
 
 sys.exit(1 if failures else 0)
