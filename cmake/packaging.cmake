@@ -1,4 +1,7 @@
 # Installation and the Debian package.
+# The directories that installing makes are rwxr-xr-x whatever the umask, as the package's must be.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 install(TARGETS rondelo rondelo-selftest RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The project's version is the one place it is written: the changelog's latest entry must agree.
@@ -8,9 +11,32 @@ if(NOT changelog_head MATCHES "^rondelo \\(${version_pattern}\\) ")
   message(FATAL_ERROR "packaging/changelog begins '${changelog_head}', not version ${PROJECT_VERSION}")
 endif()
 
-# The manual pages show the project's version in their header.
+# --version shows the date and time of that entry (its sign-off line), in UTC and in the layout
+# of __DATE__ and __TIME__, so that the same source always gives the same program.
+file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog changelog_signoffs REGEX "^ -- ")
+list(GET changelog_signoffs 0 changelog_signoff)
+string(REGEX REPLACE "^ -- .*>  " "" changelog_date "${changelog_signoff}")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C TZ=UTC
+    date -u -d "${changelog_date}" "+%b %e %Y, %H:%M:%S"
+  OUTPUT_VARIABLE rondelo_released OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE date_status)
+if(NOT date_status EQUAL 0)
+  message(FATAL_ERROR "packaging/changelog: cannot read the date of '${changelog_signoff}'")
+endif()
+target_compile_definitions(rondelo_core PRIVATE RONDELO_RELEASED="${rondelo_released}")
+
+# The manual pages name the program alone in their header, so that the source reads as it is
+# (man ./man/rondelo.1); the built pages add the project's version there.
 foreach(page rondelo.1 rondelo-selftest.1)
-  configure_file(man/${page} ${PROJECT_BINARY_DIR}/man/${page} @ONLY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/man/${page})
+  file(READ ${PROJECT_SOURCE_DIR}/man/${page} page_text)
+  string(REGEX REPLACE "^(\\.TH [^ ]+ 1 [^ ]+) rondelo " "\\1 \"rondelo ${PROJECT_VERSION}\" "
+    versioned_text "${page_text}")
+  if(versioned_text STREQUAL page_text)
+    message(FATAL_ERROR "man/${page}: the header does not read '.TH NAME 1 DATE rondelo ...'")
+  endif()
+  # Written through a copy that touches the page only when it changed.
+  file(WRITE ${PROJECT_BINARY_DIR}/man/${page}.new "${versioned_text}")
+  configure_file(${PROJECT_BINARY_DIR}/man/${page}.new ${PROJECT_BINARY_DIR}/man/${page} COPYONLY)
 endforeach()
 
 # Manual pages and the changelog are installed gzipped; -n leaves out the name and time stamp,
@@ -52,10 +78,12 @@ set(CPACK_PACKAGE_CONTACT "the rondelo authors <rondelo@users.noreply.github.com
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "list the round-number anniversaries of a date")
 # Each line becomes a line of the control file after one blank: keep them under 80 columns.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "rondelo lists the instants 100 months, 1K weeks, 10K days, 1M hours,
-100M minutes or 1G seconds (and their siblings) after a date, one CSV line
-each, so that you can see when your 10000th day or your billionth second
-falls. rondelo-selftest shows what the machine gives its timestamp
-arithmetic.")
+100M minutes or 1G seconds (and their siblings) after a date, so that you
+can see when your 10000th day or your billionth second falls. It writes
+CSV, iCalendar, JSON Lines or aligned text, reads its dates from the
+command line, from a file of dates or from vCard address books, and keeps
+a calendar directory in sync for calendar programs. rondelo-selftest shows
+what the machine gives its timestamp arithmetic.")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # Boost.Date_Time is compiled in from its headers and the Release build carries the C++ runtime,

@@ -71,8 +71,9 @@ void showHelp(std::ostream& out)
 
 void showVersion(std::ostream& err, const char* name)
 {
-    // SOURCE_DATE_EPOCH, when set, fixes __DATE__ and __TIME__ for a reproducible build.
-    err << name << " " << version << ", " << __DATE__ << ", " << __TIME__ << std::endl;
+    // The release's date and time from packaging/changelog, in the layout of __DATE__ and
+    // __TIME__: the same source always gives the same program.
+    err << name << " " << version << ", " << RONDELO_RELEASED << std::endl;
     err << "Built with Boost " << BOOST_LIB_VERSION << std::endl;
     err << "Written by " << author << ", Email: " << email << std::endl;
 }
