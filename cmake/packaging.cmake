@@ -64,11 +64,22 @@ install(FILES ${PROJECT_BINARY_DIR}/gzipped/rondelo.1.gz ${PROJECT_BINARY_DIR}/g
 # machine-readable format, with the licence of LICENSE.
 install(FILES packaging/copyright ${PROJECT_BINARY_DIR}/gzipped/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
-# Each shell's completion where that shell looks for it.
+# Each shell's completion where that shell looks for it under the prefix given at install time
+# (cmake --install --prefix may differ from the configured one). bash-completion reads
+# share/bash-completion/completions of every prefix in XDG_DATA_DIRS (/usr/local/share and
+# /usr/share when unset). Debian's zsh reads share/zsh/vendor-completions of /usr, and
+# share/zsh/site-functions elsewhere, zsh's own place for a prefix (/usr/local/share/zsh/site-functions
+# is in Debian's fpath). fish reads share/fish/vendor_completions.d of its own prefix and of each
+# prefix in XDG_DATA_DIRS.
 install(FILES ${rondelo_completion_dir}/rondelo
   DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
-install(FILES ${rondelo_completion_dir}/_rondelo
-  DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+install(CODE "
+  set(rondelo_zsh_dir site-functions)
+  if(CMAKE_INSTALL_PREFIX STREQUAL /usr)
+    set(rondelo_zsh_dir vendor-completions)
+  endif()
+  file(INSTALL ${rondelo_completion_dir}/_rondelo
+    DESTINATION \${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/zsh/\${rondelo_zsh_dir})")
 install(FILES ${rondelo_completion_dir}/rondelo.fish
   DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
 
