@@ -2,13 +2,15 @@
 # rondelo's JSON read back by Python's json and its text read against zoneinfo and dateutil,
 # both line by line against the CSV of the same run, over the zones and edges of the zone check.
 # Usage: formats_check.py path/to/rondelo
-import csv, json, subprocess, sys, tempfile, time
+import csv, json, subprocess, sys, tempfile, time, unicodedata
 from datetime import datetime
 from zoneinfo import ZoneInfo
 from dateutil.relativedelta import relativedelta
 
 rondelo, failures, C = sys.argv[1], [], {"LC_ALL": "C", "TZ": "UTC"}
 english, german = ("Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"), ("Mo", "Di", "Mi", "Do", "Fr", "Sa", "So")
+# Names of other widths: each two columns wide, and of one to three columns with combining marks.
+japanese, hindi = "月火水木金土日", ("सोम", "मंगल", "बुध", "गुरु", "शुक्र", "शनि", "रवि")
 
 def run(fmt, args, env=C, stdin=None):
     done = subprocess.run([rondelo, "--format=" + fmt, *args], input=stdin, capture_output=True,
@@ -49,27 +51,50 @@ def check_json(where, ts, shown, kind, label, name, zone, line):
                 local.utcoffset() != wall(ts, zone).utcoffset():
             failures.append(f"{where}: local {o['local']} against {ts},{shown}")
 
+def width(text):  # terminal columns: none for a combining mark, two for a wide character
+    return sum(0 if unicodedata.category(c) in ("Mn", "Me", "Cf") else
+               1 + (unicodedata.east_asian_width(c) in "WF") for c in text)
+
+def pad(text, columns):
+    return text + " " * (columns - width(text))
+
+# The display columns where the line's label and distance start, or None when it is wrong.
 def check_text(where, ts, shown, label, name, zone, line, days, now):
-    w, at = wall(ts, zone), max(map(len, days)) + 28  # where the label starts
-    date = f"{days[w.weekday()]:<{at - 28}} {w:%Y-%m-%d %H:%M:%S} {w.tzname():<5}  " if w else \
-           f"{'after the year 9999' if ts > 0 else 'before the year 1400':<{at}}"
-    far = {distance(ts, zone, t) for t in now} if w else {line[at + 15:].split("  ")[0]}
-    if (w is None) != (shown is None) or line[:at + 15] != f"{date:<{at}}{label:<13}  " or \
-            line[at + 15:] not in [f"{d:<14}  {name}" if name else d for d in far]:
+    w, at = wall(ts, zone), max(map(width, days)) + 28  # where the label starts
+    date = f"{pad(days[w.weekday()], at - 28)} {w:%Y-%m-%d %H:%M:%S} {w.tzname():<5}  " if w else \
+           pad('after the year 9999' if ts > 0 else 'before the year 1400', at)
+    rest = line[len(date) + len(label):]
+    far = {distance(ts, zone, t) for t in now} if w else {rest.lstrip(" ").split("  ")[0]}
+    if (w is None) != (shown is None) or not line.startswith(date + label + "  ") or \
+            rest.lstrip(" ") not in [f"{d:<14}  {name}" if name else d for d in far]:
         failures.append(f"{where}: {line!r}, expected {date!r}{label} {far}")
+        return None
+    return at, at + len(label) + len(rest) - len(rest.lstrip(" "))
+
+# Every line's label and distance start at one column each, and with tight the longest label
+# and two blanks fill the label column.
+def columns_hold(where, spots, labels, tight):
+    spots, longest = set(spots) - {None}, max(map(len, labels), default=0) + 2
+    if not labels or len(spots) > 1 or (tight and {d - l for l, d in spots} != {longest}):
+        failures.append(f"{where}: label and distance columns at {sorted(spots)}, the longest label {longest - 2}")
 
 # One run in the three formats: JSON every field, text every column, against the CSV.
-def compare(where, args, zones, days=english, env=C, stdin=None):
+def compare(where, args, zones, days=english, env=C, stdin=None, tight=False, with_json=True):
     (table, err), named = run("csv", args, stdin=stdin), "--dates=-" in args
-    (lines, json_err), before = run("json", args, stdin=stdin), time.time()
+    (lines, json_err) = run("json", args, stdin=stdin) if with_json else ([None] * len(table), err)
+    before = time.time()
     (text, text_err), after = run("text", args, env, stdin), time.time()
     if not len(table) == len(lines) == len(text) or not err == json_err == text_err:
         failures.append(f"{where}: {len(lines)} JSON, {len(text)} text, {len(table)} CSV lines")
+    spots, labels = [], []
     for f, line, row in zip(csv.reader(table), lines, text):
         ts, shown, kind, label = int(f[0]), f[1] if len(f) == 4 + named else None, f[-2 - named], f[-1 - named]
         name = f[-1] if named else ""
-        check_json(where, ts, shown, kind, label, name, zones[name], line)
-        check_text(where, ts, shown, label, name, zones[name], row, days, (before, after))
+        if line is not None:
+            check_json(where, ts, shown, kind, label, name, zones[name], line)
+        spots.append(check_text(where, ts, shown, label, name, zones[name], row, days, (before, after)))
+        labels.append(label)
+    columns_hold(where, spots, labels, tight)
     return len(table)
 
 for zone, when, *options in [
@@ -79,6 +104,20 @@ for zone, when, *options in [
         ("Asia/Tokyo", "9999-12-31T08:59:59"), ("America/New_York", "1400-01-01T00:00", "--before")]:
     date, clock = when.split("T")
     compare(f"{zone} {when}", ["--zone=" + zone, "--time=" + clock, *options, *date.split("-")], {"": zone})
+
+# Each family in each unit, --every in each unit and the ages, forward from the calendar's start
+# and back from its end, in UTC and in zones whose abbreviations are numbers: each label the
+# calendar allows is made, and the longest fills its column (an age's may lack its "-").
+families, units = ("round", "repdigit", "sequence", "binary", "fibonacci", "planets"), \
+    ("years", "months", "weeks", "days", "hours", "minutes", "seconds")
+spans = ["100y", "1000mo", "10000w", "100000d", "1000000h", "10000000min", "1000000000s"]
+for zone in ("UTC", "Asia/Kathmandu", "America/Sao_Paulo"):
+    chosen = [[f"--series={f}", f"--units={u}"] for f in families for u in units] if zone == "UTC" else [["--series=all"]]
+    for way, date, other in (([], "1400 1 2", "9999-12-30"), (["--before"], "9999 12 30", "1400-01-02")):
+        for extra in *chosen, *(["--every=" + span] for span in spans), ["--age", "--series=all"]:
+            age = ["--from=" + other] if "--age" in extra else way
+            compare(f"{zone} {' '.join(extra + age)} {date}", ["--zone=" + zone, *extra, *age, *date.split()],
+                    {"": zone}, tight=bool(way) or "--age" not in extra, with_json=False)
 
 # References whose milestones fall around now, in zones a day apart, named as JSON must escape,
 # with German weekday names from LC_TIME.
@@ -94,6 +133,12 @@ with tempfile.TemporaryDirectory() as locales:
            "LSAN_OPTIONS": f"suppressions={locales}/glibc.supp:print_suppressions=0"}
     if compare("dates", ["--dates=-", "--from=-30mo", "--until=+30mo"], {**zones, "Late": "UTC"}, german, env, dates) < 5000:
         failures.append("too few lines around now")
+    # Lines that show their date and lines that cannot, under names of display widths unlike
+    # their lengths.
+    for locale, days in ("ja_JP", japanese), ("hi_IN", hindi):
+        subprocess.run(["localedef", "-i", locale, "-f", "UTF-8", f"{locales}/{locale}.UTF-8"], capture_output=True)
+        compare(locale, ["--zone=Asia/Tokyo", "9000", "1", "1"], {"": "Asia/Tokyo"}, days,
+                {**env, "LC_TIME": locale + ".UTF-8"}, tight=True, with_json=False)
 # A message comes after the line it is about, though lines go out in blocks.
 merged = subprocess.run([rondelo, "--format=json", "--dates=-", "--from=9999-12-31"], input=dates,
                         stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True).stdout.splitlines()

@@ -17,7 +17,7 @@ void addFirstBatch(eventBatches& batches, eventList& events, const generationPla
         return;
     }
     if (isInWindow(base, base.timestamp))
-        addEvent(events, base.timestamp, "Reference", evReference);
+        addEvent(events, base.timestamp, referenceLabel, evReference);
     if (!plan.milestones.every) {
         addAll(events, base, plan.sign, plan.milestones);
         return;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <optional>
 #include <utility>
@@ -191,6 +192,62 @@ verdict placeOf(placing& p, const unitDefinition& unit, const placeSpan& span, b
     return verdict::keep;
 }
 
+bool isChosen(const milestoneChoice& choice, const milestoneSeries& series)
+{
+    return series.unit->choiceBit < 0 || (choice.units >> series.unit->choiceBit & 1) != 0;
+}
+
+// The most of the unit that two readings or instants of the calendar can lie apart, give or
+// take zoneMargin: no larger count keeps to the calendar.
+long long mostInCalendar(const unitDefinition& unit)
+{
+    const long long seconds = pastCalendarSecond - firstCalendarSecond + 2 * zoneMargin;
+    switch (unit.kind) {
+    case unitKind::calendarMonths:
+        return (10000 - 1400) * 12 / unit.length;
+    case unitKind::calendarDays:
+        return seconds / 86400 / unit.length;
+    case unitKind::exactSeconds:
+        return seconds / unit.length;
+    case unitKind::planetYears:
+        return seconds * 5 / (unit.length * 432);
+    }
+    return 0;
+}
+
+std::size_t seriesWidth(const milestoneFamilyData& family, const milestoneSeries& series,
+                        int sign)
+{
+    std::size_t width = 0;
+    for (const long long count : series.counts) {
+        if ((sign < 0 && count > series.backwardLimit) ||
+            (family.calendarOnly && count > mostInCalendar(*series.unit)))
+            break;
+        width = std::max(width, labelOf(series.form, sign, count, *series.unit).size());
+    }
+    return width;
+}
+
+// A plain count's label is the longer the larger the count: the widest is the largest.
+std::size_t plainWidth(const unitDefinition& unit, long long most, int sign)
+{
+    return most == 0 ? 0 : labelOf(labelForm::plain, sign, most, unit).size();
+}
+
+std::size_t agesWidth(const milestoneChoice& choice)
+{
+    std::size_t width = 0;
+    for (int u = 0; u < unitCount; ++u)
+        if ((choice.units >> u & 1) != 0) {
+            const unitDefinition& unit = unitOf(static_cast<milestoneUnit>(u));
+            width = std::max(width, plainWidth(unit, mostInCalendar(unit), -1));
+        }
+    if ((choice.families >> familyPlanets & 1) != 0)
+        for (const milestoneSeries& series : familyData(familyPlanets).series)
+            width = std::max(width, plainWidth(*series.unit, mostInCalendar(*series.unit), -1));
+    return width;
+}
+
 void addSeries(eventList& events, placing& p, const milestoneFamilyData& family,
                const milestoneSeries& series)
 {
@@ -265,7 +322,7 @@ void addAll(eventList& events, const anniversaryBase& base, int sign, const mile
             continue;
         const milestoneFamilyData& family = familyData(static_cast<milestoneFamily>(f));
         for (const milestoneSeries& series : family.series)
-            if (series.unit->choiceBit < 0 || (choice.units >> series.unit->choiceBit & 1) != 0)
+            if (isChosen(choice, series))
                 addSeries(events, p, family, series);
     }
     if (choice.every) {
@@ -332,4 +389,25 @@ void addAges(eventList& events, const anniversaryBase& base, long long at,
     if ((choice.families >> familyPlanets & 1) != 0)
         for (const milestoneSeries& series : familyData(familyPlanets).series)
             addAge(events, p, *series.unit, at);
+}
+
+std::size_t longestLabel(const milestoneChoice& choice, int sign, bool ages)
+{
+    if (ages)
+        return agesWidth(choice);
+    std::size_t width = std::strlen(referenceLabel);
+    for (int f = 0; f < familyCount; ++f) {
+        if ((choice.families >> f & 1) == 0)
+            continue;
+        const milestoneFamilyData& family = familyData(static_cast<milestoneFamily>(f));
+        for (const milestoneSeries& series : family.series)
+            if (isChosen(choice, series))
+                width = std::max(width, seriesWidth(family, series, sign));
+    }
+    if (choice.every) {
+        const unitDefinition& unit = unitOf(choice.every->unit);
+        const long long steps = mostInCalendar(unit) / choice.every->step;
+        width = std::max(width, plainWidth(unit, steps * choice.every->step, sign));
+    }
+    return width;
 }

@@ -7,8 +7,10 @@
 #include <ctime>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <langinfo.h>  // for nl_langinfo_l
 #include <locale.h>    // for newlocale and strftime_l
+#include <wchar.h>     // for wcwidth, which is POSIX
 
 #include <absl/time/civil_time.h>
 
@@ -18,13 +20,18 @@
 
 namespace {
 
-// Column widths, in characters: the zone abbreviations of the database have three to five,
-// the labels at most 13 ("-100M minutes"), a distance at most 14 ("1234 years ago").
+// Column widths, in display columns: the zone abbreviations of the database have three to five
+// ("+0545"), a distance at most 14 ("1234 years ago"). The label's is the run's own.
 constexpr std::size_t zoneWidth = 5;
-constexpr std::size_t labelWidth = 13;
 constexpr std::size_t distanceWidth = 14;
 // The date, time and abbreviation after the weekday and its blank.
 constexpr std::size_t dateWidth = 10 + 1 + 8 + 1 + zoneWidth;
+
+bool isAscii(const std::string& text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
+}
 
 std::size_t characters(const std::string& text)
 {
@@ -33,11 +40,47 @@ std::size_t characters(const std::string& text)
     }));
 }
 
-// text and the blanks that make it width characters wide; none for wider text.
-void writePadded(std::ostream& out, const std::string& text, std::size_t width)
+// A character that wcwidth does not know as printable still takes a column.
+std::size_t columnsOf(wchar_t c)
+{
+    const int columns = wcwidth(c);
+    return columns < 0 ? 1 : static_cast<std::size_t>(columns);
+}
+
+// The columns of UTF-8 text by wcwidth in measure's character types: two for a wide character,
+// none for a combining one, one for a byte that is no UTF-8.
+std::size_t decodedWidth(const std::string& text, const ctypeLocale& measure)
+{
+    const locale_t previous = uselocale(measure.get());
+    std::mbstate_t state{};
+    std::size_t width = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        wchar_t c = 0;
+        const std::size_t length = std::mbrtowc(&c, text.data() + at, text.size() - at, &state);
+        const bool decoded = length != 0 && length <= text.size() - at;
+        width += decoded ? columnsOf(c) : 1;
+        at += decoded ? length : 1;
+        if (!decoded)
+            state = std::mbstate_t{};
+    }
+    uselocale(previous);
+    return width;
+}
+
+// The terminal columns that text takes; without a UTF-8 locale, one a character.
+std::size_t displayWidth(const std::string& text, const ctypeLocale& measure)
+{
+    if (isAscii(text))
+        return text.size();  // labels, distances, the database's abbreviations: nothing to decode
+    return measure ? decodedWidth(text, measure) : characters(text);
+}
+
+// text and the blanks that make it width columns wide; none for wider text.
+void writePadded(std::ostream& out, const std::string& text, std::size_t width,
+                 const ctypeLocale& measure)
 {
     out << text;
-    for (std::size_t n = characters(text); n < width; ++n)
+    for (std::size_t n = displayWidth(text, measure); n < width; ++n)
         out << ' ';
 }
 
@@ -64,10 +107,9 @@ void writeDateColumns(std::ostream& out, long long instant, const absl::TimeZone
     std::snprintf(date, sizeof date, "%04d-%02d-%02d %02d:%02d:%02d ",
                   static_cast<int>(wall.cs.year()), wall.cs.month(), wall.cs.day(),
                   wall.cs.hour(), wall.cs.minute(), wall.cs.second());
-    writePadded(out, state.weekdays[weekday], state.weekdayWidth);
-    out << ' ' << date;
+    out << state.weekdays[weekday] << ' ' << date;
     // The abbreviation comes from the zone's file, which TZDIR may choose: shown, never obeyed.
-    writePadded(out, printable(wall.zone_abbr), zoneWidth);
+    writePadded(out, printable(wall.zone_abbr), zoneWidth, state.measure);
 }
 
 // Which end of the calendar the instant passed, as wide as the date columns.
@@ -76,7 +118,7 @@ void writeUnshownColumns(std::ostream& out, long long instant, const absl::TimeZ
 {
     const bool early = unixTime2WallClock(zone, instant).seconds < firstCalendarSecond;
     writePadded(out, early ? "before the year 1400" : "after the year 9999",
-                state.weekdayWidth + 1 + dateWidth);
+                state.weekdayWidth + 1 + dateWidth, state.measure);
 }
 
 // The locale that LC_TIME means, read from the environment as setlocale reads it.
@@ -90,29 +132,46 @@ const char* timeLocaleName()
     return "C";
 }
 
-}  // namespace
-
-textState makeTextState()
+ctypeLocale openLocale(int categories, const char* name)
 {
-    textState state{{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}, 3};
-    // The codeset is LC_CTYPE's: read from the locale that LC_TIME names, not from LC_CTYPE.
-    const locale_t user = newlocale(LC_TIME_MASK | LC_CTYPE_MASK, timeLocaleName(), locale_t());
-    if (user == locale_t())
-        return state;
-    // Names are UTF-8 beside them: a locale of another codeset keeps the English weekdays.
-    if (std::strcmp(nl_langinfo_l(CODESET, user), "UTF-8") != 0) {
-        freelocale(user);
-        return state;
-    }
+    const locale_t opened = newlocale(categories, name, locale_t());
+    return opened == locale_t() ? nullptr : ctypeLocale(opened, &freelocale);
+}
+
+// The weekday names of user, each padded to the display width of the longest.
+void readWeekdays(textState& state, locale_t user)
+{
     std::tm day{};
     char name[64];
+    std::array<std::size_t, 7> widths{};
     state.weekdayWidth = 0;
     for (int i = 0; i < 7; ++i) {
         day.tm_wday = i;
         state.weekdays[i].assign(name, strftime_l(name, sizeof name, "%a", &day, user));
-        state.weekdayWidth = std::max(state.weekdayWidth, characters(state.weekdays[i]));
+        widths[i] = displayWidth(state.weekdays[i], state.measure);
+        state.weekdayWidth = std::max(state.weekdayWidth, widths[i]);
     }
-    freelocale(user);
+    for (int i = 0; i < 7; ++i)
+        state.weekdays[i].append(state.weekdayWidth - widths[i], ' ');
+}
+
+}  // namespace
+
+textState makeTextState(const writerSettings& settings)
+{
+    textState state{{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"},
+                    3,
+                    longestLabel(settings.milestones, settings.sign, settings.ages),
+                    nullptr};
+    // The codeset is LC_CTYPE's: read from the locale that LC_TIME names, not from LC_CTYPE.
+    const ctypeLocale user = openLocale(LC_TIME_MASK | LC_CTYPE_MASK, timeLocaleName());
+    // Names are UTF-8 beside them: a locale of another codeset keeps the English weekdays.
+    if (user && std::strcmp(nl_langinfo_l(CODESET, user.get()), "UTF-8") == 0) {
+        state.measure = user;
+        readWeekdays(state, user.get());
+    } else {
+        state.measure = openLocale(LC_CTYPE_MASK, "C.UTF-8");
+    }
     return state;
 }
 
@@ -146,13 +205,13 @@ bool writeTextLine(std::ostream& out, std::ostream& err, const event& e, const r
     else
         writeUnshownColumns(out, e.timestamp, ref.zone, state);
     out << "  ";
-    writePadded(out, e.label, labelWidth);
+    writePadded(out, e.label, state.labelWidth, state.measure);
     out << "  ";
     const std::string distance = distanceFromNow(e.timestamp, settings.now.seconds, ref.zone);
     if (ref.name.empty()) {
         out << distance;
     } else {
-        writePadded(out, distance, distanceWidth);
+        writePadded(out, distance, distanceWidth, state.measure);
         out << "  " << ref.name;
     }
     out << '\n';

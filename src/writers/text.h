@@ -3,8 +3,11 @@
 
 #include <array>
 #include <cstddef>
+#include <locale.h>  // for locale_t
+#include <memory>
 #include <ostream>
 #include <string>
+#include <type_traits>
 
 #include <absl/time/time.h>
 
@@ -12,15 +15,22 @@
 #include "events/reference.h"
 #include "writers/shared.h"
 
-// The weekday names, read once from the user's locale.
+// A UTF-8 locale's character types, which measure how many columns a text takes.
+using ctypeLocale = std::shared_ptr<std::remove_pointer_t<locale_t>>;
+
+// What a run's lines share: the weekday names, read once from the user's locale, and the
+// widths of the columns that change from run to run.
 struct textState {
-    std::array<std::string, 7> weekdays;  // Sunday first
-    std::size_t weekdayWidth;             // characters of the longest
+    std::array<std::string, 7> weekdays;  // Sunday first, each padded to weekdayWidth
+    std::size_t weekdayWidth;             // display columns of the longest
+    std::size_t labelWidth;               // of the longest label the run can make
+    ctypeLocale measure;                  // null when the system has no UTF-8 locale
 };
 
 // The abbreviated weekday names of LC_TIME (LC_ALL, LC_TIME or LANG), or English when the
-// system has no such locale.
-textState makeTextState();
+// system has no such locale; the label column as wide as the longest label of the settings'
+// families, units and direction.
+textState makeTextState(const writerSettings& settings);
 
 // "WEEKDAY YYYY-MM-DD HH:MM:SS ZONE  LABEL  DISTANCE", and "  NAME" after it when ref has a
 // name: the wall-clock time and zone abbreviation in ref's zone, and distanceFromNow. Each

@@ -10,7 +10,7 @@ writer makeWriter(const writerSettings& settings)
     if (settings.format == outputFormat::ics)
         w.state = calendarState{};
     else if (settings.format == outputFormat::text)
-        w.state = makeTextState();
+        w.state = makeTextState(settings);
     else if (settings.format == outputFormat::vdir)
         w.state = directoryState{};
     return w;
