@@ -48,7 +48,8 @@ lineOrder orderOf(const runOptions& options)
 writerSettings writerSettingsOf(const runOptions& options, bool flushEachLine)
 {
     return {options.format, options.classic, flushEachLine, options.now, options.calendarStamp,
-            options.reminders, options.calendarName, options.vdir.value_or(""), options.milestones, options.sign, options.age};
+            options.reminders, options.calendarName, options.vdir.value_or(""),
+            options.milestones, options.sign, options.age};
 }
 
 // Every reference of the sources through generation into the order; the status so far.
