@@ -53,19 +53,20 @@ void showHelp(std::ostream& out)
     for (const optionRow& row : optionRows)
         showOption(out, row);
     out << "\n"
-           "WHEN is now, YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS] in the zone, or a span from now:\n"
-           "+N or -N and d, w, m or y (days, weeks, months, years), as in --until=+30d.\n"
+           "WHEN is now; today, tomorrow or yesterday; YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS]\n"
+           "in the zone; or a span from now, +N or -N and y, mo, w, d, h or min, as in\n"
+           "--until=+30d (a span alone counts from now).\n"
            "In FILE, WHEN is YYYY-MM-DD[THH:MM[:SS]] or YYYY.MM.DD; blank lines and lines\n"
            "that begin with # are skipped.\n"
            "\n"
-           "The date words are decimal digits with an optional sign; TIME_ZONE, an\n"
-           "integer, changes nothing. With no option word anywhere, a command line is\n"
-           "the classic one: four words YYYY MM DD TIME_ZONE, each read up to its first\n"
-           "non-digit, any further words ignored.\n"
+           "The date words are decimal digits with an optional sign; TIME_ZONE, if given,\n"
+           "must be 0. A date alone, or YYYY MM DD, runs with options. With no option word\n"
+           "and four words or more, a command line is the classic one: YYYY MM DD TIME_ZONE,\n"
+           "each read up to its first non-digit, any further words ignored, in UTC.\n"
            "\n"
            "Exit status: 0 done; 1 a file could not be read, the output written, or memory\n"
            "ran out; 2 a usage error; 3 a date word is not a number or a date; 4 a date out\n"
-           "of range or that does not exist, or a line of FILE that was skipped.\n"
+           "of range or that does not exist, or an entry of FILE or PATH that was skipped.\n"
         << std::flush;
 }
 
