@@ -1,13 +1,15 @@
-// Reads a file of references line by line with getline(3), one buffer reused for every line.
+// Reads a file of references, tab- or comma-separated, with getline(3): one buffer for all lines.
 #include "readers/dates_file.h"
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 #include "diagnostics/messages.h"
 #include "readers/when.h"
@@ -15,10 +17,166 @@
 namespace {
 
 const std::string byteOrderMark = "\xEF\xBB\xBF";
+const std::string bothForms = "expected WHEN<TAB>NAME[<TAB>ZONE] or WHEN,NAME[,ZONE]";
+const char* const fieldNames[] = {"WHEN", "NAME", "ZONE"};
 
 bool isBlank(const std::string& line)
 {
     return line.find_first_not_of(" \t") == std::string::npos;
+}
+
+// One field of a line: its text, blanks trimmed and quotes undone, and where the bytes it was
+// read from (its quotes included) lie in the line, for messages.
+struct lineField {
+    std::string_view text;
+    std::size_t at = 0;
+    std::size_t length = 0;
+};
+
+// The fields of a line, WHEN, NAME and ZONE, as many as it has; a field's text lies in the line
+// or, for a quoted field with doubled quotes, in undoubled.
+struct lineFields {
+    lineField field[3];
+    std::size_t count = 0;
+    std::string undoubled[3];
+};
+
+// True when the tab at line[tab] (npos: none) comes before any comma: the first tab or comma
+// ends the WHEN, as no WHEN holds either, and chooses the separator of every field.
+bool isTabSeparated(const std::string& line, std::size_t tab)
+{
+    return tab != std::string::npos && std::memchr(line.data(), ',', tab) == nullptr;
+}
+
+// A blank around a field: a space, and in the comma form also a tab.
+bool isFieldBlank(char c, char separator)
+{
+    return c == ' ' || (c == '\t' && separator == ',');
+}
+
+lineField trimmed(const std::string& line, std::size_t begin, std::size_t end, char separator)
+{
+    while (begin < end && isFieldBlank(line[begin], separator))
+        ++begin;
+    while (end > begin && isFieldBlank(line[end - 1], separator))
+        --end;
+    return {std::string_view(line).substr(begin, end - begin), begin, end - begin};
+}
+
+// Splits line at its tabs, the first at line[tab].
+std::optional<std::string> splitTabs(const std::string& line, std::size_t tab, lineFields& fields)
+{
+    for (std::size_t begin = 0, end = tab;; end = std::min(line.find('\t', begin), line.size())) {
+        if (fields.count == 3)
+            return "more than three fields: expected WHEN<TAB>NAME or WHEN<TAB>NAME<TAB>ZONE";
+        fields.field[fields.count++] = trimmed(line, begin, end, '\t');
+        if (end == line.size())
+            return std::nullopt;
+        begin = end + 1;
+    }
+}
+
+// text with each doubled quote made one, into out.
+void undouble(std::string_view text, std::string& out)
+{
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        out += text[at];
+        if (text[at] == '"')
+            ++at;
+    }
+}
+
+// The quote that closes the one at line[open], past every doubled quote; npos when the line
+// ends first.
+std::size_t closingQuote(const std::string& line, std::size_t open)
+{
+    std::size_t close = line.find('"', open + 1);
+    while (close != std::string::npos && close + 1 < line.size() && line[close + 1] == '"')
+        close = line.find('"', close + 2);
+    return close;
+}
+
+// Reads the quoted field that opens at line[at] into fields, and moves at past it and the
+// blanks after it: onto the comma that ends it, or the end of the line.
+std::optional<std::string> readQuoted(const std::string& line, std::size_t& at, lineFields& fields)
+{
+    const std::size_t open = at, close = closingQuote(line, open);
+    const std::string name = fieldNames[fields.count];
+    if (close == std::string::npos)
+        return "the quote that opens " + name +
+               " is not closed: a field cannot go on to the next line (one line is one reference)";
+    lineField& field = fields.field[fields.count];
+    field = {std::string_view(line).substr(open + 1, close - open - 1), open, close + 1 - open};
+    if (field.text.find('"') != std::string_view::npos) {
+        undouble(field.text, fields.undoubled[fields.count]);
+        field.text = fields.undoubled[fields.count];
+    }
+    ++fields.count;
+    at = close + 1;
+    while (at < line.size() && isFieldBlank(line[at], ','))
+        ++at;
+    if (at < line.size() && line[at] != ',')
+        return name + " goes on after its closing quote (a quote inside quotes is written \"\")";
+    return std::nullopt;
+}
+
+std::optional<std::string> splitCommas(const std::string& line, lineFields& fields)
+{
+    for (std::size_t at = 0;; ++at) {
+        if (fields.count == 3)
+            return "more than three fields: expected WHEN,NAME or WHEN,NAME,ZONE";
+        while (at < line.size() && isFieldBlank(line[at], ','))
+            ++at;
+        if (at < line.size() && line[at] == '"') {
+            if (auto wrong = readQuoted(line, at, fields))
+                return wrong;
+        } else {
+            const std::size_t end = std::min(line.find(',', at), line.size());
+            fields.field[fields.count++] = trimmed(line, at, end, ',');
+            at = end;
+        }
+        if (at == line.size())
+            return std::nullopt;
+    }
+}
+
+// The first byte of line[at, at + length) that is no part of a UTF-8 character, else npos.
+std::size_t firstNonUtf8(const std::string& line, std::size_t at, std::size_t length)
+{
+    for (const std::size_t end = at + length; at < end;) {
+        const std::size_t octets = utf8Length(line, at);
+        if (octets == 0)
+            return at;
+        at += octets;
+    }
+    return std::string::npos;
+}
+
+// Reads the name that field of line holds into ref; only in the comma form can it hold a tab.
+std::optional<std::string> readName(const std::string& line, const lineField& field, bool tabs,
+                                    reference& ref)
+{
+    ref.name.assign(field.text);
+    if (ref.name.empty())
+        return "the name is empty";
+    const bool oneLine = ref.name.find('\n') == std::string::npos &&
+                         (tabs || ref.name.find('\t') == std::string::npos);
+    if (oneLine && isCalendarText(ref.name))
+        return std::nullopt;
+    const std::size_t bad = firstNonUtf8(line, field.at, field.length);
+    if (bad != std::string::npos)
+        return "the name is not UTF-8 at byte " + std::to_string(bad + 1) +
+               " (a Latin-1 file? iconv -f latin1 -t utf-8)";
+    return "the name must be UTF-8 text without control characters";
+}
+
+// True for a first line that names its columns: what comes before its first tab or comma
+// holds no digit, as every WHEN does.
+bool isHeader(const std::string& line)
+{
+    const auto end = line.begin() + static_cast<std::ptrdiff_t>(
+                                        std::min(line.find_first_of("\t,"), line.size()));
+    return std::none_of(line.begin(), end, [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::optional<std::string> readWhen(const std::string& text, long long timeOfDay,
@@ -54,6 +212,7 @@ struct datesFile {
     std::size_t capacity = 0;
     std::string line;
     long long number = 0;
+    bool pastHeader = false;  // a line that is neither blank nor a comment was read
 };
 
 void report(datesFile& f, const std::string& what)
@@ -87,8 +246,12 @@ bool readLine(datesFile& f)
 readStep readNextReference(datesFile& f, reference& ref)
 {
     while (readLine(f)) {
+        if (isBlank(f.line) || f.line[0] == '#')
+            continue;
+        const bool header = !f.pastHeader && isHeader(f.line);
+        f.pastHeader = true;
         // khard writes a birthday without a year as 1900.MM.DD: it has no milestones.
-        if (isBlank(f.line) || f.line[0] == '#' || f.line.compare(0, 5, "1900.") == 0)
+        if (header || std::string_view(f.line).substr(0, 5) == "1900.")
             continue;
         if (auto wrong = readDateLine(f.line, f.defaults, f.zones, ref)) {
             report(f, ":" + std::to_string(f.number) + ": " + *wrong);
@@ -116,26 +279,25 @@ bool isOutput(std::FILE* file, int output)
 std::optional<std::string> readDateLine(const std::string& line, const referenceDefaults& defaults,
                                         zoneCache& zones, reference& ref)
 {
-    const std::size_t nameAt = line.find('\t');
-    if (nameAt == std::string::npos)
-        return "expected WHEN<TAB>NAME or WHEN<TAB>NAME<TAB>ZONE";
-    const std::size_t zoneAt = line.find('\t', nameAt + 1);
-    if (zoneAt != std::string::npos && line.find('\t', zoneAt + 1) != std::string::npos)
-        return "more than three fields: expected WHEN<TAB>NAME or WHEN<TAB>NAME<TAB>ZONE";
-    if (auto wrong = readWhen(line.substr(0, nameAt), defaults.timeOfDay, ref.wallClock))
+    lineFields fields;
+    const std::size_t tab = line.find('\t');
+    const bool tabs = isTabSeparated(line, tab);
+    if (auto wrong = tabs ? splitTabs(line, tab, fields) : splitCommas(line, fields))
         return wrong;
-    ref.name.assign(line, nameAt + 1,
-                    zoneAt == std::string::npos ? std::string::npos : zoneAt - nameAt - 1);
-    if (ref.name.empty())
-        return "the name is empty";
-    if (!isCalendarText(ref.name) || ref.name.find('\n') != std::string::npos)
-        return "the name must be UTF-8 text without control characters";
-    if (zoneAt == std::string::npos) {
-        ref.zone = defaults.zone;
-        ref.zoneName = defaults.zoneName;
-        return std::nullopt;
-    }
-    return findZone(line.substr(zoneAt + 1), zones, ref);
+    if (fields.count < 2)
+        return bothForms;
+    // The WHEN's text lives in ref.name until the name replaces it, so that no line allocates
+    // for it: a WHEN with a time of day is too long for a string's own small buffer.
+    ref.name.assign(fields.field[0].text);
+    if (auto wrong = readWhen(ref.name, defaults.timeOfDay, ref.wallClock))
+        return wrong;
+    if (auto wrong = readName(line, fields.field[1], tabs, ref))
+        return wrong;
+    if (fields.count == 3 && !fields.field[2].text.empty())
+        return findZone(std::string(fields.field[2].text), zones, ref);
+    ref.zone = defaults.zone;
+    ref.zoneName = defaults.zoneName;
+    return std::nullopt;
 }
 
 std::optional<referenceSource> openDatesFile(const std::string& path,
@@ -153,7 +315,7 @@ std::optional<referenceSource> openDatesFile(const std::string& path,
         err << "rondelo: " << printable(shown) << ": input file is output file" << std::endl;
         return std::nullopt;
     }
-    auto f = std::make_shared<datesFile>(
-        datesFile{{opened, closer{}}, shown, defaults, err, {}, {nullptr, &std::free}, 0, {}, 0});
+    auto f = std::make_shared<datesFile>(datesFile{
+        {opened, closer{}}, shown, defaults, err, {}, {nullptr, &std::free}, 0, {}, 0, false});
     return referenceSource([f](reference& ref) { return readNextReference(*f, ref); });
 }
