@@ -183,8 +183,11 @@ std::optional<std::string> readWhen(const std::string& text, long long timeOfDay
                                     wallClockReading& wallClock)
 {
     writtenDate date{};
-    if (!readWrittenDate(text, true, date))
+    if (!readWrittenDate(text, true, date)) {
+        if (auto form = suggestedForm(text))
+            return quoted(text) + " is not a date: " + *form;
         return quoted(text) + " is not a date (YYYY-MM-DD, YYYY-MM-DDTHH:MM[:SS] or YYYY.MM.DD)";
+    }
     if (date.year < 1400)
         return "year " + std::to_string(date.year) + " is out of range (1400 to 9999)";
     if (auto wrong = missingDay(date))
