@@ -312,19 +312,29 @@ void addAge(eventList& events, placing& p, const unitDefinition& unit, long long
     events.back().age = true;
 }
 
-}  // namespace
-
-void addAll(eventList& events, const anniversaryBase& base, int sign, const milestoneChoice& choice)
+// Calls visit(family, series) for each series of the chosen families in the chosen units, in
+// the order of their lines.
+template <typename Visit>
+void forEachChosen(const milestoneChoice& choice, Visit visit)
 {
-    placing p{base, choice, sign, std::nullopt};
     for (int f = 0; f < familyCount; ++f) {
         if ((choice.families >> f & 1) == 0)
             continue;
         const milestoneFamilyData& family = familyData(static_cast<milestoneFamily>(f));
         for (const milestoneSeries& series : family.series)
             if (isChosen(choice, series))
-                addSeries(events, p, family, series);
+                visit(family, series);
     }
+}
+
+}  // namespace
+
+void addAll(eventList& events, const anniversaryBase& base, int sign, const milestoneChoice& choice)
+{
+    placing p{base, choice, sign, std::nullopt};
+    forEachChosen(choice, [&](const milestoneFamilyData& family, const milestoneSeries& series) {
+        addSeries(events, p, family, series);
+    });
     if (choice.every) {
         everyWalk walk = startEvery(base, sign, choice);
         addEvery(events, walk, base, sign, choice, SIZE_MAX);  // no limit: the walk's end
@@ -396,14 +406,9 @@ std::size_t longestLabel(const milestoneChoice& choice, int sign, bool ages)
     if (ages)
         return agesWidth(choice);
     std::size_t width = std::strlen(referenceLabel);
-    for (int f = 0; f < familyCount; ++f) {
-        if ((choice.families >> f & 1) == 0)
-            continue;
-        const milestoneFamilyData& family = familyData(static_cast<milestoneFamily>(f));
-        for (const milestoneSeries& series : family.series)
-            if (isChosen(choice, series))
-                width = std::max(width, seriesWidth(family, series, sign));
-    }
+    forEachChosen(choice, [&](const milestoneFamilyData& family, const milestoneSeries& series) {
+        width = std::max(width, seriesWidth(family, series, sign));
+    });
     if (choice.every) {
         const unitDefinition& unit = unitOf(choice.every->unit);
         const long long steps = mostInCalendar(unit) / choice.every->step;
