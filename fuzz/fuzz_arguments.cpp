@@ -8,6 +8,7 @@
 
 #include <boost/date_time/gregorian/gregorian_types.hpp>
 
+#include "diagnostics/messages.h"
 #include "readers/arguments.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -32,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int status = readReferenceArguments(static_cast<int>(words.size()), argv.data(), err, args);
     std::string echo;
     for (std::size_t i = 0; i < words.size(); ++i)
-        echo += "argv[" + std::to_string(i) + "] " + words[i] + "\n";
+        echo += "argv[" + std::to_string(i) + "] " + printable(words[i]) + "\n";
     if (status == 0) {
         // A date that passed must exist in the calendar; this constructor throws otherwise.
         boost::gregorian::date(static_cast<unsigned short>(args.year),

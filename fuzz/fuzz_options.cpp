@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(options.dateWords.size() < words.size());
         check(options.timeOfDay >= 0 && options.timeOfDay < 86400);
         check(!options.title || (options.format == outputFormat::ics && !options.datesFile));
-        check(options.reminder.empty() || options.format == outputFormat::ics);
+        check(options.reminders.empty() || options.format == outputFormat::ics || options.format == outputFormat::vdir);
         check(!options.next || (*options.next > 0 && options.from && options.sortByTime));
         // The date words: a date that exists, or one line saying what is wrong.
         writtenDate date{};

@@ -29,7 +29,7 @@ std::vector<std::string> optionWords(const std::string& line)
     std::vector<std::string> words{"rondelo"};
     std::istringstream in(line);
     for (std::string word; std::getline(in, word, '\x01');)
-        if (word.size() > 1 && word[0] == '-' && word.find("-d") != 0 && word.find("--d") != 0)
+        if (word.size() > 1 && word[0] == '-')
             words.push_back(word);  // option words only: the file is the fuzzer's
     return words;
 }
@@ -88,6 +88,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (readOptions(static_cast<int>(words.size()), argv.data(), out, err, options) ||
         !options.dateWords.empty())
         return 0;
+    // The references are the fuzzer's file alone, and nothing is written to the disk.
+    options.contacts.clear();
+    if (options.vdir) {
+        options.vdir.reset();
+        options.format = outputFormat::ics;
+    }
     const int file = memfd_create("dates", 0);
     check(file >= 0);
     const std::string dates = input.substr(std::min(end + 1, input.size()));

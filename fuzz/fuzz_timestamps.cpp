@@ -56,7 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // date cannot be shown (an event past 9999 in UTC, as a calendar writes it, too).
     const reference ref{{0}, absl::UTCTimeZone(), "UTC", ""};
     for (const outputFormat format : {outputFormat::ics, outputFormat::json, outputFormat::text}) {
-        writer w = makeWriter({format, false, true, {0}, {0}, "-P1D"});
+        writerSettings settings;
+        settings.format = format;
+        settings.classic = false;
+        settings.reminders = {reminder{-86400, -54000}};
+        writer w = makeWriter(settings);
         std::ostringstream lines, messages;
         check(writeEvents(w, lines, messages, {event{s, "label", evTest}}, ref));
         check(messages.str().empty() == renderable && !lines.str().empty() &&

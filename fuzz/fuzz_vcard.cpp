@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
+#include "diagnostics/messages.h"
 #include "readers/vcard.h"
 #include "timeconv/epoch.h"
-#include "writers/ics.h"  // for isCalendarText
 
 namespace {
 
