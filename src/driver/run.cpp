@@ -5,10 +5,10 @@
 
 #include <cerrno>
 
-#include "events/order.h"
-#include "generators/collect.h"
 #include "diagnostics/messages.h"
 #include "driver/help.h"
+#include "events/order.h"
+#include "generators/collect.h"
 #include "readers/arguments.h"
 #include "readers/dates_file.h"
 #include "writers/writer.h"
@@ -19,12 +19,12 @@ enum : int { exitFailure = 1 };
 
 generationPlan planOf(const runOptions& options)
 {
-    generationPlan plan{options.from ? options.from->seconds : LLONG_MIN,
-                        options.until ? options.until->seconds : LLONG_MAX, options.sign,
-                        options.milestones, std::nullopt};
-    if (options.age)
-        plan = {LLONG_MIN, LLONG_MAX, 1, options.milestones, options.from.value_or(options.now).seconds};
-    return plan;
+    if (options.age)  // ages count up to --from, and no window leaves them out
+        return {LLONG_MIN, LLONG_MAX, 1, options.milestones,
+                options.from.value_or(options.now).seconds};
+    return {options.from ? options.from->seconds : LLONG_MIN,
+            options.until ? options.until->seconds : LLONG_MAX, options.sign, options.milestones,
+            std::nullopt};
 }
 
 // One reference's events, batch by batch, into the order; false when sink failed to write.
