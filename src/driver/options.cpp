@@ -68,6 +68,7 @@ struct window {
     std::optional<whenSpec> until;
     bool seriesGiven = false;
     bool zoneGiven = false;  // --zone or --local; else the machine's zone
+    bool formatGiven = false;  // --format or --ics, which --vdir does not go with
 };
 
 std::optional<std::string> readWindowEdge(const char* option, const std::string& value,
@@ -263,13 +264,16 @@ std::optional<std::string> readDates(const std::string& value, runOptions& optio
     return std::nullopt;
 }
 
-std::optional<std::string> readFormatOption(const std::string& value, runOptions& options, window&)
+std::optional<std::string> readFormatOption(const std::string& value, runOptions& options,
+                                            window& edges)
 {
+    edges.formatGiven = true;
     return readFormat(value, options.format);
 }
 
-std::optional<std::string> readIcs(const std::string&, runOptions& options, window&)
+std::optional<std::string> readIcs(const std::string&, runOptions& options, window& edges)
 {
+    edges.formatGiven = true;
     options.format = outputFormat::ics;
     return std::nullopt;
 }
@@ -469,17 +473,27 @@ std::optional<int> readOptionWords(int argc, char* const* argv, std::ostream& ou
     return std::nullopt;
 }
 
-// What is wrong with options that do not go together.
-std::optional<std::string> checkCombinations(const runOptions& options)
+// What is wrong with the options that only a calendar takes.
+std::optional<std::string> checkCalendarOptions(const runOptions& options, const window& edges)
 {
+    if (options.vdir && edges.formatGiven)
+        return "--vdir writes a calendar directory: it does not go with --format or --ics";
     const bool calendar =
         options.format == outputFormat::ics || options.format == outputFormat::vdir;
     if (options.title && !calendar)
-        return "--title needs --ics";
+        return "--title needs --ics or --vdir";
     if (!options.reminders.empty() && !calendar)
-        return "--remind needs --format=ics";
+        return "--remind needs --ics or --vdir";
     if (!options.calendarName.empty() && !calendar)
         return "--calendar-name needs --ics or --vdir";
+    return std::nullopt;
+}
+
+// What is wrong with options that do not go together.
+std::optional<std::string> checkCombinations(const runOptions& options, const window& edges)
+{
+    if (auto wrong = checkCalendarOptions(options, edges))
+        return wrong;
     const bool fromFiles = options.datesFile || !options.contacts.empty();
     if (fromFiles && options.title)
         return "--title does not go with --dates or --contacts: each event is named by its entry";
@@ -489,7 +503,7 @@ std::optional<std::string> checkCombinations(const runOptions& options)
     if (options.age && (options.until || options.next))
         return "--age counts up to --from: --until and --next do not go with it";
     if (options.from && options.until && !(*options.from < *options.until))
-        return "--until must come after --from: the window would be empty";
+        return "--until must come after --from (now, for a span alone): the window would be empty";
     return std::nullopt;
 }
 
@@ -537,7 +551,7 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
         if (auto wrong = readDefaultZone(options, err))
             return usageError(err, *wrong);
     resolveWindow(options, edges);
-    if (auto wrong = checkCombinations(options))
+    if (auto wrong = checkCombinations(options, edges))
         return usageError(err, *wrong);
     if (options.format == outputFormat::ics || options.format == outputFormat::vdir)
         if (auto wrong = readCalendarStamp(std::getenv("SOURCE_DATE_EPOCH"), options.now,

@@ -32,9 +32,14 @@ bool offerReference(const generationPlan& plan, reference& ref, eventList& event
                     lineOrder& order, const lineSink& sink)
 {
     startReference(order);
-    for (eventBatches batches = startEvents(ref, plan); nextEvents(batches, events, plan);)
-        if (!offerLines(order, events, ref, sink))
-            return false;
+    bool first = true;  // the families' batch; then the every family's, forward in time order
+    for (eventBatches batches = startEvents(ref, plan); nextEvents(batches, events, plan);) {
+        // Past the earliest lines held, the rest of a forward every family is too.
+        const bool later = !first && plan.sign > 0 && isClosedFrom(order, events.front().timestamp);
+        if (later || !offerLines(order, events, ref, sink))
+            return later;
+        first = false;
+    }
     return true;
 }
 
@@ -54,7 +59,7 @@ writerSettings writerSettingsOf(const runOptions& options, bool flushEachLine)
 
 // Every reference of the sources through generation into the order; the status so far.
 int offerAll(const generationPlan& plan, std::vector<referenceSource>& sources,
-             lineOrder& order, const lineSink& sink, std::ostream& err)
+             lineOrder& order, const lineSink& sink, std::ostream& err, long long& references)
 {
     eventList events;  // one list, its storage reused for every reference
     reference ref{};
@@ -67,6 +72,7 @@ int offerAll(const generationPlan& plan, std::vector<referenceSource>& sources,
                 status = exitOutOfRange;
                 continue;
             }
+            ++references;
             if (!offerReference(plan, ref, events, order, sink))
                 return reportWriteError(err, "rondelo", errno);
         }
@@ -97,12 +103,15 @@ std::optional<int> readReference(int argc, char* argv[], const runOptions& optio
     return std::nullopt;
 }
 
-// An entry that could not be read must never take its events off every calendar.
-bool mayChangeDirectory(const std::string& directory, int status, std::ostream& err)
+// An entry that could not be read, or a source that gave nothing at all (an empty file, an
+// address book not yet synced), must never take events off every calendar.
+bool mayChangeDirectory(const std::string& directory, int status, long long references,
+                        std::ostream& err)
 {
-    if (status == 0)
+    if (status == 0 && references > 0)
         return true;
-    err << "rondelo: " << printable(directory) << " is left as it was" << std::endl;
+    err << "rondelo: " << printable(directory) << " is left as it was"
+        << (status == 0 ? ": no reference was read" : "") << std::endl;
     return false;
 }
 
@@ -158,9 +167,11 @@ int runPipeline(const runOptions& options, std::vector<referenceSource>& sources
     if (!writeBegin(output, out))
         return reportWriteError(err, "rondelo", errno);
     lineOrder order = orderOf(options);
-    const int status = offerAll(planOf(options), sources, order, sink, err);
-    if (status == exitFailure || (options.vdir && !mayChangeDirectory(*options.vdir, status, err)))
-        return status;
+    long long references = 0;
+    const int status = offerAll(planOf(options), sources, order, sink, err, references);
+    if (status == exitFailure ||
+        (options.vdir && !mayChangeDirectory(*options.vdir, status, references, err)))
+        return status == 0 ? exitFailure : status;
     if (!finishLines(order, sink) || !writeEnd(output, out))
         return reportWriteError(err, "rondelo", errno);
     return options.vdir ? syncCalendarDirectory(output, err, status) : status;

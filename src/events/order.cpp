@@ -103,6 +103,12 @@ bool offerLines(lineOrder& order, eventList& events, reference& ref, const lineS
     return true;
 }
 
+bool isClosedFrom(const lineOrder& order, long long instant)
+{
+    return order.kind == orderKind::earliest && order.held.size() == order.limit &&
+           order.held.front().e.timestamp < instant;
+}
+
 bool finishLines(lineOrder& order, const lineSink& sink)
 {
     if (order.kind == orderKind::earliest) {

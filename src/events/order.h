@@ -52,5 +52,9 @@ void startReference(lineOrder& order);
 // written at once. False when sink failed to write.
 bool offerLines(lineOrder& order, eventList& events, reference& ref, const lineSink& sink);
 
+// True when the order keeps only the earliest lines, holds as many as it keeps, and all of
+// them lie before instant: a line at or after it can never enter.
+bool isClosedFrom(const lineOrder& order, long long instant);
+
 // Writes what the order held; false when sink failed to write.
 bool finishLines(lineOrder& order, const lineSink& sink);

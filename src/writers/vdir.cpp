@@ -1,6 +1,8 @@
 // Keeps a calendar directory equal to a run's items: temporary files first, then renames.
 #include "writers/vdir.h"
 
+#include <cstdint>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -173,6 +175,8 @@ void addVdirItem(vdirItems& items, std::ostream& err, const event& e, const refe
         items[calendarUid(ref, e.label)] = text.str();
 }
 
+constexpr std::size_t longestPlainName = 200;  // octets of a file name before its ".ics"
+
 std::string vdirFileName(const std::string& uid)
 {
     static const char hex[] = "0123456789ABCDEF";
@@ -187,7 +191,17 @@ std::string vdirFileName(const std::string& uid)
         else
             name += {'%', hex[octet >> 4], hex[octet & 15]};
     }
-    return name + ".ics";
+    if (name.size() <= longestPlainName)
+        return name + ".ics";
+    // Past what a file system takes (255 octets): a prefix and a hash of the whole UID, still
+    // ending as rondelo's files end.
+    std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a, the same on every build
+    for (const char c : uid)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    std::string tail = "-0000000000000000@rondelo.ics";
+    for (int i = 0; i < 16; ++i)
+        tail[1 + i] = hex[hash >> (60 - 4 * i) & 15];
+    return name.substr(0, longestPlainName - tail.size()) + tail;
 }
 
 std::optional<std::string> syncVdir(const std::string& dir, const vdirItems& items)
