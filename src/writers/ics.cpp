@@ -53,18 +53,7 @@ std::string uidPart(std::string label)
 // that different names never meet and a name holds no "-" to run into the next part.
 std::string uidName(const std::string& name)
 {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string encoded;
-    for (const char c : name) {
-        const auto octet = static_cast<unsigned char>(c);
-        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                           (c >= '0' && c <= '9') || c == '.' || c == '_';
-        if (plain)
-            encoded += c;
-        else
-            encoded += {'%', hex[octet >> 4], hex[octet & 15]};
-    }
-    return encoded;
+    return percentEncoded(name, "._");
 }
 
 bool writeLines(std::ostream& out, std::initializer_list<std::string> lines,

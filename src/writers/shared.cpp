@@ -1,7 +1,7 @@
 // The messages and checks that the four writers share, so that each says a thing the same way.
 #include "writers/shared.h"
 
-#include <cstring>  // for strerror
+#include <cstring>  // for strerror and strchr
 
 #include "diagnostics/messages.h"
 #include "timeconv/epoch.h"
@@ -40,6 +40,22 @@ bool endLine(std::ostream& out, const writerSettings& settings)
     if (settings.flushEachLine)
         out.flush();
     return static_cast<bool>(out);
+}
+
+std::string percentEncoded(const std::string& text, const char* plain)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string encoded;
+    for (const char c : text) {
+        const auto octet = static_cast<unsigned char>(c);
+        const bool kept = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                          (c >= '0' && c <= '9') || (c != '\0' && std::strchr(plain, c) != nullptr);
+        if (kept)
+            encoded += c;
+        else
+            encoded += {'%', hex[octet >> 4], hex[octet & 15]};
+    }
+    return encoded;
 }
 
 int reportWriteError(std::ostream& err, const char* program, int error)

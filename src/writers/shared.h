@@ -50,5 +50,9 @@ void writeRenderError(std::ostream& err, const event& e);
 // Ends a line: a flush when the settings want one per line; false when out has failed.
 bool endLine(std::ostream& out, const writerSettings& settings);
 
+// text with letters, digits and the characters of plain as they are, and every other octet as
+// %XX: different texts never give the same result.
+std::string percentEncoded(const std::string& text, const char* plain);
+
 // Reports output that did not reach its reader; returns the exit status 1.
 int reportWriteError(std::ostream& err, const char* program, int error);

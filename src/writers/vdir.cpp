@@ -180,17 +180,9 @@ constexpr std::size_t longestPlainName = 200;  // octets of a file name before i
 std::string vdirFileName(const std::string& uid)
 {
     static const char hex[] = "0123456789ABCDEF";
-    std::string name;
-    for (const char c : uid) {
-        const auto octet = static_cast<unsigned char>(c);
-        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                           (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '@' ||
-                           (c == '.' && !name.empty());
-        if (plain)
-            name += c;
-        else
-            name += {'%', hex[octet >> 4], hex[octet & 15]};
-    }
+    std::string name = percentEncoded(uid, "-_@.");
+    if (!name.empty() && name[0] == '.')
+        name.replace(0, 1, "%2E");  // a leading dot would hide the file
     if (name.size() <= longestPlainName)
         return name + ".ics";
     // Past what a file system takes (255 octets): a prefix and a hash of the whole UID, still
