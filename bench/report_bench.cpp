@@ -8,6 +8,8 @@
 #include "readers/arguments.h"
 #include "writers/csv.h"
 
+using namespace rondelo;
+
 namespace {
 
 eventList eventsOf(int year)

@@ -11,6 +11,8 @@
 #include "diagnostics/messages.h"
 #include "readers/arguments.h"
 
+using namespace rondelo;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     std::vector<std::string> words{"rondelo"};

@@ -9,6 +9,8 @@
 #include "readers/dates_file.h"
 #include "timeconv/epoch.h"
 
+using namespace rondelo;
+
 namespace {
 
 void check(bool condition)

@@ -11,6 +11,8 @@
 #include "driver/options.h"
 #include "readers/arguments.h"
 
+using namespace rondelo;
+
 namespace {
 
 void check(bool condition)

@@ -16,6 +16,8 @@
 #include "driver/options.h"
 #include "driver/run.h"
 
+using namespace rondelo;
+
 namespace {
 
 void check(bool condition)

@@ -11,6 +11,8 @@
 #include "writers/csv.h"
 #include "writers/writer.h"
 
+using namespace rondelo;
+
 namespace {
 
 constexpr long long firstRenderable = -17987443200;  // 1400-01-01 00:00:00

@@ -10,6 +10,8 @@
 #include "readers/vcard.h"
 #include "timeconv/epoch.h"
 
+using namespace rondelo;
+
 namespace {
 
 void check(bool condition)

@@ -9,6 +9,8 @@
 
 #include "diagnostics/messages.h"
 
+using namespace rondelo;
+
 namespace {
 
 std::string folded(const std::string& line)

@@ -10,6 +10,8 @@
 
 #include "diagnostics/messages.h"
 
+using namespace rondelo;
+
 // Valid UTF-8 passes; C0, DEL and C1 controls, and every byte of no valid character (a stray
 // continuation, an overlong form, a surrogate, a code point past U+10FFFF, a cut sequence) are
 // escaped byte by byte.

@@ -9,6 +9,8 @@
 
 #include "events/events.h"
 
+using namespace rondelo;
+
 // The table runs the self-test under UTC. East of it the clock's events follow local time,
 // and the error stream keeps its locale through the date output.
 TEST(self_test, east_of_utc_the_clock_is_local_and_the_stream_keeps_its_locale)

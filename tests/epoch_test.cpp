@@ -6,6 +6,8 @@
 
 #include "civil.h"
 
+using namespace rondelo;
+
 using boost::gregorian::date;
 using boost::posix_time::ptime;
 using boost::posix_time::time_duration;

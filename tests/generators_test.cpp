@@ -15,6 +15,8 @@
 
 #include "civil.h"
 
+using namespace rondelo;
+
 namespace {
 
 // The reference at midnight UTC of the date, with no window.

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace rondelo;
+
 // Every day from 1400-01-01 00:00:00 at a time of day that moves with it, and the last second
 // of 9999, against gmtime and strftime; then instants past either end, which get a short line
 // and one message each.

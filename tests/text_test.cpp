@@ -5,6 +5,8 @@
 #include <absl/time/civil_time.h>
 #include <gtest/gtest.h>
 
+using namespace rondelo;
+
 namespace {
 
 long long noon(int year, int month, int day)

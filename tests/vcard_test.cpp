@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace rondelo;
+
 namespace {
 
 contactFile readText(const std::string& text)

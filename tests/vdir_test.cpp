@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace rondelo;
+
 namespace {
 
 namespace fs = std::filesystem;

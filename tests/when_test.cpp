@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace rondelo;
+
 namespace {
 
 long long resolved(const char* text, const char* zoneName, long long now)

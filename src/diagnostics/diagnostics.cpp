@@ -14,6 +14,8 @@
 #include "events/events.h"
 #include "timeconv/epoch.h"
 
+namespace rondelo {
+
 namespace {
 
 // What the self-test calls TIME_T_UNITS: the type of every timestamp of the program.
@@ -130,3 +132,5 @@ bool boundsCheckOK(long long, long long)
 {
     return true;
 }
+
+}  // namespace rondelo

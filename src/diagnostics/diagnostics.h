@@ -8,6 +8,8 @@
 
 #include "events/events.h"
 
+namespace rondelo {
+
 // Writes 24 lines to err (sizes, hexadecimal limits, two mktime probes, the language level),
 // then appends twelve evTest events to events. Leaves err in decimal; its other state stays as it was.
 // Throws what the date library or the clock throw (a probe date outside 1400..9999 in this
@@ -36,3 +38,5 @@ void sign_on(std::ostream& err);
 
 // Accepts every pair; reads neither.
 bool boundsCheckOK(long long value, long long bound);
+
+}  // namespace rondelo

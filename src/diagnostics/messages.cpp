@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace rondelo {
+
 namespace {
 
 bool isC1(const std::string& text, std::size_t at, std::size_t length)
@@ -104,3 +106,5 @@ void memoryExhausted()
     static_cast<void>(written);
     _exit(1);
 }
+
+}  // namespace rondelo

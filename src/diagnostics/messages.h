@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+namespace rondelo {
+
 // The octets of the UTF-8 character at text[at], or 0 when the bytes there are none: no
 // overlong form, no surrogate, nothing past U+10FFFF.
 std::size_t utf8Length(const std::string& text, std::size_t at);
@@ -27,3 +29,5 @@ bool isCalendarText(const std::string& text);
 // coreutils' xalloc_die does; the new-handler of every program, so that running out of memory
 // never throws, also before the runtime has room to.
 [[noreturn]] void memoryExhausted();
+
+}  // namespace rondelo

@@ -7,6 +7,8 @@
 #include "writers/csv.h"
 #include "events/events.h"
 
+using namespace rondelo;
+
 int main()
 {
     eventList events;

@@ -14,6 +14,8 @@
 #include "driver/option_table.h"
 #include "readers/arguments.h"
 
+namespace rondelo {
+
 namespace {
 
 constexpr std::size_t helpColumn = 25;  // where each option's text starts
@@ -94,3 +96,5 @@ int usageError(std::ostream& err, const std::string& what)
     err << "Try 'rondelo --help' for more information." << std::endl;
     return exitUsage;
 }
+
+}  // namespace rondelo

@@ -4,6 +4,8 @@
 #include <ostream>
 #include <string>
 
+namespace rondelo {
+
 // The last component of a path, as the POSIX basename gives it; "." for none. Shown as
 // printable shows it, since a caller chooses argv[0] freely.
 std::string baseName(const char* path);
@@ -17,3 +19,5 @@ void showUsage(std::ostream& err, const char* name);
 // Writes "rondelo: what" (unless what is empty) and the hint to --help to err; returns the
 // usage status, 2.
 int usageError(std::ostream& err, const std::string& what);
+
+}  // namespace rondelo

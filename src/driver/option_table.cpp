@@ -1,6 +1,8 @@
 // The option rows, and getopt's tables made from them.
 #include "driver/option_table.h"
 
+namespace rondelo {
+
 const std::vector<optionRow> optionRows = {
 #include "driver/option_rows.inc"
 };
@@ -38,3 +40,5 @@ std::string shortOptions()
             letters += row.argument[0] != '\0' ? std::string{row.letter, ':'} : std::string{row.letter};
     return letters;
 }
+
+}  // namespace rondelo

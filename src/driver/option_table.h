@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace rondelo {
+
 struct optionRow {
     char letter;           // 0 for a long option only
     const char* name;      // the long name
@@ -29,3 +31,5 @@ std::vector<option> longOptions();
 // getopt's short options: "+" (stop at a word that is no option), ":" (rondelo words the
 // messages), then each letter, with ':' when it takes a value.
 std::string shortOptions();
+
+}  // namespace rondelo

@@ -22,6 +22,8 @@
 #include "writers/ics.h"
 #include "writers/shared.h"
 
+namespace rondelo {
+
 namespace {
 
 const char systemZoneFile[] = "/etc/localtime";
@@ -559,3 +561,5 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
             return usageError(err, *wrong);
     return std::nullopt;
 }
+
+}  // namespace rondelo

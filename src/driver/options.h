@@ -13,6 +13,8 @@
 #include "timeconv/zone.h"
 #include "writers/shared.h"
 
+namespace rondelo {
+
 // What a run was asked for. The defaults give the classic run: midnight UTC, forward, in the
 // order the series are made, as CSV.
 struct runOptions {
@@ -67,3 +69,5 @@ std::optional<std::string> readCalendarStamp(const char* sourceDateEpoch, unixIn
 // unspecified.
 std::optional<std::string> readLocalZone(const char* tz, const char* systemZoneFile,
                                          absl::TimeZone& zone, std::string& zoneName);
+
+}  // namespace rondelo

@@ -9,6 +9,8 @@
 #include "driver/run.h"
 #include "readers/arguments.h"
 
+using namespace rondelo;
+
 namespace {
 
 int run(int argc, char* argv[])

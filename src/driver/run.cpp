@@ -13,6 +13,8 @@
 #include "readers/dates_file.h"
 #include "writers/writer.h"
 
+namespace rondelo {
+
 namespace {
 
 enum : int { exitFailure = 1 };
@@ -176,3 +178,5 @@ int runPipeline(const runOptions& options, std::vector<referenceSource>& sources
         return reportWriteError(err, "rondelo", errno);
     return options.vdir ? syncCalendarDirectory(output, err, status) : status;
 }
+
+}  // namespace rondelo

@@ -8,6 +8,8 @@
 #include "driver/options.h"
 #include "readers/source.h"
 
+namespace rondelo {
+
 // Opens the run's sources into sources: the file of dates, or the one date of the command line
 // (argv, in the classic form or the options' date words). Returns the exit status when the run
 // ends here, after a message on err.
@@ -23,3 +25,5 @@ referenceDefaults defaultsOf(const runOptions& options);
 // failed or out could not be written, with a message on err.
 int runPipeline(const runOptions& options, std::vector<referenceSource>& sources,
                 bool flushEachLine, std::ostream& out, std::ostream& err);
+
+}  // namespace rondelo

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace rondelo {
+
 // The kind of an event; printed as a number in the third report column.
 enum eventType : int {
     evMonths = 1,
@@ -35,3 +37,5 @@ using eventList = std::vector<event>;
 // Appends one event at the end of events.
 void addEvent(eventList& events, long long timestamp, std::string label, eventType type,
               long long count = 0, const char* unit = "");
+
+}  // namespace rondelo

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+namespace rondelo {
+
 namespace {
 
 // Earlier in time, or at one instant made first.
@@ -122,3 +124,5 @@ bool finishLines(lineOrder& order, const lineSink& sink)
             return false;
     return true;
 }
+
+}  // namespace rondelo

@@ -10,6 +10,8 @@
 #include "events/events.h"
 #include "events/reference.h"
 
+namespace rondelo {
+
 // Where ordered lines go. Each reference that will have lines written is counted first, in the
 // order the references were read (a calendar numbers twins by it); then its lines are written.
 // write returns false once the output has failed.
@@ -58,3 +60,5 @@ bool isClosedFrom(const lineOrder& order, long long instant);
 
 // Writes what the order held; false when sink failed to write.
 bool finishLines(lineOrder& order, const lineSink& sink);
+
+}  // namespace rondelo

@@ -8,6 +8,8 @@
 
 #include "timeconv/zone.h"
 
+namespace rondelo {
+
 struct reference {
     wallClockReading wallClock;
     absl::TimeZone zone;
@@ -16,3 +18,5 @@ struct reference {
     int occurrence = 1;    // the how-many-th reference alike in all of the above (calendar UIDs)
     long long endsBefore = LLONG_MAX;  // Unix seconds: no milestone from here on (a death's next day)
 };
+
+}  // namespace rondelo

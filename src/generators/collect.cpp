@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <iterator>  // for back_inserter
 
+namespace rondelo {
+
 namespace {
 
 constexpr std::size_t everyBatch = 4096;  // lines of the every family made at a time
@@ -60,3 +62,5 @@ void collectEvents(eventList& events, const reference& ref, const generationPlan
     while (nextEvents(batches, batch, plan))
         std::move(batch.begin(), batch.end(), std::back_inserter(events));
 }
+
+}  // namespace rondelo

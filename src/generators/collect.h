@@ -9,6 +9,8 @@
 #include "events/reference.h"
 #include "generators/generators.h"
 
+namespace rondelo {
+
 // What a run makes of each reference.
 struct generationPlan {
     long long from = LLONG_MIN;  // the window [from, until), in Unix seconds
@@ -36,3 +38,5 @@ bool nextEvents(eventBatches& batches, eventList& events, const generationPlan& 
 
 // Sets events to all the events of ref: the batches of nextEvents one after the other.
 void collectEvents(eventList& events, const reference& ref, const generationPlan& plan);
+
+}  // namespace rondelo

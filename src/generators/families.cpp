@@ -7,6 +7,8 @@
 #include "generators/generators.h"
 #include "timeconv/epoch.h"
 
+namespace rondelo {
+
 namespace {
 
 const unitDefinition years{unitNames[unitYears], "year", unitKind::calendarMonths, 12, unitYears,
@@ -187,3 +189,5 @@ const unitDefinition& unitOf(milestoneUnit unit)
 {
     return *units[unit];
 }
+
+}  // namespace rondelo

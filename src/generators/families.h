@@ -7,6 +7,8 @@
 #include "events/events.h"
 #include "generators/generators.h"
 
+namespace rondelo {
+
 // How a count of a unit becomes an instant.
 enum class unitKind {
     calendarMonths,  // the reference's day of the month and time of day, so many months on
@@ -47,3 +49,5 @@ const milestoneFamilyData& familyData(milestoneFamily family);
 
 // The definition of one of the units of milestoneUnit.
 const unitDefinition& unitOf(milestoneUnit unit);
+
+}  // namespace rondelo

@@ -11,6 +11,8 @@
 #include "events/events.h"
 #include "timeconv/zone.h"
 
+namespace rondelo {
+
 // The label of the reference's own line.
 constexpr const char* referenceLabel = "Reference";
 
@@ -131,3 +133,5 @@ inline bool isInWindow(const anniversaryBase& base, long long instant)
 {
     return instant >= base.from && instant < base.until;
 }
+
+}  // namespace rondelo

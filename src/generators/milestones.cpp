@@ -16,6 +16,8 @@
 #include "generators/months.h"
 #include "timeconv/epoch.h"
 
+namespace rondelo {
+
 namespace {
 
 // More than any UTC offset, gap or fold: a wall-clock reading this far outside a span of
@@ -416,3 +418,5 @@ std::size_t longestLabel(const milestoneChoice& choice, int sign, bool ages)
     }
     return width;
 }
+
+}  // namespace rondelo

@@ -5,6 +5,8 @@
 
 #include "timeconv/epoch.h"
 
+namespace rondelo {
+
 monthReading splitForMonths(wallClockReading reading)
 {
     const boost::gregorian::date day = unixTime2Date(reading.seconds);
@@ -28,3 +30,5 @@ std::optional<wallClockReading> monthsFrom(const monthReading& reference, long l
                                    boost::gregorian::days(overrun);
     return wallClockReading{date2UnixTime(day) + reference.timeOfDay};
 }
+
+}  // namespace rondelo

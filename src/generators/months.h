@@ -5,6 +5,8 @@
 
 #include "timeconv/zone.h"
 
+namespace rondelo {
+
 // A wall-clock reading taken apart for month arithmetic.
 struct monthReading {
     long long month;      // 12 * year + month - 1
@@ -21,3 +23,5 @@ monthReading splitForMonths(wallClockReading reading);
 // the target month lies outside the years 1400 to 9999.
 std::optional<wallClockReading> monthsFrom(const monthReading& reference, long long months,
                                            bool clamp);
+
+}  // namespace rondelo

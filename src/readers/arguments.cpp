@@ -11,6 +11,8 @@
 #include "diagnostics/messages.h"
 #include "timeconv/zone.h"
 
+namespace rondelo {
+
 namespace {
 
 // std::stoi rules: leading blanks, an optional sign, then digits up to the first non-digit;
@@ -183,3 +185,5 @@ wallClockReading wallClockOf(const referenceArguments& args, long long timeOfDay
 {
     return wallClockOf(writtenDate{args.year, args.month, args.day, std::nullopt}, timeOfDay);
 }
+
+}  // namespace rondelo

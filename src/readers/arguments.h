@@ -9,6 +9,8 @@
 
 #include "readers/when.h"
 
+namespace rondelo {
+
 // Exit statuses of a run whose date cannot be read.
 enum exitStatus : int {
     exitUsage = 2,
@@ -53,3 +55,5 @@ std::optional<dateWordsFailure> readDateWords(const std::vector<std::string>& wo
 
 // The wall-clock reading of the classic arguments at timeOfDay.
 wallClockReading wallClockOf(const referenceArguments& args, long long timeOfDay);
+
+}  // namespace rondelo

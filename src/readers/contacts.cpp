@@ -14,6 +14,8 @@
 #include "readers/when.h"
 #include "timeconv/zone.h"
 
+namespace rondelo {
+
 namespace {
 
 // Where the reading of an address book stands.
@@ -145,3 +147,5 @@ std::optional<referenceSource> openContacts(const std::string& path,
     }
     return referenceSource([r](reference& ref) { return nextContact(*r, ref); });
 }
+
+}  // namespace rondelo

@@ -9,6 +9,8 @@
 #include "readers/source.h"
 #include "readers/vcard.h"
 
+namespace rondelo {
+
 // The kinds of dates --kinds may choose, a bit for each contactKind.
 constexpr const char* contactKindNames[] = {"birthday", "anniversary", "other", "death"};
 constexpr unsigned defaultContactKinds = 0b0111;  // all but death
@@ -23,3 +25,5 @@ constexpr unsigned defaultContactKinds = 0b0111;  // all but death
 std::optional<referenceSource> openContacts(const std::string& path,
                                             const referenceDefaults& defaults, unsigned kinds,
                                             std::ostream& err);
+
+}  // namespace rondelo

@@ -14,6 +14,8 @@
 #include "diagnostics/messages.h"
 #include "readers/when.h"
 
+namespace rondelo {
+
 namespace {
 
 const std::string byteOrderMark = "\xEF\xBB\xBF";
@@ -322,3 +324,5 @@ std::optional<referenceSource> openDatesFile(const std::string& path,
         {opened, closer{}}, shown, defaults, err, {}, {nullptr, &std::free}, 0, {}, 0, false});
     return referenceSource([f](reference& ref) { return readNextReference(*f, ref); });
 }
+
+}  // namespace rondelo

@@ -8,6 +8,8 @@
 #include "events/reference.h"
 #include "readers/source.h"
 
+namespace rondelo {
+
 // Reads one line of the file, without its line end, into ref: WHEN<TAB>NAME[<TAB>ZONE] or
 // WHEN,NAME[,ZONE]. The first tab or comma of the line chooses its separator, as no WHEN holds
 // either. In the comma form a field may be in double quotes (RFC 4180) to hold commas and
@@ -29,3 +31,5 @@ std::optional<std::string> readDateLine(const std::string& line, const reference
 std::optional<referenceSource> openDatesFile(const std::string& path,
                                              const referenceDefaults& defaults, int output,
                                              std::ostream& err);
+
+}  // namespace rondelo

@@ -4,6 +4,8 @@
 #include "diagnostics/messages.h"
 #include "timeconv/zone.h"
 
+namespace rondelo {
+
 std::optional<std::string> findZone(const std::string& name, zoneCache& zones, reference& ref)
 {
     auto known = zones.find(name);
@@ -28,3 +30,5 @@ referenceSource singleSource(const reference& ref)
         return readStep::reference;
     };
 }
+
+}  // namespace rondelo

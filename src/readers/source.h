@@ -11,6 +11,8 @@
 
 #include "events/reference.h"
 
+namespace rondelo {
+
 // What a source did when asked for its next reference: gave one; skipped an entry it could not
 // read, having said why; came to its end; or failed to read further, having said why.
 enum class readStep { reference, skipped, end, failed };
@@ -34,3 +36,5 @@ std::optional<std::string> findZone(const std::string& name, zoneCache& zones, r
 
 // A source of the one reference given.
 referenceSource singleSource(const reference& ref);
+
+}  // namespace rondelo

@@ -13,6 +13,8 @@
 #include "diagnostics/messages.h"
 #include "timeconv/epoch.h"
 
+namespace rondelo {
+
 namespace {
 
 const std::string byteOrderMark = "\xEF\xBB\xBF";
@@ -617,3 +619,5 @@ std::vector<std::string> listContactFiles(const std::string& directory,
     }
     return paths;
 }
+
+}  // namespace rondelo

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace rondelo {
+
 // What a dated property is to its person: BDAY; ANNIVERSARY, X-ANNIVERSARY and an X-ABDATE
 // labelled _$!<Anniversary>!$_; any other X-ABDATE; DEATHDATE.
 enum class contactKind { birthday, anniversary, other, death };
@@ -76,3 +78,5 @@ struct contactFileProblem {
 // that is no regular file, or the directory itself when unreadable, goes to problems.
 std::vector<std::string> listContactFiles(const std::string& directory,
                                           std::vector<contactFileProblem>& problems);
+
+}  // namespace rondelo

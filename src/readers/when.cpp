@@ -5,6 +5,8 @@
 
 #include <absl/time/civil_time.h>
 
+namespace rondelo {
+
 namespace {
 
 const absl::CivilSecond civilEpoch(1970, 1, 1, 0, 0, 0);
@@ -184,3 +186,5 @@ std::optional<std::string> suggestedForm(const std::string& text)
         return std::string("write YYYY-MM-DD");
     return std::nullopt;
 }
+
+}  // namespace rondelo

@@ -8,6 +8,8 @@
 
 #include "timeconv/zone.h"
 
+namespace rondelo {
+
 enum class spanUnit { years, months, weeks, days, hours, minutes };
 
 // A date as written: its fields are not yet checked against the calendar.
@@ -61,3 +63,5 @@ unixInstant resolveWhen(const whenSpec& when, const absl::TimeZone& zone, unixIn
 // 1990-5-17, "write YYYY-MM-DD" for 17/05/1990, whose day and month cannot be told apart;
 // nothing for text that looks like no date.
 std::optional<std::string> suggestedForm(const std::string& text);
+
+}  // namespace rondelo

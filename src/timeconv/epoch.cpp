@@ -3,6 +3,8 @@
 
 #include <stdexcept>
 
+namespace rondelo {
+
 namespace {
 
 const boost::posix_time::ptime epoch(boost::gregorian::date(1970, 1, 1));
@@ -38,3 +40,5 @@ boost::gregorian::date unixTime2Date(long long s)
         throw boost::gregorian::bad_year();
     return unixTime2Ptime(s).date();
 }
+
+}  // namespace rondelo

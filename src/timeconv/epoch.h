@@ -4,6 +4,8 @@
 #include <boost/date_time/gregorian/gregorian_types.hpp>
 #include <boost/date_time/posix_time/posix_time_types.hpp>
 
+namespace rondelo {
+
 // The calendar's seconds: 1400-01-01 00:00:00 up to, not including, 10000-01-01 00:00:00.
 constexpr long long firstCalendarSecond = -17987443200;
 constexpr long long pastCalendarSecond = 253402300800;
@@ -25,3 +27,5 @@ boost::gregorian::date unixTime2Date(long long s);
 // Not checked against the calendar: the year check fires only when the date is taken out.
 // Throws std::out_of_range outside -9223372036854..9012505233654, where the library overflows.
 boost::posix_time::ptime unixTime2Ptime(long long s);
+
+}  // namespace rondelo

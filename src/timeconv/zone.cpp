@@ -11,6 +11,8 @@
 
 #include "timeconv/epoch.h"
 
+namespace rondelo {
+
 namespace {
 
 const absl::CivilSecond civilEpoch(1970, 1, 1, 0, 0, 0);
@@ -90,3 +92,5 @@ wallClockReading unixTime2WallClock(const absl::TimeZone& zone, long long s)
     // Inside the calendar the offset is the cheaper answer; far outside it the sum could overflow.
     return {isCalendarSecond(s) ? s + reading.offset : reading.cs - civilEpoch};
 }
+
+}  // namespace rondelo

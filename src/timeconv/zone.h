@@ -5,6 +5,8 @@
 
 #include <absl/time/time.h>
 
+namespace rondelo {
+
 // A wall-clock reading, counted in seconds as if it were UTC: the seconds from 1970-01-01
 // 00:00:00 to that reading on the same calendar. It renders and splits like Unix seconds, but
 // it is no instant: only the zone turns one into the other.
@@ -39,3 +41,5 @@ long long wallClock2UnixTime(const absl::TimeZone& zone, wallClockReading wallCl
 
 // The wall-clock reading of the instant s in zone.
 wallClockReading unixTime2WallClock(const absl::TimeZone& zone, long long s);
+
+}  // namespace rondelo

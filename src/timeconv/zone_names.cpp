@@ -9,6 +9,8 @@
 #include <sstream>
 #include <utility>
 
+namespace rondelo {
+
 namespace {
 
 // The zone and link names of tzdata.zi: "Z NAME ..." and "L TARGET NAME".
@@ -93,3 +95,5 @@ bool isZoneAbbreviation(const std::string& name)
     return name.size() >= 2 && name.size() <= 5 &&
            std::all_of(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
 }
+
+}  // namespace rondelo

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace rondelo {
+
 // Up to limit names of the database (its zones and links, from tzdata.zi in TZDIR or the
 // system's directory) near name: the same name in another letter case, then names whose last
 // component, a city, is name (blanks as underscores, in any case), or when there are none, the
@@ -16,3 +18,5 @@ std::vector<std::string> nearestZoneNames(const std::string& name, std::size_t l
 // True for what looks like a zone's abbreviation, such as CEST or PST: two to five capital
 // letters.
 bool isZoneAbbreviation(const std::string& name);
+
+}  // namespace rondelo

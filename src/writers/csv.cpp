@@ -10,6 +10,8 @@
 #include "timeconv/epoch.h"
 #include "timeconv/zone.h"
 
+namespace rondelo {
+
 const char* const reportDateFormat = "%a %b %e %H:%M:%S %Y";
 
 namespace {
@@ -80,3 +82,5 @@ bool writeReport(std::ostream& out, std::ostream& err, const eventList& events,
             return false;
     return true;
 }
+
+}  // namespace rondelo

@@ -10,6 +10,8 @@
 #include "events/reference.h"
 #include "writers/shared.h"
 
+namespace rondelo {
+
 // The date column's layout, rendered in the classic locale whatever the user's settings.
 extern const char* const reportDateFormat;
 
@@ -28,3 +30,5 @@ bool writeReport(std::ostream& out, std::ostream& err, const eventList& events,
 // A CSV field: as it is, or in double quotes, its quotes doubled, when it holds a comma or a
 // double quote.
 std::string csvField(const std::string& text);
+
+}  // namespace rondelo

@@ -13,6 +13,8 @@
 #include "timeconv/epoch.h"
 #include "timeconv/zone.h"
 
+namespace rondelo {
+
 namespace {
 
 bool isContinuationOctet(char c)
@@ -253,3 +255,5 @@ bool writeCalendarEnd(std::ostream& out, const writerSettings& settings, const c
         return false;
     return writeLines(out, {"END:VCALENDAR"}, settings);
 }
+
+}  // namespace rondelo

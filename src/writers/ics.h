@@ -11,6 +11,8 @@
 #include "events/reference.h"
 #include "writers/shared.h"
 
+namespace rondelo {
+
 // What a calendar keeps from line to line.
 struct calendarState {
     std::unordered_map<std::size_t, int> alike;  // references counted so far, by UID hash
@@ -66,3 +68,5 @@ std::string escapeText(const std::string& text);
 // One content line and its CRLF, folded so that no line passes 75 octets and no UTF-8
 // character is split; not flushed.
 void writeContentLine(std::ostream& out, const std::string& line);
+
+}  // namespace rondelo

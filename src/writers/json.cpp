@@ -4,6 +4,8 @@
 #include <absl/time/time.h>
 #include <nlohmann/json.hpp>
 
+namespace rondelo {
+
 bool writeJsonLine(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
                    const writerSettings& settings)
 {
@@ -33,3 +35,5 @@ bool writeJsonLine(std::ostream& out, std::ostream& err, const event& e, const r
         writeUnshownDate(out, err, e, ref, settings);
     return endLine(out, settings);
 }
+
+}  // namespace rondelo

@@ -7,6 +7,8 @@
 #include "events/reference.h"
 #include "writers/shared.h"
 
+namespace rondelo {
+
 // One line holding a JSON object (RFC 8259, UTF-8), its members in this order: "unix" (Unix
 // seconds); "local", the wall-clock time in ref's zone with its UTC offset as RFC 3339 has
 // it, "2017-10-02T14:30:00+02:00", or with seconds, "-04:56:02", in the zones whose old local
@@ -15,3 +17,5 @@
 // has no "local" and gets writeUnshownDate.
 bool writeJsonLine(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
                    const writerSettings& settings);
+
+}  // namespace rondelo

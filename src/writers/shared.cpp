@@ -7,6 +7,8 @@
 #include "timeconv/epoch.h"
 #include "timeconv/zone.h"
 
+namespace rondelo {
+
 bool canShowDate(const event& e, const reference& ref)
 {
     return isCalendarSecond(unixTime2WallClock(ref.zone, e.timestamp).seconds);
@@ -66,3 +68,5 @@ int reportWriteError(std::ostream& err, const char* program, int error)
     err << std::endl;
     return 1;
 }
+
+}  // namespace rondelo

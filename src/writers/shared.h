@@ -11,6 +11,8 @@
 #include "generators/generators.h"
 #include "timeconv/zone.h"
 
+namespace rondelo {
+
 enum class outputFormat { csv, ics, json, text, vdir };
 
 // A calendar reminder as its alarm's TRIGGER: seconds from an event's start, negative before it.
@@ -56,3 +58,5 @@ std::string percentEncoded(const std::string& text, const char* plain);
 
 // Reports output that did not reach its reader; returns the exit status 1.
 int reportWriteError(std::ostream& err, const char* program, int error);
+
+}  // namespace rondelo

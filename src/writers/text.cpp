@@ -18,6 +18,8 @@
 #include "timeconv/epoch.h"
 #include "timeconv/zone.h"
 
+namespace rondelo {
+
 namespace {
 
 // Column widths, in display columns: the zone abbreviations of the database have three to five
@@ -219,3 +221,5 @@ bool writeTextLine(std::ostream& out, std::ostream& err, const event& e, const r
         writeUnshownDate(out, err, e, ref, settings);
     return endLine(out, settings);
 }
+
+}  // namespace rondelo

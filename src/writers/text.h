@@ -15,6 +15,8 @@
 #include "events/reference.h"
 #include "writers/shared.h"
 
+namespace rondelo {
+
 // A UTF-8 locale's character types, which measure how many columns a text takes.
 using ctypeLocale = std::shared_ptr<std::remove_pointer_t<locale_t>>;
 
@@ -45,3 +47,5 @@ bool writeTextLine(std::ostream& out, std::ostream& err, const event& e, const r
 // counted as ages are: N months are complete when the earlier date moved on by N calendar
 // months, a day that the month lacks being its last day, is not past the later one.
 std::string distanceFromNow(long long instant, long long now, const absl::TimeZone& zone);
+
+}  // namespace rondelo

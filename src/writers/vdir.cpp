@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+namespace rondelo {
+
 namespace {
 
 const std::string ownSuffix = "@rondelo.ics";
@@ -217,3 +219,5 @@ std::optional<std::string> syncVdir(const std::string& dir, const vdirItems& ite
     }
     return wrong;
 }
+
+}  // namespace rondelo

@@ -11,6 +11,8 @@
 #include "writers/ics.h"
 #include "writers/shared.h"
 
+namespace rondelo {
+
 // A run's items: the whole text of each event's file, by UID.
 using vdirItems = std::map<std::string, std::string>;
 
@@ -32,3 +34,5 @@ std::string vdirFileName(const std::string& uid);
 // then are they all renamed into place: a sync that fails before that leaves dir as it was.
 // Returns what failed, as "PATH: reason".
 std::optional<std::string> syncVdir(const std::string& dir, const vdirItems& items);
+
+}  // namespace rondelo

@@ -4,6 +4,8 @@
 #include "writers/csv.h"
 #include "writers/json.h"
 
+namespace rondelo {
+
 writer makeWriter(const writerSettings& settings)
 {
     writer w{settings, {}};
@@ -73,3 +75,5 @@ bool writeEvents(writer& w, std::ostream& out, std::ostream& err, const eventLis
             return false;
     return writeEnd(w, out);
 }
+
+}  // namespace rondelo

@@ -11,6 +11,8 @@
 #include "writers/text.h"
 #include "writers/vdir.h"
 
+namespace rondelo {
+
 // What a calendar directory gathers before it is synced: every event's file.
 struct directoryState {
     calendarState calendar;
@@ -51,3 +53,5 @@ std::optional<std::string> syncDirectory(writer& w);
 // writeBegin, a line for each of the events of ref in list order, and writeEnd.
 bool writeEvents(writer& w, std::ostream& out, std::ostream& err, const eventList& events,
                  const reference& ref);
+
+}  // namespace rondelo
