@@ -98,6 +98,11 @@ bool isCalendarText(const std::string& text)
     return true;
 }
 
+void say(std::ostream& err, const std::string& what)
+{
+    err << "rondelo: " << what << std::endl;
+}
+
 void memoryExhausted()
 {
     static const char message[] = "rondelo: memory exhausted\n";

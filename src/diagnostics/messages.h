@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <ostream>
 #include <string>
 
 namespace rondelo {
@@ -24,6 +25,9 @@ std::string quoted(const std::string& text);
 // characters (U+0000 to U+001F, U+007F to U+009F) but tab and newline, and without the
 // bidirectional controls.
 bool isCalendarText(const std::string& text);
+
+// Writes "rondelo: WHAT" and a line end to err, and flushes it: every message of rondelo's.
+void say(std::ostream& err, const std::string& what);
 
 // Says "rondelo: memory exhausted" on standard error and ends the process with status 1, as
 // coreutils' xalloc_die does; the new-handler of every program, so that running out of memory

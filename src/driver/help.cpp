@@ -12,7 +12,7 @@
 #include "diagnostics/identity.h"
 #include "diagnostics/messages.h"
 #include "driver/option_table.h"
-#include "readers/arguments.h"
+#include "driver/status.h"
 
 namespace rondelo {
 
@@ -92,9 +92,15 @@ void showUsage(std::ostream& err, const char* name)
 int usageError(std::ostream& err, const std::string& what)
 {
     if (!what.empty())
-        err << "rondelo: " << what << std::endl;
+        say(err, what);
     err << "Try 'rondelo --help' for more information." << std::endl;
-    return exitUsage;
+    return statusUsage;
+}
+
+void showArgs(std::ostream& err, int argc, const char* const* argv)
+{
+    for (int i = 0; i < argc; ++i)
+        err << "argv[" << i << "] " << printable(argv[i]) << std::endl;
 }
 
 }  // namespace rondelo

@@ -16,6 +16,10 @@ void showHelp(std::ostream& out);
 void showVersion(std::ostream& err, const char* name);
 void showUsage(std::ostream& err, const char* name);
 
+// The classic echo of the arguments: one line per argument, argv[0] included, each shown as
+// printable shows it; nothing when argc is 0 or less.
+void showArgs(std::ostream& err, int argc, const char* const* argv);
+
 // Writes "rondelo: what" (unless what is empty) and the hint to --help to err; returns the
 // usage status, 2.
 int usageError(std::ostream& err, const std::string& what);

@@ -16,6 +16,7 @@
 #include "diagnostics/messages.h"
 #include "driver/help.h"
 #include "driver/option_table.h"
+#include "driver/status.h"
 #include "readers/when.h"
 #include "timeconv/zone.h"
 #include "timeconv/zone_names.h"
@@ -436,14 +437,14 @@ bool takeDateWord(std::vector<char*>& words, runOptions& options)
     return true;
 }
 
-// The status after --help or --version, which end the run.
-int showAndEnd(int option, const char* argv0, std::ostream& out, std::ostream& err)
+// The status after --help or --version, which end the run; the caller checks out.
+int showAndEnd(int option, const char* argv0, std::ostream& out)
 {
     if (option == 'h')
         showHelp(out);
     else
         showVersion(out, baseName(argv0).c_str());
-    return out ? 0 : reportWriteError(err, "rondelo", errno);
+    return statusDone;
 }
 
 // The getopt loop: every option read, every other word a date word, in its order.
@@ -465,7 +466,7 @@ std::optional<int> readOptionWords(int argc, char* const* argv, std::ostream& ou
         if (option == -1)
             break;
         if (option == 'h' || option == 'V')
-            return showAndEnd(option, argv[0], out, err);
+            return showAndEnd(option, argv[0], out);
         if (option == '?' || option == ':')
             return usageError(err, optionError(option, word));
         if (auto wrong = readOption(*rowOfValue(option), optarg ? optarg : "", options, edges))
@@ -517,7 +518,7 @@ std::optional<std::string> readDefaultZone(runOptions& options, std::ostream& er
     if (tz != nullptr)
         return readLocalZone(tz, systemZoneFile, options.zone, options.zoneName);
     if (auto none = readLocalZone(nullptr, systemZoneFile, options.zone, options.zoneName)) {
-        err << "rondelo: " << *none << "; times are in UTC" << std::endl;
+        say(err, *none + "; times are in UTC");
         options.zone = absl::UTCTimeZone();
         options.zoneName = "UTC";
     }

@@ -3,10 +3,10 @@
 
 #include <unistd.h>  // for STDOUT_FILENO
 
-#include <cerrno>
 
 #include "diagnostics/messages.h"
 #include "driver/help.h"
+#include "driver/status.h"
 #include "events/order.h"
 #include "generators/collect.h"
 #include "readers/arguments.h"
@@ -16,8 +16,6 @@
 namespace rondelo {
 
 namespace {
-
-enum : int { exitFailure = 1 };
 
 generationPlan planOf(const runOptions& options)
 {
@@ -65,20 +63,37 @@ int offerAll(const generationPlan& plan, std::vector<referenceSource>& sources,
 {
     eventList events;  // one list, its storage reused for every reference
     reference ref{};
-    int status = 0;
+    std::string problem;
+    int status = statusDone;
     for (referenceSource& source : sources)
-        for (readStep step; (step = source(ref)) != readStep::end;) {
+        for (readStep step; (step = source(ref, problem)) != readStep::end;) {
+            if (step != readStep::reference)
+                say(err, problem);
             if (step == readStep::failed)
-                return exitFailure;
+                return statusFailure;
             if (step == readStep::skipped) {
-                status = exitOutOfRange;
+                status = statusSkipped;
                 continue;
             }
             ++references;
             if (!offerReference(plan, ref, events, order, sink))
-                return reportWriteError(err, "rondelo", errno);
+                return statusFailure;  // the output failed: the caller says so
         }
     return status;
+}
+
+// The status of a mistake in the date words.
+int statusOf(dateProblem problem)
+{
+    switch (problem) {
+    case dateProblem::usage:
+        return statusUsage;
+    case dateProblem::notANumber:
+        return statusNotANumber;
+    case dateProblem::outOfRange:
+        break;
+    }
+    return statusOutOfRange;
 }
 
 // The reference of the date words, in the classic form or with options; the exit status when
@@ -89,17 +104,20 @@ std::optional<int> readReference(int argc, char* argv[], const runOptions& optio
     ref = {{0}, options.zone, options.zoneName, options.title.value_or("")};
     if (options.classic) {
         referenceArguments args{};
-        if (int status = readReferenceArguments(argc, argv, err, args))
-            return status;
+        if (auto failure = readReferenceArguments(argv, args)) {
+            showArgs(err, argc, argv);
+            say(err, failure->what);
+            return statusOf(failure->problem);
+        }
         ref.wallClock = wallClockOf(args, options.timeOfDay);
         return std::nullopt;
     }
     writtenDate date{};
     if (auto failure = readDateWords(options.dateWords, options.timeGiven, date)) {
-        if (failure->status == exitUsage)
+        if (failure->problem == dateProblem::usage)
             return usageError(err, failure->what);
-        err << "rondelo: " << failure->what << std::endl;
-        return failure->status;
+        say(err, failure->what);
+        return statusOf(failure->problem);
     }
     ref.wallClock = wallClockOf(date, options.timeOfDay);
     return std::nullopt;
@@ -112,16 +130,16 @@ bool mayChangeDirectory(const std::string& directory, int status, long long refe
 {
     if (status == 0 && references > 0)
         return true;
-    err << "rondelo: " << printable(directory) << " is left as it was"
-        << (status == 0 ? ": no reference was read" : "") << std::endl;
+    say(err, printable(directory) + " is left as it was" +
+                 (status == 0 ? ": no reference was read" : ""));
     return false;
 }
 
 int syncCalendarDirectory(writer& output, std::ostream& err, int status)
 {
     if (auto wrong = syncDirectory(output)) {
-        err << "rondelo: " << printable(*wrong) << std::endl;
-        return exitFailure;
+        say(err, printable(*wrong));
+        return statusFailure;
     }
     return status;
 }
@@ -131,16 +149,21 @@ int syncCalendarDirectory(writer& output, std::ostream& err, int status)
 std::optional<int> openSources(int argc, char* argv[], const runOptions& options,
                                std::ostream& err, std::vector<referenceSource>& sources)
 {
+    std::string problem;
     if (options.datesFile) {
-        auto file = openDatesFile(*options.datesFile, defaultsOf(options), STDOUT_FILENO, err);
-        if (!file)
-            return exitFailure;
+        auto file = openDatesFile(*options.datesFile, defaultsOf(options), STDOUT_FILENO, problem);
+        if (!file) {
+            say(err, problem);
+            return statusFailure;
+        }
         sources.push_back(std::move(*file));
     }
     for (const std::string& path : options.contacts) {
-        auto book = openContacts(path, defaultsOf(options), options.contactKinds, err);
-        if (!book)
-            return exitFailure;
+        auto book = openContacts(path, defaultsOf(options), options.contactKinds, problem);
+        if (!book) {
+            say(err, problem);
+            return statusFailure;
+        }
         sources.push_back(std::move(*book));
     }
     if (!sources.empty())
@@ -167,16 +190,37 @@ int runPipeline(const runOptions& options, std::vector<referenceSource>& sources
                             return writeLine(output, out, err, e, ref);
                         }};
     if (!writeBegin(output, out))
-        return reportWriteError(err, "rondelo", errno);
+        return statusFailure;
     lineOrder order = orderOf(options);
     long long references = 0;
     const int status = offerAll(planOf(options), sources, order, sink, err, references);
-    if (status == exitFailure ||
+    if (status == statusFailure ||
         (options.vdir && !mayChangeDirectory(*options.vdir, status, references, err)))
-        return status == 0 ? exitFailure : status;
+        return status == statusDone ? statusFailure : status;
     if (!finishLines(order, sink) || !writeEnd(output, out))
-        return reportWriteError(err, "rondelo", errno);
+        return statusFailure;
     return options.vdir ? syncCalendarDirectory(output, err, status) : status;
+}
+
+int run(int argc, char* argv[], std::ostream& out, std::ostream& err)
+{
+    runOptions options;
+    if (hasOptions(argc, argv)) {
+        if (auto status = readOptions(argc, argv, out, err, options))
+            return *status;
+    } else if (argc <= 4) {
+        const std::string name = baseName(argv[0]);
+        showVersion(err, name.c_str());
+        showUsage(err, name.c_str());
+        return statusUsage;
+    }
+    std::vector<referenceSource> sources;
+    if (auto status = openSources(argc, argv, options, err, sources))
+        return *status;
+    // A single date is flushed line by line, as the classic run always was; a file's lines go
+    // out in blocks.
+    const bool blocks = options.datesFile || !options.contacts.empty();
+    return runPipeline(options, sources, !blocks, out, err);
 }
 
 }  // namespace rondelo

@@ -10,9 +10,14 @@
 
 namespace rondelo {
 
-// Opens the run's sources into sources: the file of dates, or the one date of the command line
-// (argv, in the classic form or the options' date words). Returns the exit status when the run
-// ends here, after a message on err.
+// The whole run of a command line: the options read, the sources opened, the pipeline run.
+// Returns the exit status; what goes wrong is said on err. out is checked once, by the caller,
+// when the run is over.
+int run(int argc, char* argv[], std::ostream& out, std::ostream& err);
+
+// Opens the run's sources into sources: the file of dates, the address books, or the one date
+// of the command line (argv, in the classic form or the options' date words). Returns the exit
+// status when the run ends here, after a message on err.
 std::optional<int> openSources(int argc, char* argv[], const runOptions& options,
                                std::ostream& err, std::vector<referenceSource>& sources);
 
@@ -21,8 +26,9 @@ referenceDefaults defaultsOf(const runOptions& options);
 
 // Runs every reference of the sources, in turn, through the options' generation, order and
 // writer to out; a single date (flushEachLine) is flushed line by line, a file of dates goes
-// out in blocks. Returns the exit status: 0; 4 when a source skipped an entry; 1 when a source
-// failed or out could not be written, with a message on err.
+// out in blocks. Returns the exit status: statusDone; statusSkipped when a source skipped an
+// entry; statusFailure when a source failed or out could not be written (which the caller
+// reports), with the sources' problems said on err.
 int runPipeline(const runOptions& options, std::vector<referenceSource>& sources,
                 bool flushEachLine, std::ostream& out, std::ostream& err);
 

@@ -66,12 +66,12 @@ std::optional<dateWordsFailure> checkFields(const std::vector<long long>& values
     static const long long highs[] = {9999, 12, 31, INT_MAX};
     for (std::size_t i = 0; i < values.size(); ++i)
         if (auto wrong = outOfRange(names[i], values[i], lows[i], highs[i], words.at(i)))
-            return dateWordsFailure{exitOutOfRange, *wrong};
+            return dateWordsFailure{dateProblem::outOfRange, *wrong};
     date.year = static_cast<int>(values[0]);
     date.month = static_cast<int>(values[1]);
     date.day = static_cast<int>(values[2]);
     if (auto wrong = missingDay(date))
-        return dateWordsFailure{exitOutOfRange, *wrong};
+        return dateWordsFailure{dateProblem::outOfRange, *wrong};
     return std::nullopt;
 }
 
@@ -83,7 +83,7 @@ std::optional<dateWordsFailure> readSeparateWords(const std::vector<std::string>
     std::vector<long long> values(words.size());
     for (std::size_t i = 0; i < words.size(); ++i)
         if (!readDateNumber(words[i], values[i]))
-            return dateWordsFailure{exitNotAnInteger, quoted(words[i]) + " is not a number"};
+            return dateWordsFailure{dateProblem::notANumber, quoted(words[i]) + " is not a number"};
     return checkFields(values, words, date);
 }
 
@@ -130,29 +130,19 @@ std::string unusedTimeZone(const std::vector<std::string>& words)
 
 }  // namespace
 
-void showArgs(std::ostream& err, int argc, const char* const* argv)
-{
-    for (int i = 0; i < argc; ++i)
-        err << "argv[" << i << "] " << printable(argv[i]) << std::endl;
-}
-
-int readReferenceArguments(int argc, const char* const* argv, std::ostream& err,
-                           referenceArguments& args)
+std::optional<dateWordsFailure> readReferenceArguments(const char* const* argv,
+                                                       referenceArguments& args)
 {
     int* const fields[] = {&args.year, &args.month, &args.day, &args.timeZone};
     std::optional<dateWordsFailure> failure;
     for (int i = 0; i < 4 && !failure; ++i)
         if (!convertArgument(argv[i + 1], *fields[i]))
-            failure = dateWordsFailure{exitNotAnInteger, quoted(argv[i + 1]) + " is not a number" +
+            failure = dateWordsFailure{dateProblem::notANumber, quoted(argv[i + 1]) + " is not a number" +
                                                              (i == 3 ? timeZoneHint(argv + 1) : "")};
     writtenDate date{};
     if (!failure)
         failure = checkFields({args.year, args.month, args.day}, {argv[1], argv[2], argv[3]}, date);
-    if (!failure)
-        return 0;
-    showArgs(err, argc, argv);
-    err << "rondelo: " << failure->what << std::endl;
-    return failure->status;
+    return failure;
 }
 
 std::optional<dateWordsFailure> readDateWords(const std::vector<std::string>& words,
@@ -161,23 +151,23 @@ std::optional<dateWordsFailure> readDateWords(const std::vector<std::string>& wo
     date = {};
     const bool oneWord = !words.empty() && readWrittenDate(words[0], false, date);
     if (words.size() > (oneWord ? 1 : 4))
-        return dateWordsFailure{exitUsage, "extra operand " + quoted(words[oneWord ? 1 : 4])};
+        return dateWordsFailure{dateProblem::usage, "extra operand " + quoted(words[oneWord ? 1 : 4])};
     if (oneWord && date.timeOfDay && timeGiven)
-        return dateWordsFailure{exitUsage,
+        return dateWordsFailure{dateProblem::usage,
                                 "--time does not go with a date that gives its time of day"};
     if (oneWord)
         return checkFields({date.year, date.month, date.day}, {3, words[0]}, date);
     if (words.size() == 1)
         if (auto form = suggestedForm(words[0]))
-            return dateWordsFailure{exitNotAnInteger, quoted(words[0]) + " is not a date: " + *form};
+            return dateWordsFailure{dateProblem::notANumber, quoted(words[0]) + " is not a date: " + *form};
     long long number = 0;
     if (words.empty() || (words.size() < 3 && readDateNumber(words[0], number)))
-        return dateWordsFailure{exitUsage, "missing date: YYYY-MM-DD or YYYY MM DD"};
+        return dateWordsFailure{dateProblem::usage, "missing date: YYYY-MM-DD or YYYY MM DD"};
     if (words.size() < 3)
-        return dateWordsFailure{exitNotAnInteger, quoted(words[0]) +
+        return dateWordsFailure{dateProblem::notANumber, quoted(words[0]) +
                                 " is not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS])"};
     if (words.size() == 4 && (!readDateNumber(words[3], number) || number != 0))
-        return dateWordsFailure{exitUsage, unusedTimeZone(words)};
+        return dateWordsFailure{dateProblem::usage, unusedTimeZone(words)};
     return readSeparateWords({words[0], words[1], words[2]}, date);
 }
 

@@ -11,14 +11,6 @@
 
 namespace rondelo {
 
-// Exit statuses of a run whose date cannot be read.
-enum exitStatus : int {
-    exitUsage = 2,
-    exitTooFewArguments = 2,
-    exitNotAnInteger = 3,
-    exitOutOfRange = 4,
-};
-
 struct referenceArguments {
     int year;      // 1400..9999
     int month;     // 1..12
@@ -26,30 +18,32 @@ struct referenceArguments {
     int timeZone;  // accepted, changes nothing
 };
 
-// Why date words cannot be read: the exit status and one line saying what is wrong.
+// What kind of mistake keeps date words from being read; the driver gives each its status.
+enum class dateProblem {
+    usage,        // too few or too many words, or words that do not go together
+    notANumber,   // a word that is no number, or no date
+    outOfRange,   // a value outside its range, or a day its month lacks
+};
+
+// Why date words cannot be read: the kind of mistake and one line saying what is wrong.
 struct dateWordsFailure {
-    int status;  // exitUsage, exitNotAnInteger or exitOutOfRange
+    dateProblem problem;
     std::string what;
 };
 
-// One line per argument, argv[0] included, each shown as printable shows it; nothing when argc
-// is 0 or less.
-void showArgs(std::ostream& err, int argc, const char* const* argv);
-
 // Reads the classic arguments YYYY MM DD TIME_ZONE at argv[1] to argv[4] (argc is at least 5)
-// into args and returns 0, or writes the argument echo and one line saying what is wrong, as a
-// run with options says it, to err and returns the exit status. All are converted before any
-// range is checked. A TIME_ZONE that is no number but a zone's name gets the way to give it.
-int readReferenceArguments(int argc, const char* const* argv, std::ostream& err,
-                           referenceArguments& args);
+// into args, or says what is wrong, as a run with options says it. All are converted before
+// any range is checked. A TIME_ZONE that is no number but a zone's name gets the way to give it.
+std::optional<dateWordsFailure> readReferenceArguments(const char* const* argv,
+                                                       referenceArguments& args);
 
 // Reads the date words of a run with options into date: YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS]
 // alone, or YYYY MM DD [TIME_ZONE], each an optional sign and decimal digits. A date that gives
-// its time of day does not go with --time (timeGiven). The failure is exitUsage for too few or
+// its time of day does not go with --time (timeGiven). The failure is usage for too few or
 // too many words, or a TIME_ZONE other than 0 (with the way to give a zone or a time of day);
-// exitNotAnInteger for a word that is no number or no date (with the form to write, where it
-// looks like a date written another way); exitOutOfRange for a value outside its range or a
-// day that its month lacks.
+// notANumber for a word that is no number or no date (with the form to write, where it looks
+// like a date written another way); outOfRange for a value outside its range or a day that its
+// month lacks.
 std::optional<dateWordsFailure> readDateWords(const std::vector<std::string>& words,
                                               bool timeGiven, writtenDate& date);
 

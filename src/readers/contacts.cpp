@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <deque>
 #include <fstream>
 #include <iostream>  // for std::cin
 #include <memory>
@@ -22,12 +23,11 @@ namespace {
 struct contactsReading {
     std::vector<std::string> files;  // in the order read
     std::size_t nextFile = 0;
-    std::size_t unreadEntries = 0;  // a directory's entries that could not be read, skipped
+    std::deque<std::string> problems;  // entries skipped, each yielded as a skipped step
     contactFile current;
     std::size_t card = 0, date = 0;  // the next date of current
     referenceDefaults defaults;
     unsigned kinds;
-    std::ostream& err;
     zoneCache zones;
 };
 
@@ -64,9 +64,9 @@ std::string shownName(const std::string& path)
     return path == "-" ? "standard input" : printable(path);
 }
 
-// Reads the next file ("-": standard input) into r.current; skipped when it had a card that
-// could not be read.
-readStep loadFile(contactsReading& r)
+// Reads the next file ("-": standard input) into r.current; the cards that could not be read
+// wait in r.problems. Failed, with the problem, when the file cannot be read to its end.
+readStep loadFile(contactsReading& r, std::string& problem)
 {
     const std::string& path = r.files[r.nextFile++];
     std::ifstream file;
@@ -74,22 +74,21 @@ readStep loadFile(contactsReading& r)
         file.open(path, std::ios::binary);
     std::istream& in = path == "-" ? std::cin : file;
     if (!in) {
-        r.err << "rondelo: " << shownName(path) << ": " << std::strerror(errno) << std::endl;
-        return readStep::skipped;
+        r.problems.push_back(shownName(path) + ": " + std::strerror(errno));
+        return readStep::reference;
     }
     r.current = readContacts(in, shownName(path));
     r.card = r.date = 0;
     if (in.bad()) {
-        r.err << "rondelo: " << shownName(path) << ": " << std::strerror(errno) << std::endl;
+        problem = shownName(path) + ": " + std::strerror(errno);
         return readStep::failed;
     }
-    for (const std::string& wrong : r.current.errors)
-        r.err << "rondelo: " << wrong << std::endl;
-    return r.current.errors.empty() ? readStep::reference : readStep::skipped;
+    r.problems.insert(r.problems.end(), r.current.errors.begin(), r.current.errors.end());
+    return readStep::reference;
 }
 
 // The next chosen date of the current file, if any is left.
-std::optional<readStep> nextInFile(contactsReading& r, reference& ref)
+std::optional<readStep> nextInFile(contactsReading& r, reference& ref, std::string& problem)
 {
     for (; r.card < r.current.cards.size(); ++r.card, r.date = 0) {
         const contactCard& card = r.current.cards[r.card];
@@ -98,8 +97,8 @@ std::optional<readStep> nextInFile(contactsReading& r, reference& ref)
             if ((r.kinds >> static_cast<int>(date.kind) & 1) == 0)
                 continue;
             if (auto wrong = readDate(r, card, date, ref)) {
-                r.err << "rondelo: " << shownName(r.files[r.nextFile - 1]) << ":" << date.line
-                      << ": " << *wrong << std::endl;
+                problem = shownName(r.files[r.nextFile - 1]) + ":" + std::to_string(date.line) +
+                          ": " + *wrong;
                 return readStep::skipped;
             }
             return readStep::reference;
@@ -108,20 +107,20 @@ std::optional<readStep> nextInFile(contactsReading& r, reference& ref)
     return std::nullopt;
 }
 
-readStep nextContact(contactsReading& r, reference& ref)
+readStep nextContact(contactsReading& r, reference& ref, std::string& problem)
 {
-    if (r.unreadEntries > 0) {
-        --r.unreadEntries;
-        return readStep::skipped;
-    }
     for (;;) {
-        if (auto step = nextInFile(r, ref))
+        if (!r.problems.empty()) {
+            problem = std::move(r.problems.front());
+            r.problems.pop_front();
+            return readStep::skipped;
+        }
+        if (auto step = nextInFile(r, ref, problem))
             return *step;
         if (r.nextFile == r.files.size())
             return readStep::end;
-        const readStep loaded = loadFile(r);
-        if (loaded != readStep::reference)
-            return loaded;
+        if (loadFile(r, problem) == readStep::failed)
+            return readStep::failed;
     }
 }
 
@@ -129,23 +128,23 @@ readStep nextContact(contactsReading& r, reference& ref)
 
 std::optional<referenceSource> openContacts(const std::string& path,
                                             const referenceDefaults& defaults, unsigned kinds,
-                                            std::ostream& err)
+                                            std::string& problem)
 {
     struct stat file {};
     if (path != "-" && stat(path.c_str(), &file) != 0) {
-        err << "rondelo: " << printable(path) << ": " << std::strerror(errno) << std::endl;
+        problem = printable(path) + ": " + std::strerror(errno);
         return std::nullopt;
     }
     auto r = std::make_shared<contactsReading>(
-        contactsReading{{path}, 0, 0, {}, 0, 0, defaults, kinds, err, {}});
+        contactsReading{{path}, 0, {}, {}, 0, 0, defaults, kinds, {}});
     if (S_ISDIR(file.st_mode)) {
         std::vector<contactFileProblem> problems;
         r->files = listContactFiles(path, problems);
-        for (const contactFileProblem& problem : problems)
-            err << "rondelo: " << printable(problem.path) << ": " << problem.reason << std::endl;
-        r->unreadEntries = problems.size();
+        for (const contactFileProblem& unread : problems)
+            r->problems.push_back(printable(unread.path) + ": " + unread.reason);
     }
-    return referenceSource([r](reference& ref) { return nextContact(*r, ref); });
+    return referenceSource(
+        [r](reference& ref, std::string& wrong) { return nextContact(*r, ref, wrong); });
 }
 
 }  // namespace rondelo

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <optional>
-#include <ostream>
 #include <string>
 
 #include "readers/source.h"
@@ -20,10 +19,10 @@ constexpr unsigned defaultContactKinds = 0b0111;  // all but death
 // as contactDateName names them. A date without a time of day is at the defaults' time of day;
 // a date with Z or an offset is that instant, read in the zone of its TZ parameter, else the
 // defaults' zone. A card with a death gives no milestone after the day it died, but of its
-// death. A card that cannot be read is skipped with "rondelo: FILE:LINE: what is wrong" on
-// err. Nothing, after one message on err, when path cannot be opened.
+// death. A card, file or directory entry that cannot be read is skipped with the problem
+// "FILE:LINE: what is wrong". Nothing, with the problem, when path cannot be opened.
 std::optional<referenceSource> openContacts(const std::string& path,
                                             const referenceDefaults& defaults, unsigned kinds,
-                                            std::ostream& err);
+                                            std::string& problem);
 
 }  // namespace rondelo

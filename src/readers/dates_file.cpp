@@ -211,7 +211,6 @@ struct datesFile {
     std::unique_ptr<std::FILE, closer> file;
     std::string shown;  // its name in messages
     referenceDefaults defaults;
-    std::ostream& err;
     zoneCache zones;
     std::unique_ptr<char, decltype(&std::free)> buffer{nullptr, &std::free};
     std::size_t capacity = 0;
@@ -219,11 +218,6 @@ struct datesFile {
     long long number = 0;
     bool pastHeader = false;  // a line that is neither blank nor a comment was read
 };
-
-void report(datesFile& f, const std::string& what)
-{
-    f.err << "rondelo: " << printable(f.shown) << what << std::endl;
-}
 
 // The next line into f.line, without its line end; false at the end of the file or on an
 // error, which ferror tells apart.
@@ -248,7 +242,7 @@ bool readLine(datesFile& f)
     return true;
 }
 
-readStep readNextReference(datesFile& f, reference& ref)
+readStep readNextReference(datesFile& f, reference& ref, std::string& problem)
 {
     while (readLine(f)) {
         if (isBlank(f.line) || f.line[0] == '#')
@@ -259,14 +253,14 @@ readStep readNextReference(datesFile& f, reference& ref)
         if (header || std::string_view(f.line).substr(0, 5) == "1900.")
             continue;
         if (auto wrong = readDateLine(f.line, f.defaults, f.zones, ref)) {
-            report(f, ":" + std::to_string(f.number) + ": " + *wrong);
+            problem = printable(f.shown) + ":" + std::to_string(f.number) + ": " + *wrong;
             return readStep::skipped;
         }
         return readStep::reference;
     }
     if (!std::ferror(f.file.get()))
         return readStep::end;
-    report(f, std::string(": ") + std::strerror(errno));
+    problem = printable(f.shown) + ": " + std::strerror(errno);
     return readStep::failed;
 }
 
@@ -307,22 +301,23 @@ std::optional<std::string> readDateLine(const std::string& line, const reference
 
 std::optional<referenceSource> openDatesFile(const std::string& path,
                                              const referenceDefaults& defaults, int output,
-                                             std::ostream& err)
+                                             std::string& problem)
 {
     std::FILE* opened = path == "-" ? stdin : std::fopen(path.c_str(), "r");
     const std::string shown = path == "-" ? "standard input" : path;
     if (opened == nullptr) {
-        err << "rondelo: " << printable(shown) << ": " << std::strerror(errno) << std::endl;
+        problem = printable(shown) + ": " + std::strerror(errno);
         return std::nullopt;
     }
     if (isOutput(opened, output)) {
         closer{}(opened);
-        err << "rondelo: " << printable(shown) << ": input file is output file" << std::endl;
+        problem = printable(shown) + ": input file is output file";
         return std::nullopt;
     }
     auto f = std::make_shared<datesFile>(datesFile{
-        {opened, closer{}}, shown, defaults, err, {}, {nullptr, &std::free}, 0, {}, 0, false});
-    return referenceSource([f](reference& ref) { return readNextReference(*f, ref); });
+        {opened, closer{}}, shown, defaults, {}, {nullptr, &std::free}, 0, {}, 0, false});
+    return referenceSource(
+        [f](reference& ref, std::string& wrong) { return readNextReference(*f, ref, wrong); });
 }
 
 }  // namespace rondelo

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <optional>
-#include <ostream>
 #include <string>
 
 #include "events/reference.h"
@@ -25,11 +24,11 @@ std::optional<std::string> readDateLine(const std::string& line, const reference
 // line, a line that begins with '#', a CR before the LF, a byte-order mark at the start and a
 // header (the first line that is none of these, when its text before its first tab or comma
 // holds no digit) are passed over; a line that cannot be read is skipped with
-// "rondelo: FILE:N: what is wrong" on err, and a read error ends the source with the system's
-// reason. Nothing, after one message on err, when the file cannot be opened, or when it is a
-// regular file that is also the file descriptor output, as cat refuses it.
+// the problem "FILE:N: what is wrong", and a read error ends the source with the system's
+// reason. Nothing, with the problem, when the file cannot be opened, or when it is a regular
+// file that is also the file descriptor output, as cat refuses it.
 std::optional<referenceSource> openDatesFile(const std::string& path,
                                              const referenceDefaults& defaults, int output,
-                                             std::ostream& err);
+                                             std::string& problem);
 
 }  // namespace rondelo

@@ -22,7 +22,7 @@ std::optional<std::string> findZone(const std::string& name, zoneCache& zones, r
 
 referenceSource singleSource(const reference& ref)
 {
-    return [ref, given = false](reference& next) mutable {
+    return [ref, given = false](reference& next, std::string&) mutable {
         if (given)
             return readStep::end;
         given = true;

@@ -14,11 +14,13 @@
 namespace rondelo {
 
 // What a source did when asked for its next reference: gave one; skipped an entry it could not
-// read, having said why; came to its end; or failed to read further, having said why.
+// read; came to its end; or failed to read further. Skipped and failed come with the problem,
+// for the driver to say.
 enum class readStep { reference, skipped, end, failed };
 
-// Yields references one at a time into the reference it is given, until readStep::end.
-using referenceSource = std::function<readStep(reference&)>;
+// Yields references one at a time into the reference it is given, until readStep::end; what is
+// wrong, after skipped or failed, goes to problem.
+using referenceSource = std::function<readStep(reference&, std::string& problem)>;
 
 // What a reference takes from the run where its source gives nothing.
 struct referenceDefaults {

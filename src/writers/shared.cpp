@@ -25,9 +25,9 @@ void writeUnshownDate(std::ostream& out, std::ostream& err, const event& e, cons
     // An event whose wall-clock time is in the calendar but whose UTC time is not, as a
     // calendar writes it, is past the end too.
     const bool early = unixTime2WallClock(ref.zone, e.timestamp).seconds < firstCalendarSecond;
-    err << "rondelo: " << (ref.name.empty() ? "" : printable(ref.name) + ": ") << e.label
-        << (early ? " falls before the year 1400" : " falls after the year 9999")
-        << " and cannot be shown" << std::endl;
+    say(err, (ref.name.empty() ? "" : printable(ref.name) + ": ") + e.label +
+                 (early ? " falls before the year 1400" : " falls after the year 9999") +
+                 " and cannot be shown");
 }
 
 // The fixed "main" and 685 are part of the text that callers match on.
@@ -60,13 +60,5 @@ std::string percentEncoded(const std::string& text, const char* plain)
     return encoded;
 }
 
-int reportWriteError(std::ostream& err, const char* program, int error)
-{
-    err << program << ": write error";
-    if (error != 0)
-        err << ": " << std::strerror(error);
-    err << std::endl;
-    return 1;
-}
 
 }  // namespace rondelo

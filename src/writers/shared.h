@@ -56,7 +56,5 @@ bool endLine(std::ostream& out, const writerSettings& settings);
 // %XX: different texts never give the same result.
 std::string percentEncoded(const std::string& text, const char* plain);
 
-// Reports output that did not reach its reader; returns the exit status 1.
-int reportWriteError(std::ostream& err, const char* program, int error);
 
 }  // namespace rondelo

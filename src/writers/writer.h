@@ -29,7 +29,7 @@ struct writer {
 writer makeWriter(const writerSettings& settings);
 
 // Each write returns false, at once, when out can no longer be written; the caller reports
-// that with reportWriteError.
+// that once, when the run is over.
 
 // What comes before the first line: the calendar's header; nothing in the other formats.
 bool writeBegin(writer& w, std::ostream& out);
