@@ -27,9 +27,8 @@ void checkDate(const contactCard& card, const contactDate& date)
     check(when.day >= 1 && when.day <= 31 && date.line >= card.line);
     check(!when.timeOfDay || (*when.timeOfDay >= 0 && *when.timeOfDay < 86400));
     check(!when.instant || (when.timeOfDay && isCalendarSecond(*when.instant)));
-    check(date.kind != contactKind::other || date.label < card.labels.size());
-    const std::string name = contactDateName(card, date);
-    check(isCalendarText(name) && name.find('\n') == std::string::npos);
+    check(date.kind != referenceKind::other || date.label < card.labels.size());
+    check(isCalendarText(card.name) && card.name.find('\n') == std::string::npos);
 }
 
 }  // namespace

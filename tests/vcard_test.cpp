@@ -23,6 +23,16 @@ contactFile readText(const std::string& text)
     return readContacts(in, "book.vcf");
 }
 
+// The name a date's lines carry.
+std::string nameOf(const contactCard& card, const contactDate& date)
+{
+    reference ref{};
+    ref.kind = date.kind;
+    ref.name = card.name;
+    ref.label = date.kind == referenceKind::other ? card.labels.at(date.label) : "";
+    return shownName(ref);
+}
+
 // Each date as LINE KIND NAME VALUE [ZONE], the value as a reading or @instant; then each error.
 std::vector<std::string> shown(const contactFile& file)
 {
@@ -34,7 +44,7 @@ std::vector<std::string> shown(const contactFile& file)
             std::snprintf(text, sizeof text, "%04d-%02d-%02d@%lld", w.year, w.month, w.day,
                           w.timeOfDay.value_or(-1));
             lines.push_back(std::to_string(date.line) + " " + std::to_string(int(date.kind)) + " " +
-                            contactDateName(card, date) + " " +
+                            nameOf(card, date) + " " +
                             (w.instant ? "@" + std::to_string(*w.instant) : text) +
                             (date.zoneName.empty() ? "" : " " + date.zoneName));
         }

@@ -31,7 +31,7 @@ struct runOptions {
     std::optional<long long> next;     // --next: only the earliest lines, at least 1
     std::optional<std::string> datesFile;  // --dates: the references, one a line; "-" for stdin
     std::vector<std::string> contacts;  // --contacts: address books, vCard files or directories
-    unsigned contactKinds = defaultContactKinds;  // --kinds: a bit for each contactKind
+    unsigned contactKinds = defaultContactKinds;  // --kinds: a bit for each referenceKind
     unixInstant now{0};                // the time of the run, taken once
     outputFormat format = outputFormat::csv;  // --format, --ics
     std::optional<std::string> title;  // --title

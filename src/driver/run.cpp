@@ -101,7 +101,10 @@ int statusOf(dateProblem problem)
 std::optional<int> readReference(int argc, char* argv[], const runOptions& options,
                                  std::ostream& err, reference& ref)
 {
-    ref = {{0}, options.zone, options.zoneName, options.title.value_or("")};
+    ref = reference{};
+    ref.zone = options.zone;
+    ref.zoneName = options.zoneName;
+    ref.name = options.title.value_or("");
     if (options.classic) {
         referenceArguments args{};
         if (auto failure = readReferenceArguments(argv, args)) {

@@ -35,7 +35,7 @@ void addFirstBatch(eventBatches& batches, eventList& events, const generationPla
 eventBatches startEvents(const reference& ref, const generationPlan& plan)
 {
     return {{wallClock2UnixTime(ref.zone, ref.wallClock), ref.wallClock, ref.zone, plan.from,
-             std::min(plan.until, ref.endsBefore)},
+             std::min(plan.until, ref.endsBefore.seconds)},
             std::nullopt,
             false};
 }

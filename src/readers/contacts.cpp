@@ -32,16 +32,18 @@ struct contactsReading {
 };
 
 // The instant at which a card's milestones stop: the first midnight after the day it died.
-long long endOfDeathDay(const contactWhen& death, const absl::TimeZone& zone)
+unixInstant endOfDeathDay(const contactWhen& death, const absl::TimeZone& zone)
 {
     const wallClockReading midnight = wallClockOf(writtenDate{death.year, death.month, death.day, 0}, 0);
-    return wallClock2UnixTime(zone, {midnight.seconds + 86400});
+    return {wallClock2UnixTime(zone, {midnight.seconds + 86400})};
 }
 
 std::optional<std::string> readDate(contactsReading& r, const contactCard& card,
                                     const contactDate& date, reference& ref)
 {
-    ref.name = contactDateName(card, date);
+    ref.kind = date.kind;
+    ref.name = card.name;
+    ref.label = date.kind == referenceKind::other ? card.labels.at(date.label) : std::string();
     ref.occurrence = 1;
     ref.zone = r.defaults.zone;
     ref.zoneName = r.defaults.zoneName;
@@ -53,8 +55,8 @@ std::optional<std::string> readDate(contactsReading& r, const contactCard& card,
         ? unixTime2WallClock(ref.zone, *when.instant)
         : wallClockOf(writtenDate{when.year, when.month, when.day, when.timeOfDay},
                       r.defaults.timeOfDay);
-    const bool stops = card.death && date.kind != contactKind::death;
-    ref.endsBefore = stops ? endOfDeathDay(*card.death, ref.zone) : LLONG_MAX;
+    const bool stops = card.death && date.kind != referenceKind::death;
+    ref.endsBefore = stops ? endOfDeathDay(*card.death, ref.zone) : unixInstant{LLONG_MAX};
     return std::nullopt;
 }
 

@@ -10,13 +10,13 @@
 
 namespace rondelo {
 
-// The kinds of dates --kinds may choose, a bit for each contactKind.
+// The kinds of dates --kinds may choose, a bit for each of the first referenceKinds.
 constexpr const char* contactKindNames[] = {"birthday", "anniversary", "other", "death"};
 constexpr unsigned defaultContactKinds = 0b0111;  // all but death
 
 // Opens path, a .vcf file of any number of cards ("-" for standard input) or a directory of
-// them (every *.vcf in it, in name order), as a source of the dates of the kinds chosen (a bit for each contactKind), named
-// as contactDateName names them. A date without a time of day is at the defaults' time of day;
+// them (every *.vcf in it, in name order), as a source of the dates of the kinds chosen (a bit for each referenceKind), each
+// reference of the card's name, with the kind and label of its date. A date without a time of day is at the defaults' time of day;
 // a date with Z or an offset is that instant, read in the zone of its TZ parameter, else the
 // defaults' zone. A card with a death gives no milestone after the day it died, but of its
 // death. A card, file or directory entry that cannot be read is skipped with the problem

@@ -366,16 +366,16 @@ struct cardInProgress {
     std::optional<std::string> wrong;    // LINE: the first thing that skips it
 };
 
-std::optional<contactKind> kindOf(const std::string& name)
+std::optional<referenceKind> kindOf(const std::string& name)
 {
     if (name == "BDAY")
-        return contactKind::birthday;
+        return referenceKind::birthday;
     if (name == "ANNIVERSARY" || name == "X-ANNIVERSARY")
-        return contactKind::anniversary;
+        return referenceKind::anniversary;
     if (name == "X-ABDATE")
-        return contactKind::other;
+        return referenceKind::other;
     if (name == "DEATHDATE")
-        return contactKind::death;
+        return referenceKind::death;
     return std::nullopt;
 }
 
@@ -390,7 +390,7 @@ bool isPartialValue(const contentLine& content)
     return !dated || omitted || isPartialDate(content.value);
 }
 
-void readDatedLine(cardInProgress& card, const contentLine& content, contactKind kind,
+void readDatedLine(cardInProgress& card, const contentLine& content, referenceKind kind,
                    long long number)
 {
     if (isPartialValue(content))
@@ -418,7 +418,7 @@ std::string textValue(const contentLine& content, bool listToSpaces)
 
 void readCardProperty(cardInProgress& card, const contentLine& content, long long number)
 {
-    if (const std::optional<contactKind> kind = kindOf(content.name))
+    if (const std::optional<referenceKind> kind = kindOf(content.name))
         readDatedLine(card, content, *kind, number);
     else if (content.name == "FN" && !card.fullName) {
         card.fullName = textValue(content, false);
@@ -455,7 +455,7 @@ std::optional<std::string> labelDate(cardInProgress& card, pendingDate& pending,
     const auto label = pending.group.empty() ? card.labels.end() : card.labels.find(pending.group);
     const std::string& written = label == card.labels.end() ? none : label->second;
     if (written == appleAnniversary) {
-        pending.date.kind = contactKind::anniversary;
+        pending.date.kind = referenceKind::anniversary;
         return std::nullopt;
     }
     auto known = labelAt.find(pending.group);
@@ -495,7 +495,7 @@ std::optional<std::string> finishCard(cardInProgress& card)
         if (pending.abDate)
             if (auto wrong = labelDate(card, pending, labelAt))
                 return wrong;
-        if (pending.date.kind == contactKind::death && !card.card.death)
+        if (pending.date.kind == referenceKind::death && !card.card.death)
             card.card.death = pending.date.when;
         card.card.dates.push_back(std::move(pending.date));
     }
@@ -578,20 +578,6 @@ contactFile readContacts(std::istream& in, const std::string& fileName)
     return std::move(state.file);
 }
 
-std::string contactDateName(const contactCard& card, const contactDate& date)
-{
-    switch (date.kind) {
-    case contactKind::birthday:
-        return card.name;
-    case contactKind::anniversary:
-        return card.name + " (anniversary)";
-    case contactKind::other:
-        return card.name + " (" + card.labels.at(date.label) + ")";
-    case contactKind::death:
-        break;
-    }
-    return card.name + " (died)";
-}
 
 std::vector<std::string> listContactFiles(const std::string& directory,
                                           std::vector<contactFileProblem>& problems)

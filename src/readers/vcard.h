@@ -7,11 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace rondelo {
+#include "events/reference.h"
 
-// What a dated property is to its person: BDAY; ANNIVERSARY, X-ANNIVERSARY and an X-ABDATE
-// labelled _$!<Anniversary>!$_; any other X-ABDATE; DEATHDATE.
-enum class contactKind { birthday, anniversary, other, death };
+namespace rondelo {
 
 // A date as the card writes it, checked against the calendar: the years 1400 to 9999, a day
 // its month has. With Z or a UTC offset it is that instant, and its fields are the reading at
@@ -26,7 +24,9 @@ struct contactWhen {
 
 // One dated property of a card.
 struct contactDate {
-    contactKind kind = contactKind::birthday;
+    // BDAY; ANNIVERSARY, X-ANNIVERSARY and an X-ABDATE labelled _$!<Anniversary>!$_; any
+    // other X-ABDATE; DEATHDATE.
+    referenceKind kind = referenceKind::birthday;
     contactWhen when{};
     std::string zoneName;   // the property's TZ parameter as written, else empty
     std::size_t label = 0;  // of kind other: its index in the card's labels
@@ -34,7 +34,7 @@ struct contactDate {
 };
 
 // One card that was read. Its name and labels are UTF-8 without control characters (tabs
-// aside); dates keep the card's order. Names are made by contactDateName, so that memory
+// aside); dates keep the card's order, and share the card's name and labels, so that memory
 // stays linear in the file when a card repeats its dates.
 struct contactCard {
     std::string name;  // FN, else N's given and family names
@@ -62,10 +62,6 @@ struct contactFile {
 // the cards. Cards nested in a card (vCard 2.1's AGENT) are skipped silently. Linear in the size
 // of in; a card without any date is not checked further.
 contactFile readContacts(std::istream& in, const std::string& fileName);
-
-// The name a date's lines carry: the card's name for a birthday, "NAME (anniversary)",
-// "NAME (LABEL)" and "NAME (died)".
-std::string contactDateName(const contactCard& card, const contactDate& date);
 
 // A directory entry that is not a readable file, and why.
 struct contactFileProblem {

@@ -65,7 +65,7 @@ bool writeCsvLine(std::ostream& out, std::ostream& err, const event& e, const re
     out.write(number, std::to_chars(number, number + sizeof number, static_cast<int>(e.type)).ptr - number);
     out.put(',') << e.label;
     if (!ref.name.empty())
-        out << ',' << csvField(ref.name);
+        out << ',' << csvField(shownName(ref));
     out << '\n';
     if (length == 0 && !settings.classic)
         writeUnshownDate(out, err, e, ref, settings);
@@ -75,7 +75,8 @@ bool writeCsvLine(std::ostream& out, std::ostream& err, const event& e, const re
 bool writeReport(std::ostream& out, std::ostream& err, const eventList& events,
                  const absl::TimeZone& zone)
 {
-    const reference ref{{0}, zone, "", ""};
+    reference ref{};
+    ref.zone = zone;
     const writerSettings settings;  // classic, a flush per line
     for (const event& e : events)
         if (!writeCsvLine(out, err, e, ref, settings))

@@ -171,7 +171,7 @@ std::string calendarUid(const reference& ref, const std::string& label)
     std::string uid = calendarTime("%Y%m%dT%H%M%S", ref.wallClock.seconds) + "-" + ref.zoneName +
                       "-" + uidPart(label);
     if (!ref.name.empty())
-        uid += "-" + uidName(ref.name);
+        uid += "-" + uidName(shownName(ref));
     if (ref.occurrence > 1)
         uid += "-" + std::to_string(ref.occurrence);
     return uid + "@rondelo";
@@ -223,7 +223,7 @@ bool writeCalendarEvent(std::ostream& out, std::ostream& err, const event& e, co
         return static_cast<bool>(out);
     }
     state.anyEvent = true;
-    const std::string summary = escapeText(ref.name.empty() ? e.label : ref.name + ": " + e.label);
+    const std::string summary = escapeText(ref.name.empty() ? e.label : shownName(ref) + ": " + e.label);
     const std::string stamp = "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", settings.stamp.seconds);
     if (!writeLines(out, {"BEGIN:VEVENT", "UID:" + calendarUid(ref, e.label), stamp, *start,
                           "SUMMARY:" + summary},

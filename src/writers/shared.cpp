@@ -25,7 +25,7 @@ void writeUnshownDate(std::ostream& out, std::ostream& err, const event& e, cons
     // An event whose wall-clock time is in the calendar but whose UTC time is not, as a
     // calendar writes it, is past the end too.
     const bool early = unixTime2WallClock(ref.zone, e.timestamp).seconds < firstCalendarSecond;
-    say(err, (ref.name.empty() ? "" : printable(ref.name) + ": ") + e.label +
+    say(err, (ref.name.empty() ? "" : printable(shownName(ref)) + ": ") + e.label +
                  (early ? " falls before the year 1400" : " falls after the year 9999") +
                  " and cannot be shown");
 }

@@ -214,7 +214,7 @@ bool writeTextLine(std::ostream& out, std::ostream& err, const event& e, const r
         out << distance;
     } else {
         writePadded(out, distance, distanceWidth, state.measure);
-        out << "  " << ref.name;
+        out << "  " << shownName(ref);
     }
     out << '\n';
     if (!shown)
