@@ -2,8 +2,6 @@
 // time zone.
 #include "driver/options.h"
 
-#include <unistd.h>  // for readlink
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -18,6 +16,7 @@
 #include "driver/option_table.h"
 #include "driver/status.h"
 #include "readers/when.h"
+#include "timeconv/machine_zone.h"
 #include "timeconv/zone.h"
 #include "timeconv/zone_names.h"
 #include "writers/ics.h"
@@ -27,8 +26,6 @@ namespace rondelo {
 
 namespace {
 
-const char systemZoneFile[] = "/etc/localtime";
-const char zoneDirectory[] = "/usr/share/zoneinfo/";
 
 // The latest second that the calendar can show, and so the latest DTSTAMP.
 constexpr long long lastCalendarSecond = 253402300799;
@@ -41,27 +38,6 @@ bool isLetter(char c)
 bool isOptionWord(const char* word)
 {
     return word[0] == '-' && (isLetter(word[1]) || (word[1] == '-' && isLetter(word[2])));
-}
-
-// The zone that file links to, by its name in the database.
-std::optional<std::string> readSystemZone(const char* file, absl::TimeZone& zone,
-                                          std::string& zoneName)
-{
-    const std::string system = "the system's time zone (" + printable(file) + ")";
-    char target[4096];
-    const ssize_t length = readlink(file, target, sizeof target);
-    if (length < 0 && errno != EINVAL)  // EINVAL: a file, but no link
-        return system + " cannot be read: " + std::strerror(errno);
-    const std::string path(target, length > 0 ? static_cast<std::size_t>(length) : 0);
-    const std::size_t at = path.rfind(zoneDirectory);
-    const std::string name =
-        at == std::string::npos ? "" : path.substr(at + std::strlen(zoneDirectory));
-    if (length <= 0 || static_cast<std::size_t>(length) == sizeof target || !isZoneName(name))
-        return system + " names no zone of the database: set TZ or use --zone";
-    if (!loadZone(name, zone))
-        return "the system's time zone " + quoted(name) + " cannot be loaded";
-    zoneName = name;
-    return std::nullopt;
 }
 
 // What the options leave to be settled once every option is in: the WHENs of --from and
@@ -149,16 +125,6 @@ std::optional<std::string> readTime(const std::string& value, runOptions& option
     if (!readClock(value, 0, false, options.timeOfDay))
         return "invalid time " + quoted(value) + " (0:00 to 23:59:59, as HH:MM or HH:MM:SS)";
     return std::nullopt;
-}
-
-// "; did you mean Europe/Berlin or Europe/Bern?", or nothing when no name is near.
-std::string zoneSuggestions(const std::string& name)
-{
-    const std::vector<std::string> near = nearestZoneNames(name, 3);
-    std::string text;
-    for (std::size_t i = 0; i < near.size(); ++i)
-        text += (i == 0 ? "; did you mean " : i + 1 < near.size() ? ", " : " or ") + near[i];
-    return text.empty() ? text : text + "?";
 }
 
 std::optional<std::string> readZone(const std::string& value, runOptions& options,
@@ -378,20 +344,24 @@ std::string optionError(int result, const std::string& word)
 
 }  // namespace
 
-std::optional<std::string> readLocalZone(const char* tz, const char* systemZoneFile,
+std::optional<std::string> readLocalZone(const char* tz, const char* systemFile,
                                          absl::TimeZone& zone, std::string& zoneName)
 {
-    std::string name = tz == nullptr ? systemZoneFile : tz[0] == ':' ? tz + 1 : tz;
-    if (name == systemZoneFile)
-        return readSystemZone(systemZoneFile, zone, zoneName);
-    if (name.compare(0, std::strlen(zoneDirectory), zoneDirectory) == 0)
-        name.erase(0, std::strlen(zoneDirectory));  // a path into the database names its zone
-    if (name.empty())
-        name = "UTC";
-    if (!loadZone(name, zone))
-        return "TZ " + quoted(tz) + " names no time zone";
-    zoneName = name;
-    return std::nullopt;
+    const auto failure = readMachineZone(tz, systemFile, zone, zoneName);
+    if (!failure)
+        return std::nullopt;
+    const std::string system = "the system's time zone (" + printable(failure->subject) + ")";
+    switch (failure->kind) {
+    case machineZoneFailure::fileUnreadable:
+        return system + " cannot be read: " + std::strerror(failure->error);
+    case machineZoneFailure::noDatabaseZone:
+        return system + " names no zone of the database: set TZ or use --zone";
+    case machineZoneFailure::zoneUnloadable:
+        return "the system's time zone " + quoted(failure->subject) + " cannot be loaded";
+    case machineZoneFailure::tzNamesNone:
+        break;
+    }
+    return "TZ " + quoted(failure->subject) + " names no time zone";
 }
 
 std::optional<std::string> readCalendarStamp(const char* sourceDateEpoch, unixInstant now,

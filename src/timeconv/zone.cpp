@@ -16,7 +16,6 @@ namespace rondelo {
 namespace {
 
 const absl::CivilSecond civilEpoch(1970, 1, 1, 0, 0, 0);
-const char zoneDirectory[] = "/usr/share/zoneinfo";  // the library's, when TZDIR is unset
 
 // The reading as the library's civil time. Inside the calendar the date library splits it into
 // fields that need no normalising, a run over many references' hot path; beyond it the civil
@@ -59,6 +58,12 @@ bool isZoneName(const std::string& name)
     return true;
 }
 
+std::string zoneDirectory()
+{
+    const char* directory = std::getenv("TZDIR");
+    return directory != nullptr && directory[0] != '\0' ? directory : "/usr/share/zoneinfo";
+}
+
 bool loadZone(const std::string& name, absl::TimeZone& zone)
 {
     if (!isZoneName(name))
@@ -67,10 +72,7 @@ bool loadZone(const std::string& name, absl::TimeZone& zone)
         return absl::LoadTimeZone(name, &zone);  // built in: no file is read
     // The library reads whatever the path names, a FIFO included, and keeps every zone it was
     // asked for, found or not: only a regular file of the database reaches it.
-    const char* directory = std::getenv("TZDIR");
-    const std::string path = std::string(directory != nullptr && directory[0] != '\0' ? directory
-                                                                                    : zoneDirectory) +
-                             "/" + name;
+    const std::string path = zoneDirectory() + "/" + name;
     struct stat file {};
     return stat(path.c_str(), &file) == 0 && S_ISREG(file.st_mode) &&
            absl::LoadTimeZone(name, &zone);

@@ -29,6 +29,10 @@ constexpr bool operator<(unixInstant a, unixInstant b)
 // "localtime". The library would load any path it is given.
 bool isZoneName(const std::string& name);
 
+// The directory of the zone database: TZDIR when set and not empty, as the library reads it,
+// else the system's.
+std::string zoneDirectory();
+
 // Loads the named zone into zone; false for a name that isZoneName refuses or that is no
 // regular file of the database (in TZDIR when set, as the library reads it). "UTC" loads no
 // file.

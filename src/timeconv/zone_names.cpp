@@ -3,11 +3,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <fstream>
 #include <numeric>
 #include <sstream>
 #include <utility>
+
+#include "timeconv/zone.h"
 
 namespace rondelo {
 
@@ -16,10 +17,7 @@ namespace {
 // The zone and link names of tzdata.zi: "Z NAME ..." and "L TARGET NAME".
 std::vector<std::string> databaseNames()
 {
-    const char* directory = std::getenv("TZDIR");
-    std::ifstream in(std::string(directory != nullptr && directory[0] != '\0' ? directory
-                                                                              : "/usr/share/zoneinfo") +
-                     "/tzdata.zi");
+    std::ifstream in(zoneDirectory() + "/tzdata.zi");
     std::vector<std::string> names;
     for (std::string line; std::getline(in, line);) {
         std::istringstream fields(line);
@@ -88,6 +86,15 @@ std::vector<std::string> nearestZoneNames(const std::string& name, std::size_t l
         if (near[i].first < 2 || near[0].first >= 2)
             names.push_back(near[i].second);
     return names;
+}
+
+std::string zoneSuggestions(const std::string& name)
+{
+    const std::vector<std::string> near = nearestZoneNames(name, 3);
+    std::string text;
+    for (std::size_t i = 0; i < near.size(); ++i)
+        text += (i == 0 ? "; did you mean " : i + 1 < near.size() ? ", " : " or ") + near[i];
+    return text.empty() ? text : text + "?";
 }
 
 bool isZoneAbbreviation(const std::string& name)

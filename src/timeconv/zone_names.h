@@ -15,6 +15,10 @@ namespace rondelo {
 // when the database lists no names.
 std::vector<std::string> nearestZoneNames(const std::string& name, std::size_t limit);
 
+// "; did you mean Europe/Berlin or Europe/Bern?" for the nearest three names, or nothing when no
+// name is near: the end of a message about a name that is no zone.
+std::string zoneSuggestions(const std::string& name);
+
 // True for what looks like a zone's abbreviation, such as CEST or PST: two to five capital
 // letters.
 bool isZoneAbbreviation(const std::string& name);
