@@ -31,10 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(!wrong->empty());
         return 0;
     }
-    check(isCalendarSecond(ref.wallClock.seconds) && !ref.name.empty() && !ref.zoneName.empty());
+    check(isCalendarSecond(readingOf(ref.wallClock).seconds) && !ref.name.empty() && !ref.zoneName.empty());
     check(ref.name.find_first_of("\t\n\r") == std::string::npos);
     eventList events;
     collectEvents(events, ref, generationPlan{});
-    check(!events.empty() && events.front().type == evReference);
+    check(!events.empty() && events.front().family == familyReference);
     return 0;
 }

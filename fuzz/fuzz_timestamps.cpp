@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     std::ostringstream out, err;
-    check(writeReport(out, err, {event{s, "label", evTest}}));
+    check(writeReport(out, err, {reportLine{{s}, evTest, "label"}}));
     const std::string stamp = std::to_string(s);
     if (renderable) {
         check(out.str().size() == stamp.size() + 1 + 24 + 9 && err.str().empty());
@@ -56,7 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The other writers, in an option run: a line, or an event, and a message only when the
     // date cannot be shown (an event past 9999 in UTC, as a calendar writes it, too).
-    const reference ref{{0}, absl::UTCTimeZone(), "UTC", ""};
+    reference ref{};
+    ref.zone = absl::UTCTimeZone();
+    ref.zoneName = "UTC";
     for (const outputFormat format : {outputFormat::ics, outputFormat::json, outputFormat::text}) {
         writerSettings settings;
         settings.format = format;
@@ -64,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         settings.reminders = {reminder{-86400, -54000}};
         writer w = makeWriter(settings);
         std::ostringstream lines, messages;
-        check(writeEvents(w, lines, messages, {event{s, "label", evTest}}, ref));
+        check(writeEvents(w, lines, messages, {event{{s}, 1, unitDays, familyEvery}}, ref));
         check(messages.str().empty() == renderable && !lines.str().empty() &&
               lines.str().back() == '\n');
     }

@@ -19,14 +19,14 @@ TEST(self_test, east_of_utc_the_clock_is_local_and_the_stream_keeps_its_locale)
     tzset();
     std::ostringstream err;
     const long long before = std::time(nullptr) + 32400;
-    eventList events;
+    std::vector<reportLine> events;
     testTimeLimits(err, events);
     const long long after = std::time(nullptr) + 32400;
     EXPECT_TRUE(err.getloc() == std::locale()) << "a date facet was left in the stream";
     ASSERT_EQ(events.size(), 12u);
-    const long long now = events[0].timestamp;
+    const long long now = events[0].instant.seconds;
     EXPECT_TRUE(now >= before && now <= after);
-    EXPECT_EQ(now - events[2].timestamp, 518400);
+    EXPECT_EQ(now - events[2].instant.seconds, 518400);
 }
 
 TEST(self_test, ten_years_on_keeps_a_last_day_last)

@@ -19,7 +19,7 @@ namespace rondelo {
 namespace {
 
 // What the self-test calls TIME_T_UNITS: the type of every timestamp of the program.
-using timestampUnits = decltype(event::timestamp);
+using timestampUnits = decltype(unixInstant::seconds);
 
 void writeTypeSizes(std::ostream& err)
 {
@@ -75,7 +75,7 @@ void writeProbe(std::ostream& err, const char* caption, bool accepted, const std
         << " to timestamp: " << date2UnixTime(converted) << std::endl;
 }
 
-void testTimeLimits(std::ostream& err, eventList& events)
+void testTimeLimits(std::ostream& err, std::vector<reportLine>& lines)
 {
     writeTypeSizes(err);
     writeLimits(err);
@@ -90,7 +90,7 @@ void testTimeLimits(std::ostream& err, eventList& events)
     writeProbe(err, "mktime() support for dates  after year 3000: ", std::mktime(&record) != -1,
                record);
     err << "cplusplus: " << __cplusplus << std::endl;
-    addTestEvents(events, ptime2UnixTime(boost::posix_time::second_clock::local_time()));
+    addTestEvents(lines, ptime2UnixTime(boost::posix_time::second_clock::local_time()));
 }
 
 boost::gregorian::date tenYearsOn(const boost::gregorian::date& d)
@@ -98,20 +98,23 @@ boost::gregorian::date tenYearsOn(const boost::gregorian::date& d)
     return d + boost::date_time::month_functor<boost::gregorian::date>(120).get_offset(d);
 }
 
-void addTestEvents(eventList& events, long long now)
+void addTestEvents(std::vector<reportLine>& lines, long long now)
 {
-    addEvent(events, now, "local time now", evTest);
-    addEvent(events, date2UnixTime(tenYearsOn(unixTime2Date(now))), "now + 10 years", evTest);
-    addEvent(events, now - 6 * 86400, "-6 days", evTest);
-    addEvent(events, 2147483648, "min", evTest);  // one past "max", not -2^31
-    addEvent(events, 2147483647, "max", evTest);
-    addEvent(events, -70866960384, "38-bit negative", evTest);
-    addEvent(events, -6442450944, "34-bit negative", evTest);
-    addEvent(events, -2147483648LL, "32-bit min", evTest);
-    addEvent(events, 2147483647, "32-bit max", evTest);
-    addEvent(events, 34359738367, "36-bit", evTest);
-    addEvent(events, 549755813887, "40-bit", evTest);
-    addEvent(events, 8796093022207, "44-bit", evTest);
+    const auto add = [&](long long seconds, const char* label) {
+        lines.push_back({{seconds}, evTest, label});
+    };
+    add(now, "local time now");
+    add(date2UnixTime(tenYearsOn(unixTime2Date(now))), "now + 10 years");
+    add(now - 6 * 86400, "-6 days");
+    add(2147483648, "min");  // one past "max", not -2^31
+    add(2147483647, "max");
+    add(-70866960384, "38-bit negative");
+    add(-6442450944, "34-bit negative");
+    add(-2147483648LL, "32-bit min");
+    add(2147483647, "32-bit max");
+    add(34359738367, "36-bit");
+    add(549755813887, "40-bit");
+    add(8796093022207, "44-bit");
 }
 
 void show_tm(std::ostream& err, const std::tm* t, const char* caption)

@@ -3,6 +3,7 @@
 
 #include <ctime>
 #include <ostream>
+#include <vector>
 
 #include <boost/date_time/gregorian/gregorian_types.hpp>
 
@@ -11,10 +12,11 @@
 namespace rondelo {
 
 // Writes 24 lines to err (sizes, hexadecimal limits, two mktime probes, the language level),
-// then appends twelve evTest events to events. Leaves err in decimal; its other state stays as it was.
+// then appends the twelve evTest lines of addTestEvents to lines. Leaves err in decimal; its
+// other state stays as it was.
 // Throws what the date library or the clock throw (a probe date outside 1400..9999 in this
 // time zone, no local time): the lines written by then stay, and no half line is left.
-void testTimeLimits(std::ostream& err, eventList& events);
+void testTimeLimits(std::ostream& err, std::vector<reportLine>& lines);
 
 // One probe: the caption, "YES\n" or "NO\n" (the newline unflushed), then the line
 // "converted: DATE to timestamp: SECONDS" for the record's date. Throws the library's range
@@ -23,7 +25,7 @@ void writeProbe(std::ostream& err, const char* caption, bool accepted, const std
 
 // The twelve events of the self-test, for now = the local wall-clock time counted as UTC.
 // Throws bad_year when ten years on passes 9999, with "local time now" already appended.
-void addTestEvents(eventList& events, long long now);
+void addTestEvents(std::vector<reportLine>& lines, long long now);
 
 // The date 120 months on: the last day of a month goes to the last day of the target month,
 // any other day keeps its number, cut down to the target month's length.

@@ -12,9 +12,9 @@
 
 int main()
 {
-    rondelo::eventList events;
+    std::vector<rondelo::reportLine> lines;
     try {
-        rondelo::testTimeLimits(std::cerr, events);
+        rondelo::testTimeLimits(std::cerr, lines);
     } catch (const std::exception& e) {
         // A probe date outside the calendar in this time zone, ten years on past 9999, or no
         // local time: the lines written so far stay, the report would be incomplete.
@@ -23,7 +23,7 @@ int main()
     }
     rondelo::outputBuffer output(STDOUT_FILENO);
     std::ostream out(&output);
-    rondelo::writeReport(out, std::cerr, events);
+    rondelo::writeReport(out, std::cerr, lines);
     if (const auto wrong = rondelo::finishOutput(out, output)) {
         std::cerr << "rondelo-selftest: " << *wrong << std::endl;
         return rondelo::statusFailure;

@@ -20,10 +20,9 @@ namespace {
 generationPlan planOf(const runOptions& options)
 {
     if (options.age)  // ages count up to --from, and no window leaves them out
-        return {LLONG_MIN, LLONG_MAX, 1, options.milestones,
-                options.from.value_or(options.now).seconds};
-    return {options.from ? options.from->seconds : LLONG_MIN,
-            options.until ? options.until->seconds : LLONG_MAX, options.sign, options.milestones,
+        return {{LLONG_MIN}, {LLONG_MAX}, 1, options.milestones, options.from.value_or(options.now)};
+    return {options.from.value_or(unixInstant{LLONG_MIN}),
+            options.until.value_or(unixInstant{LLONG_MAX}), options.sign, options.milestones,
             std::nullopt};
 }
 
@@ -35,7 +34,7 @@ bool offerReference(const generationPlan& plan, reference& ref, eventList& event
     bool first = true;  // the families' batch; then the every family's, forward in time order
     for (eventBatches batches = startEvents(ref, plan); nextEvents(batches, events, plan);) {
         // Past the earliest lines held, the rest of a forward every family is too.
-        const bool later = !first && plan.sign > 0 && isClosedFrom(order, events.front().timestamp);
+        const bool later = !first && plan.sign > 0 && isClosedFrom(order, events.front().instant);
         if (later || !offerLines(order, events, ref, sink))
             return later;
         first = false;

@@ -10,7 +10,8 @@ namespace {
 // Earlier in time, or at one instant made first.
 bool isEarlier(const heldLine& a, const heldLine& b)
 {
-    return a.e.timestamp != b.e.timestamp ? a.e.timestamp < b.e.timestamp : a.made < b.made;
+    const long long at = a.e.instant.seconds, bt = b.e.instant.seconds;
+    return at != bt ? at < bt : a.made < b.made;
 }
 
 bool writeNow(const eventList& events, const reference& ref, const lineSink& sink)
@@ -105,10 +106,10 @@ bool offerLines(lineOrder& order, eventList& events, reference& ref, const lineS
     return true;
 }
 
-bool isClosedFrom(const lineOrder& order, long long instant)
+bool isClosedFrom(const lineOrder& order, unixInstant instant)
 {
     return order.kind == orderKind::earliest && order.held.size() == order.limit &&
-           order.held.front().e.timestamp < instant;
+           order.held.front().e.instant < instant;
 }
 
 bool finishLines(lineOrder& order, const lineSink& sink)

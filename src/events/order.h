@@ -56,7 +56,7 @@ bool offerLines(lineOrder& order, eventList& events, reference& ref, const lineS
 
 // True when the order keeps only the earliest lines, holds as many as it keeps, and all of
 // them lie before instant: a line at or after it can never enter.
-bool isClosedFrom(const lineOrder& order, long long instant);
+bool isClosedFrom(const lineOrder& order, unixInstant instant);
 
 // Writes what the order held; false when sink failed to write.
 bool finishLines(lineOrder& order, const lineSink& sink);

@@ -5,6 +5,7 @@
 #include <climits>
 #include <string>
 
+#include <absl/time/civil_time.h>
 #include <absl/time/time.h>
 
 #include "timeconv/zone.h"
@@ -17,7 +18,7 @@ namespace rondelo {
 enum class referenceKind { birthday, anniversary, other, death, date };
 
 struct reference {
-    wallClockReading wallClock;
+    absl::CivilSecond wallClock;  // the date and time of day on the zone's clock
     absl::TimeZone zone;
     std::string zoneName;  // as the user gave it; goes into calendar UIDs and JSON lines
     referenceKind kind = referenceKind::date;

@@ -18,8 +18,8 @@ void addFirstBatch(eventBatches& batches, eventList& events, const generationPla
         addAges(events, base, *plan.ageAt, plan.milestones);
         return;
     }
-    if (isInWindow(base, base.timestamp))
-        addEvent(events, base.timestamp, referenceLabel, evReference);
+    if (isInWindow(base, base.instant))
+        events.push_back({base.instant});
     if (!plan.milestones.every) {
         addAll(events, base, plan.sign, plan.milestones);
         return;
@@ -34,8 +34,7 @@ void addFirstBatch(eventBatches& batches, eventList& events, const generationPla
 
 eventBatches startEvents(const reference& ref, const generationPlan& plan)
 {
-    return {{wallClock2UnixTime(ref.zone, ref.wallClock), ref.wallClock, ref.zone, plan.from,
-             std::min(plan.until, ref.endsBefore.seconds)},
+    return {baseOf(ref.wallClock, ref.zone, plan.from, std::min(plan.until, ref.endsBefore)),
             std::nullopt,
             false};
 }

@@ -13,11 +13,11 @@ namespace rondelo {
 
 // What a run makes of each reference.
 struct generationPlan {
-    long long from = LLONG_MIN;  // the window [from, until), in Unix seconds
-    long long until = LLONG_MAX;
+    unixInstant from{LLONG_MIN};  // the window [from, until)
+    unixInstant until{LLONG_MAX};
     int sign = 1;  // -1: the milestones before the reference
     milestoneChoice milestones;
-    std::optional<long long> ageAt;  // instead of milestones, the ages at this instant
+    std::optional<unixInstant> ageAt;  // instead of milestones, the ages at this instant
 };
 
 // A reference's events still to be made. A family of every N units may have billions of lines

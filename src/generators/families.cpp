@@ -5,37 +5,29 @@
 #include <initializer_list>
 
 #include "generators/generators.h"
-#include "timeconv/epoch.h"
+#include "timeconv/civil.h"
 
 namespace rondelo {
 
 namespace {
 
-const unitDefinition years{unitNames[unitYears], "year", unitKind::calendarMonths, 12, unitYears,
-                           evYears};
-const unitDefinition months{unitNames[unitMonths], "month", unitKind::calendarMonths, 1,
-                            unitMonths, evMonths};
-const unitDefinition weeks{unitNames[unitWeeks], "week", unitKind::calendarDays, 7, unitWeeks,
-                           evWeeks};
-const unitDefinition days{unitNames[unitDays], "day", unitKind::calendarDays, 1, unitDays, evDays};
-const unitDefinition hours{unitNames[unitHours], "hour", unitKind::exactSeconds, 3600, unitHours,
-                           evHours};
-const unitDefinition minutes{unitNames[unitMinutes], "minute", unitKind::exactSeconds, 60,
-                             unitMinutes, evMinutes};
-const unitDefinition seconds{unitNames[unitSeconds], "second", unitKind::exactSeconds, 1,
-                             unitSeconds, evSeconds};
-// In the order of milestoneUnit.
-const unitDefinition* const units[unitCount] = {&years, &months,  &weeks,  &days,
-                                                &hours, &minutes, &seconds};
-// Their years in thousandths of a day, Mercury out to Neptune.
-const unitDefinition planets[] = {
-    {"Mercury years", "Mercury year", unitKind::planetYears, 87969, -1, evPlanetYears},
-    {"Venus years", "Venus year", unitKind::planetYears, 224701, -1, evPlanetYears},
-    {"Mars years", "Mars year", unitKind::planetYears, 686980, -1, evPlanetYears},
-    {"Jupiter years", "Jupiter year", unitKind::planetYears, 4332590, -1, evPlanetYears},
-    {"Saturn years", "Saturn year", unitKind::planetYears, 10759220, -1, evPlanetYears},
-    {"Uranus years", "Uranus year", unitKind::planetYears, 30688500, -1, evPlanetYears},
-    {"Neptune years", "Neptune year", unitKind::planetYears, 60182000, -1, evPlanetYears},
+// In the order of milestoneUnit: the seven units, then the planets' years in thousandths of a
+// day, Mercury out to Neptune.
+const unitDefinition units[unitAll] = {
+    {unitYears, unitKind::calendarMonths, 12},
+    {unitMonths, unitKind::calendarMonths, 1},
+    {unitWeeks, unitKind::calendarDays, 7},
+    {unitDays, unitKind::calendarDays, 1},
+    {unitHours, unitKind::exactSeconds, 3600},
+    {unitMinutes, unitKind::exactSeconds, 60},
+    {unitSeconds, unitKind::exactSeconds, 1},
+    {unitMercuryYears, unitKind::planetYears, 87969},
+    {unitVenusYears, unitKind::planetYears, 224701},
+    {unitMarsYears, unitKind::planetYears, 686980},
+    {unitJupiterYears, unitKind::planetYears, 4332590},
+    {unitSaturnYears, unitKind::planetYears, 10759220},
+    {unitUranusYears, unitKind::planetYears, 30688500},
+    {unitNeptuneYears, unitKind::planetYears, 60182000},
 };
 
 // The thousandths of a day that the calendar spans: no count longer than that can fall in it.
@@ -64,33 +56,29 @@ std::vector<long long> countsOf(std::initializer_list<multiples> runs)
 // reference the days stop at 200K.
 milestoneFamilyData round()
 {
-    const labelForm metric = labelForm::metric;
     return {false,
             {
-                {&years, evYears, labelForm::plain,
-                 countsOf({{10, 9, {}}, {100, 9, {}}, {1000, 8, {}}})},
-                {&months, evMonths, labelForm::plain, {100, 200, 400, 500, 700, 800, 1000}},
-                {&weeks, evWeeks, metric, countsOf({{100, 9, {}}})},
-                {&weeks, evKiloWeeks, metric, countsOf({{1000, 9, {}}, {10000, 2, {}}})},
-                {&days, evDays, metric,
-                 countsOf({{1000, 9, {7}}, {10000, 9, {7}}, {100000, 5, {}}}), 200000},
-                {&hours, evHours, metric,
-                 countsOf({{10000, 9, {5}}, {100000, 9, {5}}, {1000000, 3, {}}})},
-                {&minutes, evMinutes, metric,
+                {&units[unitYears], countsOf({{10, 9, {}}, {100, 9, {}}, {1000, 8, {}}})},
+                {&units[unitMonths], {100, 200, 400, 500, 700, 800, 1000}},
+                {&units[unitWeeks], countsOf({{100, 9, {}}, {1000, 9, {}}, {10000, 2, {}}})},
+                {&units[unitDays], countsOf({{1000, 9, {7}}, {10000, 9, {7}}, {100000, 5, {}}}),
+                 200000},
+                {&units[unitHours], countsOf({{10000, 9, {5}}, {100000, 9, {5}}, {1000000, 3, {}}})},
+                {&units[unitMinutes],
                  countsOf({{10000, 9, {}}, {100000, 9, {6}}, {1000000, 9, {}},
                            {10000000, 9, {5, 6}}, {100000000, 5, {}}})},
-                {&seconds, evSeconds, metric,
+                {&units[unitSeconds],
                  countsOf({{1000000, 9, {3, 6}}, {10000000, 9, {3, 6}}, {100000000, 9, {}},
                            {1000000000, 5, {}}})},
             }};
 }
 
-// The same counts in each unit, of the unit's own type.
-milestoneFamilyData inEveryUnit(labelForm form, const std::vector<long long>& counts)
+// The same counts in each of the seven units.
+milestoneFamilyData inEveryUnit(const std::vector<long long>& counts)
 {
     milestoneFamilyData family{true, {}};
-    for (const unitDefinition* unit : units)
-        family.series.push_back({unit, unit->type, form, counts});
+    for (int unit = 0; unit < unitCount; ++unit)
+        family.series.push_back({&units[unit], counts});
     return family;
 }
 
@@ -141,13 +129,14 @@ std::vector<long long> fibonacci()
 milestoneFamilyData planetYears()
 {
     milestoneFamilyData family{true, {}};
-    for (const unitDefinition& planet : planets) {
+    for (int unit = unitMercuryYears; unit < unitAll; ++unit) {
+        const unitDefinition& planet = units[unit];
         std::vector<long long> counts;
         for (long long scale = 1; scale * planet.length <= calendarSpan; scale *= 10)
             for (long long count = scale; count <= 9 * scale; count += scale)
                 if (count * planet.length <= calendarSpan)
                     counts.push_back(count);
-        family.series.push_back({&planet, planet.type, labelForm::plain, counts});
+        family.series.push_back({&planet, counts});
     }
     return family;
 }
@@ -159,19 +148,19 @@ const milestoneFamilyData& familyData(milestoneFamily family)
 {
     switch (family) {
     case familyRepdigit: {
-        static const milestoneFamilyData made = inEveryUnit(labelForm::plain, repdigits());
+        static const milestoneFamilyData made = inEveryUnit(repdigits());
         return made;
     }
     case familySequence: {
-        static const milestoneFamilyData made = inEveryUnit(labelForm::plain, sequences());
+        static const milestoneFamilyData made = inEveryUnit(sequences());
         return made;
     }
     case familyBinary: {
-        static const milestoneFamilyData made = inEveryUnit(labelForm::power, powersOfTwo());
+        static const milestoneFamilyData made = inEveryUnit(powersOfTwo());
         return made;
     }
     case familyFibonacci: {
-        static const milestoneFamilyData made = inEveryUnit(labelForm::plain, fibonacci());
+        static const milestoneFamilyData made = inEveryUnit(fibonacci());
         return made;
     }
     case familyPlanets: {
@@ -187,7 +176,7 @@ const milestoneFamilyData& familyData(milestoneFamily family)
 
 const unitDefinition& unitOf(milestoneUnit unit)
 {
-    return *units[unit];
+    return units[unit];
 }
 
 }  // namespace rondelo

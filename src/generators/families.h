@@ -1,4 +1,4 @@
-// The families of milestones as data: which counts of which units, their labels and types.
+// The families of milestones as data: which counts of which units, and how each unit counts.
 #pragma once
 
 #include <climits>
@@ -18,23 +18,21 @@ enum class unitKind {
 };
 
 struct unitDefinition {
-    const char* plural;    // as labels have it: "days", "Mars years"
-    const char* singular;  // for a count of 1: "Mars year"
+    milestoneUnit unit;
     unitKind kind;
     long long length;  // calendarMonths: months; calendarDays: days; exactSeconds: seconds;
                        // planetYears: 1/1000 days
-    int choiceBit;     // the milestoneUnit that --units keeps it by; -1: always kept
-    eventType type;    // of its lines in every family but the round one, and of its ages
 };
 
-// How a label writes its count: "10K days" (K, M, G for thousands), "11111 days" or "2^30 days".
-enum class labelForm { metric, plain, power };
+// True for a unit that --units chooses; planet years stay whatever it says.
+inline bool isChosenByUnits(const unitDefinition& unit)
+{
+    return unit.unit < unitCount;
+}
 
 // One family's counts of one unit.
 struct milestoneSeries {
     const unitDefinition* unit;
-    eventType type;
-    labelForm form;
     std::vector<long long> counts;        // ascending
     long long backwardLimit = LLONG_MAX;  // a count above it is made only after the reference
 };
@@ -47,7 +45,7 @@ struct milestoneFamilyData {
 // One family's data, made on its first call and never changed.
 const milestoneFamilyData& familyData(milestoneFamily family);
 
-// The definition of one of the units of milestoneUnit.
+// The definition of one of the units of milestoneUnit, planets included.
 const unitDefinition& unitOf(milestoneUnit unit);
 
 }  // namespace rondelo

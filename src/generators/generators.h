@@ -13,21 +13,7 @@
 
 namespace rondelo {
 
-// The label of the reference's own line.
-constexpr const char* referenceLabel = "Reference";
-
-// The units that every family counts in, in the order of their lines within a family.
-enum milestoneUnit : int {
-    unitYears,
-    unitMonths,
-    unitWeeks,
-    unitDays,
-    unitHours,
-    unitMinutes,
-    unitSeconds,
-    unitCount
-};
-// Their names, as labels and --units have them.
+// The names of the units --units chooses, in the order of milestoneUnit.
 constexpr const char* unitNames[unitCount] = {"years", "months",  "weeks",  "days",
                                               "hours", "minutes", "seconds"};
 
@@ -36,16 +22,7 @@ constexpr const char* unitNames[unitCount] = {"years", "months",  "weeks",  "day
 constexpr unsigned allUnits = (1u << unitCount) - 1;
 constexpr unsigned classicUnits = allUnits & ~(1u << unitYears);
 
-// The families of counts, in the order of their lines.
-enum milestoneFamily : int {
-    familyRound,      // 10 years, 100 months, 1K weeks, 10K days ... 5G seconds
-    familyRepdigit,   // 1111 to 9999999999
-    familySequence,   // 1234 to 1234567890
-    familyBinary,     // 2^10 to 2^40
-    familyFibonacci,  // 1597 to 2971215073
-    familyPlanets,    // round counts of the years of Mercury to Neptune
-    familyCount
-};
+// The names of the families --series chooses, in the order of milestoneFamily.
 constexpr const char* familyNames[familyCount] = {"round",  "repdigit",  "sequence",
                                                   "binary", "fibonacci", "planets"};
 
@@ -69,15 +46,20 @@ struct milestoneChoice {
 // makes no event, and most are told apart with integer arithmetic alone, before any label is
 // written or any zone is asked.
 struct anniversaryBase {
-    long long timestamp;          // the reference instant, Unix seconds
-    wallClockReading wallClock;   // the same reference, read in zone
-    absl::TimeZone zone;          // where calendar days and months are counted
-    long long from = LLONG_MIN;
-    long long until = LLONG_MAX;
+    unixInstant instant;         // the reference's
+    wallClockReading wallClock;  // the same reference, read in zone
+    monthReading months;         // the same reading taken apart for month counts
+    absl::TimeZone zone;         // where calendar days and months are counted
+    unixInstant from{LLONG_MIN};
+    unixInstant until{LLONG_MAX};
 };
 
-// Appends the chosen milestones after the reference (sign +1) or before it (sign -1, labels
-// led by "-"): the families in the order of milestoneFamily, within a family the units in the
+// The base of a reference at wallClock in zone, keeping the window [from, until).
+anniversaryBase baseOf(absl::CivilSecond wallClock, const absl::TimeZone& zone,
+                       unixInstant from = {LLONG_MIN}, unixInstant until = {LLONG_MAX});
+
+// Appends the chosen milestones after the reference (sign +1) or before it (sign -1, counts
+// negative): the families in the order of milestoneFamily, within a family the units in the
 // order of milestoneUnit (then the planets from Mercury out), counts from small to large, and
 // last the every family, all its lines. Years and months are calendar months: the reference's
 // day of the month and time of day so many months on (a year is 12), a day the month lacks
@@ -99,10 +81,10 @@ struct everyWalk {
 // by arithmetic, so a walk costs the lines it keeps and few more. choice.every is set.
 everyWalk startEvery(const anniversaryBase& base, int sign, const milestoneChoice& choice);
 
-// Appends the walk's next lines in the direction of sign, at most limit of them, labelled as
-// "200 days" ("-1 year"), of the unit's type, the instants moving away from the reference and
-// kept to the window and the years 1400 to 9999 in the zone, counted as addAll counts. False
-// once the walk has ended.
+// Appends the walk's next lines in the direction of sign, at most limit of them, the instants
+// moving away from the reference and kept to the window and the years 1400 to 9999 in the zone,
+// counted as addAll counts. A count that a chosen family of the same unit makes is that
+// family's line, not the walk's: a milestone comes once. False once the walk has ended.
 bool addEvery(eventList& events, everyWalk& walk, const anniversaryBase& base, int sign,
               const milestoneChoice& choice, std::size_t limit);
 
@@ -114,11 +96,10 @@ std::optional<std::string> readEverySpan(const std::string& text, everySpan& spa
 // Appends the reference's age at the instant at: for each unit of choice.units in the order of
 // milestoneUnit, then the planets when choice.families has them, the whole count elapsed: the
 // largest N whose N-units milestone, counted as addAll counts it, is at or before at (0 when
-// none is). Before the reference the count is led by "-": the largest N whose milestone -N is
-// at or after at. Each event is at at, of the unit's type, its label the plain count ("12988
-// days", "1 year"), its count signed and age set. The window plays no part; at lies within the
-// years 1400 to 9999.
-void addAges(eventList& events, const anniversaryBase& base, long long at,
+// none is). Before the reference the count is -N: the largest N whose milestone -N is at or
+// after at. Each event is at at, of the family familyAge. The window plays no part; at lies
+// within the years 1400 to 9999.
+void addAges(eventList& events, const anniversaryBase& base, unixInstant at,
              const milestoneChoice& choice);
 
 // The display width of the longest label that a run can make: the reference's own line, the
@@ -129,9 +110,9 @@ void addAges(eventList& events, const anniversaryBase& base, long long at,
 std::size_t longestLabel(const milestoneChoice& choice, int sign, bool ages);
 
 // True when the instant lies in the base's window.
-inline bool isInWindow(const anniversaryBase& base, long long instant)
+inline bool isInWindow(const anniversaryBase& base, unixInstant instant)
 {
-    return instant >= base.from && instant < base.until;
+    return instant.seconds >= base.from.seconds && instant.seconds < base.until.seconds;
 }
 
 }  // namespace rondelo

@@ -13,8 +13,7 @@
 #include <utility>
 
 #include "generators/families.h"
-#include "generators/months.h"
-#include "timeconv/epoch.h"
+#include "timeconv/civil.h"
 
 namespace rondelo {
 
@@ -29,7 +28,6 @@ struct placing {
     const anniversaryBase& base;
     const milestoneChoice& choice;
     int sign;
-    std::optional<monthReading> months;  // the reference taken apart, once a month needs it
 };
 
 bool isCalendarUnit(const unitDefinition& unit)
@@ -43,24 +41,24 @@ bool isCalendarUnit(const unitDefinition& unit)
 std::optional<long long> roughPlace(placing& p, const unitDefinition& unit, long long n)
 {
     switch (unit.kind) {
-    case unitKind::calendarMonths:
-        if (!p.months)
-            p.months = splitForMonths(p.base.wallClock);
-        if (auto reading = monthsFrom(*p.months, n * unit.length, p.choice.clampMonthEnd))
+    case unitKind::calendarMonths: {
+        const monthEnd rule = p.choice.clampMonthEnd ? monthEnd::clamp : monthEnd::overflow;
+        if (auto reading = monthsFrom(p.base.months, n * unit.length, rule))
             return reading->seconds;
         return std::nullopt;
+    }
     case unitKind::calendarDays: {
         // With the reference day as day 1 every count lies one day nearer to it.
         const long long dayCount = n * unit.length - (p.choice.countFirstDay ? p.sign : 0);
-        return p.base.wallClock.seconds + dayCount * 86400;
+        return daysAfter(p.base.wallClock, dayCount).seconds;
     }
     case unitKind::exactSeconds:
-        return p.base.timestamp + n * unit.length;
+        return p.base.instant.seconds + n * unit.length;
     case unitKind::planetYears: {
         // A thousandth of a day is 86.4 = 432 / 5 seconds; a fifth is never a half, so adding
         // 2 before dividing rounds to the nearest second.
         const long long seconds = (std::llabs(n) * unit.length * 432 + 2) / 5;
-        return p.base.timestamp + (n < 0 ? -seconds : seconds);
+        return p.base.instant.seconds + (n < 0 ? -seconds : seconds);
     }
     }
     return std::nullopt;
@@ -72,35 +70,7 @@ bool showsDate(const absl::TimeZone& zone, long long instant)
 {
     if (isCalendarSecond(instant - zoneMargin) && isCalendarSecond(instant + zoneMargin))
         return true;
-    return isCalendarSecond(unixTime2WallClock(zone, instant).seconds);
-}
-
-// "[-]COUNT UNIT", the count in the family's form, the unit singular for a count of 1. Written
-// with to_chars: a run over many references makes a label for every line it keeps.
-std::string labelOf(labelForm form, int sign, long long count, const unitDefinition& unit)
-{
-    std::string label = sign == 1 ? "" : "-";
-    char digits[24];
-    const auto append = [&](long long n) {
-        label.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
-    };
-    const char* name = count == 1 ? unit.singular : unit.plural;
-    if (form == labelForm::power) {
-        int exponent = 0;
-        while ((1LL << exponent) < count)
-            ++exponent;
-        label += "2^";
-        append(exponent);
-        return label + ' ' + name;
-    }
-    static const char* const multipliers[] = {"", "K", "M", "G"};
-    int power = 0;
-    while (form == labelForm::metric && power < 3 && count % 1000 == 0) {
-        count /= 1000;
-        ++power;
-    }
-    append(count);
-    return label + multipliers[power] + ' ' + name;
+    return isCalendarSecond(unixTime2WallClock(zone, {instant}).seconds);
 }
 
 // The span a place must reach: [low, high) give or take margin. A wall-clock reading is held
@@ -113,7 +83,7 @@ struct placeSpan {
 placeSpan spanOf(const placing& p, const unitDefinition& unit, bool calendarOnly)
 {
     const bool isReading = isCalendarUnit(unit);
-    placeSpan span{p.base.from, p.base.until, isReading ? zoneMargin : 0};
+    placeSpan span{p.base.from.seconds, p.base.until.seconds, isReading ? zoneMargin : 0};
     if (calendarOnly) {
         span.low = std::max(span.low, firstCalendarSecond - (isReading ? 0 : zoneMargin));
         span.high = std::min(span.high, pastCalendarSecond + (isReading ? 0 : zoneMargin));
@@ -151,7 +121,7 @@ long long lowestNear(const placing& p, const unitDefinition& unit, const placeSp
     const unitPace pace = paceOf(unit);
     if (pace.pace == 0 || (p.sign > 0 ? span.low == LLONG_MIN : span.high == LLONG_MAX))
         return 0;
-    const long long origin = isCalendarUnit(unit) ? p.base.wallClock.seconds : p.base.timestamp;
+    const long long origin = isCalendarUnit(unit) ? p.base.wallClock.seconds : p.base.instant.seconds;
     const long long distance = p.sign > 0 ? span.low - origin : origin - span.high;
     return std::max(0LL, (distance - pace.slack - span.margin) / pace.pace);
 }
@@ -170,14 +140,14 @@ bool isPastByPace(const placing& p, const unitDefinition& unit, const placeSpan&
     long long offset = 0;  // a count too large for 64-bit seconds lies past every calendar
     if (__builtin_mul_overflow(n, pace.pace, &offset))
         return true;
-    const long long origin = isCalendarUnit(unit) ? p.base.wallClock.seconds : p.base.timestamp;
+    const long long origin = isCalendarUnit(unit) ? p.base.wallClock.seconds : p.base.instant.seconds;
     const long long reach = pace.slack + span.margin;
     return p.sign > 0 ? span.high != LLONG_MAX && origin + offset - reach >= span.high
                       : span.low != LLONG_MIN && origin + offset + reach < span.low;
 }
 
 verdict placeOf(placing& p, const unitDefinition& unit, const placeSpan& span, bool calendarOnly,
-                long long n, long long& instant)
+                long long n, unixInstant& instant)
 {
     if (isPastByPace(p, unit, span, n))
         return verdict::stop;
@@ -188,15 +158,15 @@ verdict placeOf(placing& p, const unitDefinition& unit, const placeSpan& span, b
         return verdict::stop;
     if (p.sign > 0 ? *rough + span.margin < span.low : *rough - span.margin >= span.high)
         return verdict::skip;
-    instant = isCalendarUnit(unit) ? wallClock2UnixTime(p.base.zone, {*rough}) : *rough;
-    if (!isInWindow(p.base, instant) || (calendarOnly && !showsDate(p.base.zone, instant)))
+    instant = isCalendarUnit(unit) ? wallClock2UnixTime(p.base.zone, wallClockReading{*rough}) : unixInstant{*rough};
+    if (!isInWindow(p.base, instant) || (calendarOnly && !showsDate(p.base.zone, instant.seconds)))
         return verdict::skip;
     return verdict::keep;
 }
 
 bool isChosen(const milestoneChoice& choice, const milestoneSeries& series)
 {
-    return series.unit->choiceBit < 0 || (choice.units >> series.unit->choiceBit & 1) != 0;
+    return !isChosenByUnits(*series.unit) || (choice.units >> series.unit->unit & 1) != 0;
 }
 
 // The most of the unit that two readings or instants of the calendar can lie apart, give or
@@ -217,15 +187,21 @@ long long mostInCalendar(const unitDefinition& unit)
     return 0;
 }
 
-std::size_t seriesWidth(const milestoneFamilyData& family, const milestoneSeries& series,
-                        int sign)
+// The length of the label of n of the unit in the family; labels are ASCII.
+std::size_t labelWidth(milestoneFamily family, const unitDefinition& unit, long long n)
+{
+    return labelOf(event{{0}, n, unit.unit, family}).size();
+}
+
+std::size_t seriesWidth(milestoneFamily id, const milestoneFamilyData& family,
+                        const milestoneSeries& series, int sign)
 {
     std::size_t width = 0;
     for (const long long count : series.counts) {
         if ((sign < 0 && count > series.backwardLimit) ||
             (family.calendarOnly && count > mostInCalendar(*series.unit)))
             break;
-        width = std::max(width, labelOf(series.form, sign, count, *series.unit).size());
+        width = std::max(width, labelWidth(id, *series.unit, sign * count));
     }
     return width;
 }
@@ -233,7 +209,7 @@ std::size_t seriesWidth(const milestoneFamilyData& family, const milestoneSeries
 // A plain count's label is the longer the larger the count: the widest is the largest.
 std::size_t plainWidth(const unitDefinition& unit, long long most, int sign)
 {
-    return most == 0 ? 0 : labelOf(labelForm::plain, sign, most, unit).size();
+    return most == 0 ? 0 : labelWidth(familyAge, unit, sign * most);
 }
 
 std::size_t agesWidth(const milestoneChoice& choice)
@@ -250,8 +226,8 @@ std::size_t agesWidth(const milestoneChoice& choice)
     return width;
 }
 
-void addSeries(eventList& events, placing& p, const milestoneFamilyData& family,
-               const milestoneSeries& series)
+void addSeries(eventList& events, placing& p, milestoneFamily id,
+               const milestoneFamilyData& family, const milestoneSeries& series)
 {
     const unitDefinition& unit = *series.unit;
     const placeSpan span = spanOf(p, unit, family.calendarOnly);
@@ -262,13 +238,12 @@ void addSeries(eventList& events, placing& p, const milestoneFamilyData& family,
         if (p.sign < 0 && count > series.backwardLimit)
             return;
         const long long n = p.sign * count;
-        long long instant = 0;
+        unixInstant instant{0};
         const verdict placed = placeOf(p, unit, span, family.calendarOnly, n, instant);
         if (placed == verdict::stop)
             return;
         if (placed == verdict::keep)
-            addEvent(events, instant, labelOf(series.form, p.sign, count, unit), series.type, n,
-                     unit.plural);
+            events.push_back({instant, n, unit.unit, id});
     }
 }
 
@@ -280,7 +255,7 @@ bool isReached(placing& p, const unitDefinition& unit, long long n, long long at
     if (!rough)
         return false;
     const long long instant =
-        isCalendarUnit(unit) ? wallClock2UnixTime(p.base.zone, {*rough}) : *rough;
+        isCalendarUnit(unit) ? wallClock2UnixTime(p.base.zone, wallClockReading{*rough}).seconds : *rough;
     return p.sign > 0 ? instant <= at : instant >= at;
 }
 
@@ -290,7 +265,7 @@ long long ageIn(placing& p, const unitDefinition& unit, long long at)
 {
     const double pace = unit.kind == unitKind::planetYears ? unit.length * 86.4
                                                            : static_cast<double>(paceOf(unit).pace);
-    const double distance = static_cast<double>(at) - static_cast<double>(p.base.timestamp);
+    const double distance = static_cast<double>(at) - static_cast<double>(p.base.instant.seconds);
     const auto estimate = static_cast<long long>(std::abs(distance) / pace);
     long long low = std::max(0LL, estimate - 2), high = estimate + 2;
     if (!isReached(p, unit, low, at))
@@ -306,36 +281,58 @@ long long ageIn(placing& p, const unitDefinition& unit, long long at)
     return low;
 }
 
-void addAge(eventList& events, placing& p, const unitDefinition& unit, long long at)
+void addAge(eventList& events, placing& p, const unitDefinition& unit, unixInstant at)
 {
-    const long long n = ageIn(p, unit, at);
-    addEvent(events, at, labelOf(labelForm::plain, n == 0 ? 1 : p.sign, n, unit), unit.type,
-             p.sign * n, unit.plural);
-    events.back().age = true;
+    const long long n = ageIn(p, unit, at.seconds);
+    events.push_back({at, p.sign * n, unit.unit, familyAge});
 }
 
-// Calls visit(family, series) for each series of the chosen families in the chosen units, in
-// the order of their lines.
+// Calls visit(id, family, series) for each series of the chosen families in the chosen units,
+// in the order of their lines.
 template <typename Visit>
 void forEachChosen(const milestoneChoice& choice, Visit visit)
 {
     for (int f = 0; f < familyCount; ++f) {
         if ((choice.families >> f & 1) == 0)
             continue;
-        const milestoneFamilyData& family = familyData(static_cast<milestoneFamily>(f));
+        const auto id = static_cast<milestoneFamily>(f);
+        const milestoneFamilyData& family = familyData(id);
         for (const milestoneSeries& series : family.series)
             if (isChosen(choice, series))
-                visit(family, series);
+                visit(id, family, series);
     }
+}
+
+// True when a chosen family makes count of the unit in the direction of sign: the every
+// family leaves such a milestone to it. Both keep to the window, and the families that keep
+// to the calendar keep to it as the every family does.
+bool isMadeByFamilies(const milestoneChoice& choice, const unitDefinition& unit,
+                      long long count, int sign)
+{
+    bool made = false;
+    forEachChosen(choice, [&](milestoneFamily, const milestoneFamilyData&,
+                              const milestoneSeries& series) {
+        made = made || (series.unit == &unit && (sign > 0 || count <= series.backwardLimit) &&
+                        std::binary_search(series.counts.begin(), series.counts.end(), count));
+    });
+    return made;
 }
 
 }  // namespace
 
+anniversaryBase baseOf(absl::CivilSecond wallClock, const absl::TimeZone& zone, unixInstant from,
+                       unixInstant until)
+{
+    return {wallClock2UnixTime(zone, wallClock), readingOf(wallClock), splitForMonths(wallClock),
+            zone, from, until};
+}
+
 void addAll(eventList& events, const anniversaryBase& base, int sign, const milestoneChoice& choice)
 {
-    placing p{base, choice, sign, std::nullopt};
-    forEachChosen(choice, [&](const milestoneFamilyData& family, const milestoneSeries& series) {
-        addSeries(events, p, family, series);
+    placing p{base, choice, sign};
+    forEachChosen(choice, [&](milestoneFamily id, const milestoneFamilyData& family,
+                              const milestoneSeries& series) {
+        addSeries(events, p, id, family, series);
     });
     if (choice.every) {
         everyWalk walk = startEvery(base, sign, choice);
@@ -345,7 +342,7 @@ void addAll(eventList& events, const anniversaryBase& base, int sign, const mile
 
 everyWalk startEvery(const anniversaryBase& base, int sign, const milestoneChoice& choice)
 {
-    const placing p{base, choice, sign, std::nullopt};
+    const placing p{base, choice, sign};
     const unitDefinition& unit = unitOf(choice.every->unit);
     return {std::max(1LL, lowestNear(p, unit, spanOf(p, unit, true)) / choice.every->step)};
 }
@@ -353,20 +350,19 @@ everyWalk startEvery(const anniversaryBase& base, int sign, const milestoneChoic
 bool addEvery(eventList& events, everyWalk& walk, const anniversaryBase& base, int sign,
               const milestoneChoice& choice, std::size_t limit)
 {
-    placing p{base, choice, sign, std::nullopt};
+    placing p{base, choice, sign};
     const unitDefinition& unit = unitOf(choice.every->unit);
     const placeSpan span = spanOf(p, unit, true);
     for (std::size_t added = 0; walk.next != 0 && added < limit; ++walk.next) {
         const long long count = walk.next * choice.every->step;
-        long long instant = 0;
+        unixInstant instant{0};
         const verdict placed = placeOf(p, unit, span, true, sign * count, instant);
         if (placed == verdict::stop) {
             walk.next = 0;
             return false;
         }
-        if (placed == verdict::keep) {
-            addEvent(events, instant, labelOf(labelForm::plain, sign, count, unit), unit.type,
-                     sign * count, unit.plural);
+        if (placed == verdict::keep && !isMadeByFamilies(choice, unit, count, sign)) {
+            events.push_back({instant, sign * count, unit.unit, familyEvery});
             ++added;
         }
     }
@@ -391,10 +387,10 @@ std::optional<std::string> readEverySpan(const std::string& text, everySpan& spa
     return std::nullopt;
 }
 
-void addAges(eventList& events, const anniversaryBase& base, long long at,
+void addAges(eventList& events, const anniversaryBase& base, unixInstant at,
              const milestoneChoice& choice)
 {
-    placing p{base, choice, at >= base.timestamp ? 1 : -1, std::nullopt};
+    placing p{base, choice, at.seconds >= base.instant.seconds ? 1 : -1};
     for (int u = 0; u < unitCount; ++u)
         if ((choice.units >> u & 1) != 0)
             addAge(events, p, unitOf(static_cast<milestoneUnit>(u)), at);
@@ -407,9 +403,10 @@ std::size_t longestLabel(const milestoneChoice& choice, int sign, bool ages)
 {
     if (ages)
         return agesWidth(choice);
-    std::size_t width = std::strlen(referenceLabel);
-    forEachChosen(choice, [&](const milestoneFamilyData& family, const milestoneSeries& series) {
-        width = std::max(width, seriesWidth(family, series, sign));
+    std::size_t width = labelOf(event{}).size();  // the reference's own
+    forEachChosen(choice, [&](milestoneFamily id, const milestoneFamilyData& family,
+                              const milestoneSeries& series) {
+        width = std::max(width, seriesWidth(id, family, series, sign));
     });
     if (choice.every) {
         const unitDefinition& unit = unitOf(choice.every->unit);

@@ -171,7 +171,7 @@ std::optional<dateWordsFailure> readDateWords(const std::vector<std::string>& wo
     return readSeparateWords({words[0], words[1], words[2]}, date);
 }
 
-wallClockReading wallClockOf(const referenceArguments& args, long long timeOfDay)
+absl::CivilSecond wallClockOf(const referenceArguments& args, long long timeOfDay)
 {
     return wallClockOf(writtenDate{args.year, args.month, args.day, std::nullopt}, timeOfDay);
 }

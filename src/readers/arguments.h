@@ -48,6 +48,6 @@ std::optional<dateWordsFailure> readDateWords(const std::vector<std::string>& wo
                                               bool timeGiven, writtenDate& date);
 
 // The wall-clock reading of the classic arguments at timeOfDay.
-wallClockReading wallClockOf(const referenceArguments& args, long long timeOfDay);
+absl::CivilSecond wallClockOf(const referenceArguments& args, long long timeOfDay);
 
 }  // namespace rondelo

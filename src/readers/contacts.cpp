@@ -34,8 +34,8 @@ struct contactsReading {
 // The instant at which a card's milestones stop: the first midnight after the day it died.
 unixInstant endOfDeathDay(const contactWhen& death, const absl::TimeZone& zone)
 {
-    const wallClockReading midnight = wallClockOf(writtenDate{death.year, death.month, death.day, 0}, 0);
-    return {wallClock2UnixTime(zone, {midnight.seconds + 86400})};
+    const absl::CivilDay next = absl::CivilDay(death.year, death.month, death.day) + 1;
+    return wallClock2UnixTime(zone, absl::CivilSecond(next));
 }
 
 std::optional<std::string> readDate(contactsReading& r, const contactCard& card,
@@ -52,7 +52,7 @@ std::optional<std::string> readDate(contactsReading& r, const contactCard& card,
             return wrong;
     const contactWhen& when = date.when;
     ref.wallClock = when.instant
-        ? unixTime2WallClock(ref.zone, *when.instant)
+        ? civilOf(unixTime2WallClock(ref.zone, {*when.instant}))
         : wallClockOf(writtenDate{when.year, when.month, when.day, when.timeOfDay},
                       r.defaults.timeOfDay);
     const bool stops = card.death && date.kind != referenceKind::death;

@@ -182,7 +182,7 @@ bool isHeader(const std::string& line)
 }
 
 std::optional<std::string> readWhen(const std::string& text, long long timeOfDay,
-                                    wallClockReading& wallClock)
+                                    absl::CivilSecond& wallClock)
 {
     writtenDate date{};
     if (!readWrittenDate(text, true, date)) {

@@ -9,8 +9,6 @@ namespace rondelo {
 
 namespace {
 
-const absl::CivilSecond civilEpoch(1970, 1, 1, 0, 0, 0);
-
 // Exactly width decimal digits at text[at], moving at past them.
 bool readDigits(const std::string& text, std::size_t& at, int width, int& value)
 {
@@ -28,20 +26,22 @@ bool readSeparator(const std::string& text, std::size_t& at, char separator)
     return at < text.size() && text[at++] == separator;
 }
 
-// The wall-clock reading count calendar units after t.
-absl::CivilSecond addSpan(absl::CivilSecond t, long long count, spanUnit unit)
+// The wall-clock reading count calendar units after start; a day that the target month lacks
+// runs over into the next month, as month anniversaries do by default.
+wallClockReading addSpan(wallClockReading start, long long count, spanUnit unit)
 {
+    const absl::CivilSecond t = civilOf(start);
     const absl::CivilDay day(t);
     const long long timeOfDay = t - absl::CivilSecond(day);
     switch (unit) {
     case spanUnit::days:
-        return absl::CivilSecond(day + count) + timeOfDay;
+        return daysAfter(start, count);
     case spanUnit::weeks:
-        return absl::CivilSecond(day + 7 * count) + timeOfDay;
+        return daysAfter(start, 7 * count);
     case spanUnit::months:
-        return absl::CivilSecond(absl::CivilDay(t.year(), t.month() + count, t.day())) + timeOfDay;
+        return readingOf(monthsLater(day, count, monthEnd::overflow), timeOfDay);
     default:
-        return absl::CivilSecond(absl::CivilDay(t.year() + count, t.month(), t.day())) + timeOfDay;
+        return readingOf(monthsLater(day, 12 * count, monthEnd::overflow), timeOfDay);
     }
 }
 
@@ -109,10 +109,11 @@ std::optional<std::string> missingDay(const writtenDate& date)
            std::to_string(date.year) + " has " + std::to_string(length) + " days)";
 }
 
-wallClockReading wallClockOf(const writtenDate& date, long long timeOfDay)
+absl::CivilSecond wallClockOf(const writtenDate& date, long long timeOfDay)
 {
-    const absl::CivilSecond midnight(date.year, date.month, date.day, 0, 0, 0);
-    return {midnight - civilEpoch + date.timeOfDay.value_or(timeOfDay)};
+    const long long second = date.timeOfDay.value_or(timeOfDay);  // [0, 86399]
+    return absl::CivilSecond(date.year, date.month, date.day, static_cast<int>(second / 3600),
+                             static_cast<int>(second / 60 % 60), static_cast<int>(second % 60));
 }
 
 std::optional<std::string> readSpanUnit(const std::string& text, spanUnit& unit)
@@ -147,24 +148,24 @@ std::optional<std::string> readWhen(const std::string& text, whenSpec& when)
         return readSpan(text, when);
     if (auto wrong = missingDay(date))
         return wrong;
-    when = {whenSpec::wallClock, wallClockOf(date, 0).seconds};
+    when = {whenSpec::wallClock, readingOf(wallClockOf(date, 0)).seconds};
     return std::nullopt;
 }
 
 unixInstant resolveWhen(const whenSpec& when, const absl::TimeZone& zone, unixInstant now)
 {
-    const absl::CivilSecond start = civilEpoch + unixTime2WallClock(zone, now.seconds).seconds;
+    const wallClockReading start = unixTime2WallClock(zone, now);
     switch (when.kind) {
     case whenSpec::now:
         return now;
     case whenSpec::day:
-        return {wallClock2UnixTime(zone, {absl::CivilSecond(absl::CivilDay(start) + when.value) - civilEpoch})};
+        return wallClock2UnixTime(zone, readingOf(absl::CivilDay(civilOf(start)) + when.value));
     case whenSpec::wallClock:
-        return {wallClock2UnixTime(zone, {when.value})};
+        return wallClock2UnixTime(zone, wallClockReading{when.value});
     default:
         if (when.unit == spanUnit::hours || when.unit == spanUnit::minutes)
             return {now.seconds + when.value * (when.unit == spanUnit::hours ? 3600 : 60)};
-        return {wallClock2UnixTime(zone, {addSpan(start, when.value, when.unit) - civilEpoch})};
+        return wallClock2UnixTime(zone, addSpan(start, when.value, when.unit));
     }
 }
 

@@ -32,7 +32,7 @@ bool readWrittenDate(const std::string& text, bool dotted, writtenDate& date);
 std::optional<std::string> missingDay(const writtenDate& date);
 
 // The reading of date at its time of day, else at timeOfDay; the date must exist.
-wallClockReading wallClockOf(const writtenDate& date, long long timeOfDay);
+absl::CivilSecond wallClockOf(const writtenDate& date, long long timeOfDay);
 
 // A WHEN of --from and --until, kept as read until the run's zone is known.
 struct whenSpec {

@@ -1,19 +1,14 @@
-// Conversions between Unix seconds and the calendar types; no time zone enters any of them.
+// Conversions between Unix seconds and the date library's types, for the classic report's date
+// column and the self-test, whose texts and exceptions are that library's; no time zone enters
+// any of them.
 #pragma once
 
 #include <boost/date_time/gregorian/gregorian_types.hpp>
 #include <boost/date_time/posix_time/posix_time_types.hpp>
 
+#include "timeconv/civil.h"  // for isCalendarSecond
+
 namespace rondelo {
-
-// The calendar's seconds: 1400-01-01 00:00:00 up to, not including, 10000-01-01 00:00:00.
-constexpr long long firstCalendarSecond = -17987443200;
-constexpr long long pastCalendarSecond = 253402300800;
-
-constexpr bool isCalendarSecond(long long s)
-{
-    return s >= firstCalendarSecond && s < pastCalendarSecond;
-}
 
 // Seconds of 00:00:00 UTC of the date; special dates give +-9223372036854.
 long long date2UnixTime(const boost::gregorian::date& d);

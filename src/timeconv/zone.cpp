@@ -6,33 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include <absl/time/civil_time.h>
-#include <boost/date_time/gregorian/gregorian_types.hpp>
-
-#include "timeconv/epoch.h"
-
 namespace rondelo {
-
-namespace {
-
-const absl::CivilSecond civilEpoch(1970, 1, 1, 0, 0, 0);
-
-// The reading as the library's civil time. Inside the calendar the date library splits it into
-// fields that need no normalising, a run over many references' hot path; beyond it the civil
-// time's own arithmetic does.
-absl::CivilSecond civilTime(wallClockReading wallClock)
-{
-    if (!isCalendarSecond(wallClock.seconds))
-        return civilEpoch + wallClock.seconds;
-    const long long day = wallClock.seconds >= 0 ? wallClock.seconds / 86400
-                                                 : -((-wallClock.seconds + 86399) / 86400);
-    const long long second = wallClock.seconds - day * 86400;  // [0, 86399]
-    const auto date = (boost::gregorian::date(1970, 1, 1) + boost::gregorian::days(day)).year_month_day();
-    return absl::CivilSecond(date.year, date.month, date.day, second / 3600, second / 60 % 60,
-                             second % 60);
-}
-
-}  // namespace
 
 bool isZoneName(const std::string& name)
 {
@@ -78,21 +52,27 @@ bool loadZone(const std::string& name, absl::TimeZone& zone)
            absl::LoadTimeZone(name, &zone);
 }
 
-long long wallClock2UnixTime(const absl::TimeZone& zone, wallClockReading wallClock)
+unixInstant wallClock2UnixTime(const absl::TimeZone& zone, absl::CivilSecond wallClock)
 {
-    if (zone == absl::UTCTimeZone())
-        return wallClock.seconds;  // UTC's readings are its instants; the classic run asks only it
     // pre is the first occurrence of a repeated reading and, in a gap, the pre-gap offset.
-    return absl::ToUnixSeconds(zone.At(civilTime(wallClock)).pre);
+    return {absl::ToUnixSeconds(zone.At(wallClock).pre)};
 }
 
-wallClockReading unixTime2WallClock(const absl::TimeZone& zone, long long s)
+unixInstant wallClock2UnixTime(const absl::TimeZone& zone, wallClockReading wallClock)
 {
+    if (zone == absl::UTCTimeZone())
+        return {wallClock.seconds};  // UTC's readings are its instants; the classic run asks only it
+    return wallClock2UnixTime(zone, civilOf(wallClock));
+}
+
+wallClockReading unixTime2WallClock(const absl::TimeZone& zone, unixInstant instant)
+{
+    const long long s = instant.seconds;
     if (zone == absl::UTCTimeZone())
         return {s};
     const absl::TimeZone::CivilInfo reading = zone.At(absl::FromUnixSeconds(s));
     // Inside the calendar the offset is the cheaper answer; far outside it the sum could overflow.
-    return {isCalendarSecond(s) ? s + reading.offset : reading.cs - civilEpoch};
+    return isCalendarSecond(s) ? wallClockReading{s + reading.offset} : readingOf(reading.cs);
 }
 
 }  // namespace rondelo

@@ -5,24 +5,9 @@
 
 #include <absl/time/time.h>
 
+#include "timeconv/civil.h"
+
 namespace rondelo {
-
-// A wall-clock reading, counted in seconds as if it were UTC: the seconds from 1970-01-01
-// 00:00:00 to that reading on the same calendar. It renders and splits like Unix seconds, but
-// it is no instant: only the zone turns one into the other.
-struct wallClockReading {
-    long long seconds;
-};
-
-// An instant, in Unix seconds: a type of its own, so that no reading is taken for one.
-struct unixInstant {
-    long long seconds;
-};
-
-constexpr bool operator<(unixInstant a, unixInstant b)
-{
-    return a.seconds < b.seconds;
-}
 
 // True for what may name a zone of the database, in its one spelling: letters, digits and
 // "/_+-." only, components separated by single slashes, none of them "." or "..", and not
@@ -41,9 +26,10 @@ bool loadZone(const std::string& name, absl::TimeZone& zone);
 // The instant of a wall-clock reading in zone. A reading that occurs twice is its first
 // occurrence; one that does not occur (a gap, a skipped day) is read with the UTC offset in
 // force before the gap.
-long long wallClock2UnixTime(const absl::TimeZone& zone, wallClockReading wallClock);
+unixInstant wallClock2UnixTime(const absl::TimeZone& zone, absl::CivilSecond wallClock);
+unixInstant wallClock2UnixTime(const absl::TimeZone& zone, wallClockReading wallClock);
 
-// The wall-clock reading of the instant s in zone.
-wallClockReading unixTime2WallClock(const absl::TimeZone& zone, long long s);
+// The wall-clock reading of the instant in zone.
+wallClockReading unixTime2WallClock(const absl::TimeZone& zone, unixInstant instant);
 
 }  // namespace rondelo

@@ -36,6 +36,39 @@ std::size_t renderDate(char (&text)[32], long long s)
     }
 }
 
+// A line's fields, whatever made them.
+struct csvFields {
+    unixInstant instant;
+    int type;
+    const std::string& label;
+    const std::string& name;  // empty for none
+};
+
+bool writeFields(std::ostream& out, std::ostream& err, const csvFields& line,
+                 const absl::TimeZone& zone, const writerSettings& settings)
+{
+    char date[32];
+    const std::size_t length = renderDate(date, unixTime2WallClock(zone, line.instant).seconds);
+    const shownLine shown{line.instant, zone, line.name, line.label};
+    // The numbers are written with to_chars: a stream's number formatting, through its locale,
+    // would cost more than the rest of the line.
+    char number[24];
+    out.write(number, std::to_chars(number, number + sizeof number, line.instant.seconds).ptr - number);
+    out.put(',');
+    if (length > 0)
+        out.write(date, static_cast<std::streamsize>(length)).put(',');
+    else if (settings.classic)
+        writeUnshownDate(out, err, shown, settings);
+    out.write(number, std::to_chars(number, number + sizeof number, line.type).ptr - number);
+    out.put(',') << line.label;
+    if (!line.name.empty())
+        out << ',' << csvField(line.name);
+    out << '\n';
+    if (length == 0 && !settings.classic)
+        writeUnshownDate(out, err, shown, settings);
+    return endLine(out, settings);
+}
+
 }  // namespace
 
 std::string csvField(const std::string& text)
@@ -51,35 +84,18 @@ std::string csvField(const std::string& text)
 bool writeCsvLine(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
                   const writerSettings& settings)
 {
-    char date[32];
-    const std::size_t length = renderDate(date, unixTime2WallClock(ref.zone, e.timestamp).seconds);
-    // The numbers are written with to_chars: a stream's number formatting, through its locale,
-    // would cost more than the rest of the line.
-    char number[24];
-    out.write(number, std::to_chars(number, number + sizeof number, e.timestamp).ptr - number);
-    out.put(',');
-    if (length > 0)
-        out.write(date, static_cast<std::streamsize>(length)).put(',');
-    else if (settings.classic)
-        writeUnshownDate(out, err, e, ref, settings);
-    out.write(number, std::to_chars(number, number + sizeof number, static_cast<int>(e.type)).ptr - number);
-    out.put(',') << e.label;
-    if (!ref.name.empty())
-        out << ',' << csvField(shownName(ref));
-    out << '\n';
-    if (length == 0 && !settings.classic)
-        writeUnshownDate(out, err, e, ref, settings);
-    return endLine(out, settings);
+    const std::string label = labelOf(e);
+    const std::string name = ref.name.empty() ? std::string() : shownName(ref);
+    return writeFields(out, err, {e.instant, typeOf(e), label, name}, ref.zone, settings);
 }
 
-bool writeReport(std::ostream& out, std::ostream& err, const eventList& events,
+bool writeReport(std::ostream& out, std::ostream& err, const std::vector<reportLine>& lines,
                  const absl::TimeZone& zone)
 {
-    reference ref{};
-    ref.zone = zone;
     const writerSettings settings;  // classic, a flush per line
-    for (const event& e : events)
-        if (!writeCsvLine(out, err, e, ref, settings))
+    const std::string none;
+    for (const reportLine& line : lines)
+        if (!writeFields(out, err, {line.instant, line.type, line.label, none}, zone, settings))
             return false;
     return true;
 }

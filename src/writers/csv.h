@@ -3,6 +3,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include <absl/time/time.h>
 
@@ -22,9 +23,9 @@ extern const char* const reportDateFormat;
 bool writeCsvLine(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
                   const writerSettings& settings);
 
-// The classic report: a line per event in zone, in list order, each flushed; returns false,
-// at once, when out can no longer be written.
-bool writeReport(std::ostream& out, std::ostream& err, const eventList& events,
+// The classic report of the lines in zone, each flushed; returns false, at once, when out can no
+// longer be written.
+bool writeReport(std::ostream& out, std::ostream& err, const std::vector<reportLine>& lines,
                  const absl::TimeZone& zone = absl::UTCTimeZone());
 
 // A CSV field: as it is, or in double quotes, its quotes doubled, when it holds a comma or a

@@ -10,7 +10,6 @@
 #include <absl/time/time.h>
 
 #include "diagnostics/identity.h"
-#include "timeconv/epoch.h"
 #include "timeconv/zone.h"
 
 namespace rondelo {
@@ -22,24 +21,32 @@ bool isContinuationOctet(char c)
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
-// Unix seconds (or a wall-clock reading's seconds) in an iCalendar layout: "%Y%m%dT%H%M%S".
-std::string calendarTime(const char* layout, long long s)
+// An instant in UTC in an iCalendar layout: "%Y%m%dT%H%M%SZ".
+std::string calendarTime(const char* layout, unixInstant instant)
 {
-    return absl::FormatTime(layout, absl::FromUnixSeconds(s), absl::UTCTimeZone());
+    return absl::FormatTime(layout, absl::FromUnixSeconds(instant.seconds), absl::UTCTimeZone());
+}
+
+// A wall-clock reading in an iCalendar layout: "%Y%m%d", "%Y%m%dT%H%M%S".
+std::string calendarTime(const char* layout, wallClockReading reading)
+{
+    // A reading is a civil time: formatted through UTC, which has no offset to add.
+    const absl::TimeZone utc = absl::UTCTimeZone();
+    return absl::FormatTime(layout, absl::FromCivil(civilOf(reading), utc), utc);
 }
 
 // DTSTART of an anniversary, or nothing when its date cannot be shown: an all-day date in the
 // zone at 00:00:00 wall-clock time, otherwise the instant in UTC.
-std::optional<std::string> eventStart(const absl::TimeZone& zone, long long s)
+std::optional<std::string> eventStart(const absl::TimeZone& zone, unixInstant instant)
 {
-    const long long wallClock = unixTime2WallClock(zone, s).seconds;
-    if (!isCalendarSecond(wallClock))
+    const wallClockReading wallClock = unixTime2WallClock(zone, instant);
+    if (!isCalendarSecond(wallClock.seconds))
         return std::nullopt;
-    if (wallClock % 86400 == 0)
+    if (isMidnight(wallClock))
         return "DTSTART;VALUE=DATE:" + calendarTime("%Y%m%d", wallClock);
-    if (s >= pastCalendarSecond)
+    if (instant.seconds >= pastCalendarSecond)
         return std::nullopt;  // west of UTC: the UTC year 10000 has no four digits
-    return "DTSTART:" + calendarTime("%Y%m%dT%H%M%SZ", s);
+    return "DTSTART:" + calendarTime("%Y%m%dT%H%M%SZ", instant);
 }
 
 // The label as a UID part: "-10K days" becomes "-10K-days".
@@ -168,7 +175,7 @@ void writeContentLine(std::ostream& out, const std::string& line)
 
 std::string calendarUid(const reference& ref, const std::string& label)
 {
-    std::string uid = calendarTime("%Y%m%dT%H%M%S", ref.wallClock.seconds) + "-" + ref.zoneName +
+    std::string uid = calendarTime("%Y%m%dT%H%M%S", readingOf(ref.wallClock)) + "-" + ref.zoneName +
                       "-" + uidPart(label);
     if (!ref.name.empty())
         uid += "-" + uidName(shownName(ref));
@@ -215,17 +222,18 @@ void countCalendarReference(calendarState& state, reference& ref)
 bool writeCalendarEvent(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
                         const writerSettings& settings, calendarState& state)
 {
-    if (e.type == evReference)
+    if (e.family == familyReference)
         return true;
-    const std::optional<std::string> start = eventStart(ref.zone, e.timestamp);
+    const std::optional<std::string> start = eventStart(ref.zone, e.instant);
     if (!start) {
         writeUnshownDate(out, err, e, ref, settings);
         return static_cast<bool>(out);
     }
     state.anyEvent = true;
-    const std::string summary = escapeText(ref.name.empty() ? e.label : shownName(ref) + ": " + e.label);
-    const std::string stamp = "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", settings.stamp.seconds);
-    if (!writeLines(out, {"BEGIN:VEVENT", "UID:" + calendarUid(ref, e.label), stamp, *start,
+    const std::string label = labelOf(e);
+    const std::string summary = escapeText(ref.name.empty() ? label : shownName(ref) + ": " + label);
+    const std::string stamp = "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", settings.stamp);
+    if (!writeLines(out, {"BEGIN:VEVENT", "UID:" + calendarUid(ref, label), stamp, *start,
                           "SUMMARY:" + summary},
                     settings))
         return false;
@@ -249,7 +257,7 @@ bool writeCalendarEnd(std::ostream& out, const writerSettings& settings, const c
 {
     if (!state.anyEvent &&
         !writeLines(out, {"BEGIN:VFREEBUSY", "UID:no-anniversaries@rondelo",
-                          "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", settings.stamp.seconds),
+                          "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", settings.stamp),
                           "END:VFREEBUSY"},
                     settings))
         return false;

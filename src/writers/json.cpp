@@ -10,22 +10,22 @@ bool writeJsonLine(std::ostream& out, std::ostream& err, const event& e, const r
                    const writerSettings& settings)
 {
     nlohmann::ordered_json line;
-    line["unix"] = e.timestamp;
+    line["unix"] = e.instant.seconds;
     const bool shown = canShowDate(e, ref);
     if (shown) {
-        const absl::Time t = absl::FromUnixSeconds(e.timestamp);
+        const absl::Time t = absl::FromUnixSeconds(e.instant.seconds);
         const bool wholeMinutes = ref.zone.At(t).offset % 60 == 0;
         line["local"] = absl::FormatTime(wholeMinutes ? "%Y-%m-%dT%H:%M:%S%Ez" : "%Y-%m-%dT%H:%M:%S%E*z",
                                          t, ref.zone);
     }
     line["zone"] = ref.zoneName;
-    line["type"] = static_cast<int>(e.type);
-    line["label"] = e.label;
-    if (e.type != evReference) {
-        line["unit"] = e.unit;
+    line["type"] = static_cast<int>(typeOf(e));
+    line["label"] = labelOf(e);
+    if (e.family != familyReference) {
+        line["unit"] = unitName(e.unit);
         line["count"] = e.count;
     }
-    if (e.age)
+    if (e.family == familyAge)
         line["age"] = true;
     if (!ref.name.empty())
         line["name"] = shownName(ref);

@@ -4,37 +4,38 @@
 #include <cstring>  // for strerror and strchr
 
 #include "diagnostics/messages.h"
-#include "timeconv/epoch.h"
 #include "timeconv/zone.h"
 
 namespace rondelo {
 
 bool canShowDate(const event& e, const reference& ref)
 {
-    return isCalendarSecond(unixTime2WallClock(ref.zone, e.timestamp).seconds);
+    return isCalendarSecond(unixTime2WallClock(ref.zone, e.instant).seconds);
 }
 
-void writeUnshownDate(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
+void writeUnshownDate(std::ostream& out, std::ostream& err, const shownLine& line,
                       const writerSettings& settings)
 {
     if (settings.classic) {
-        writeRenderError(err, e);
+        // The fixed "main" and 685 are part of the text that callers match on.
+        err << "\nError " << "main" << " line " << 685 << ", timestamp: " << line.instant.seconds
+            << ", description: " << line.label << std::endl;
         return;
     }
     out.flush();
     // An event whose wall-clock time is in the calendar but whose UTC time is not, as a
     // calendar writes it, is past the end too.
-    const bool early = unixTime2WallClock(ref.zone, e.timestamp).seconds < firstCalendarSecond;
-    say(err, (ref.name.empty() ? "" : printable(shownName(ref)) + ": ") + e.label +
+    const bool early = unixTime2WallClock(line.zone, line.instant).seconds < firstCalendarSecond;
+    say(err, (line.name.empty() ? "" : printable(line.name) + ": ") + line.label +
                  (early ? " falls before the year 1400" : " falls after the year 9999") +
                  " and cannot be shown");
 }
 
-// The fixed "main" and 685 are part of the text that callers match on.
-void writeRenderError(std::ostream& err, const event& e)
+void writeUnshownDate(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
+                      const writerSettings& settings)
 {
-    err << "\nError " << "main" << " line " << 685 << ", timestamp: " << e.timestamp
-        << ", description: " << e.label << std::endl;
+    const std::string name = ref.name.empty() ? std::string() : shownName(ref);
+    writeUnshownDate(out, err, {e.instant, ref.zone, name, labelOf(e)}, settings);
 }
 
 bool endLine(std::ostream& out, const writerSettings& settings)

@@ -40,14 +40,23 @@ struct writerSettings {
 // can show.
 bool canShowDate(const event& e, const reference& ref);
 
-// Says on err that e cannot show its date. In the classic run, the classic message alone;
+// A line as a message names it.
+struct shownLine {
+    unixInstant instant;
+    const absl::TimeZone& zone;
+    const std::string& name;   // whose, as lines carry it; empty for none
+    const std::string& label;  // as lines carry it
+};
+
+// Says on err that a line cannot show its date. In the classic run, the classic message alone;
 // otherwise out is flushed first, so that the message follows the line it is about, and the
-// message names the reference's name, the label and which end of the calendar it passed.
-void writeUnshownDate(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
+// message names whose line it is, its label and which end of the calendar it passed.
+void writeUnshownDate(std::ostream& out, std::ostream& err, const shownLine& line,
                       const writerSettings& settings);
 
-// The classic message for an event whose date cannot be shown; callers match on its text.
-void writeRenderError(std::ostream& err, const event& e);
+// The same for an event of ref.
+void writeUnshownDate(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
+                      const writerSettings& settings);
 
 // Ends a line: a flush when the settings want one per line; false when out has failed.
 bool endLine(std::ostream& out, const writerSettings& settings);

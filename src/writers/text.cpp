@@ -15,7 +15,6 @@
 #include <absl/time/civil_time.h>
 
 #include "diagnostics/messages.h"
-#include "timeconv/epoch.h"
 #include "timeconv/zone.h"
 
 namespace rondelo {
@@ -86,13 +85,6 @@ void writePadded(std::ostream& out, const std::string& text, std::size_t width,
         out << ' ';
 }
 
-// day moved on by months calendar months; a day that the month lacks becomes its last day.
-absl::CivilDay addClippedMonths(absl::CivilDay day, long long months)
-{
-    const absl::CivilMonth month = absl::CivilMonth(day) + months;
-    return std::min(absl::CivilDay(month) + (day.day() - 1), absl::CivilDay(month + 1) - 1);
-}
-
 std::string span(long long count, const char* unit, bool ahead)
 {
     const std::string amount = std::to_string(count) + " " + unit;
@@ -100,10 +92,10 @@ std::string span(long long count, const char* unit, bool ahead)
 }
 
 // "WEEKDAY YYYY-MM-DD HH:MM:SS ZONE", the weekday and the abbreviation padded.
-void writeDateColumns(std::ostream& out, long long instant, const absl::TimeZone& zone,
+void writeDateColumns(std::ostream& out, unixInstant instant, const absl::TimeZone& zone,
                       const textState& state)
 {
-    const absl::TimeZone::CivilInfo wall = zone.At(absl::FromUnixSeconds(instant));
+    const absl::TimeZone::CivilInfo wall = zone.At(absl::FromUnixSeconds(instant.seconds));
     const int weekday = (static_cast<int>(absl::GetWeekday(absl::CivilDay(wall.cs))) + 1) % 7;
     char date[32];
     std::snprintf(date, sizeof date, "%04d-%02d-%02d %02d:%02d:%02d ",
@@ -115,7 +107,7 @@ void writeDateColumns(std::ostream& out, long long instant, const absl::TimeZone
 }
 
 // Which end of the calendar the instant passed, as wide as the date columns.
-void writeUnshownColumns(std::ostream& out, long long instant, const absl::TimeZone& zone,
+void writeUnshownColumns(std::ostream& out, unixInstant instant, const absl::TimeZone& zone,
                          const textState& state)
 {
     const bool early = unixTime2WallClock(zone, instant).seconds < firstCalendarSecond;
@@ -177,10 +169,10 @@ textState makeTextState(const writerSettings& settings)
     return state;
 }
 
-std::string distanceFromNow(long long instant, long long now, const absl::TimeZone& zone)
+std::string distanceFromNow(unixInstant instant, unixInstant now, const absl::TimeZone& zone)
 {
-    const absl::CivilDay then(zone.At(absl::FromUnixSeconds(instant)).cs);
-    const absl::CivilDay today(zone.At(absl::FromUnixSeconds(now)).cs);
+    const absl::CivilDay then(civilOf(unixTime2WallClock(zone, instant)));
+    const absl::CivilDay today(civilOf(unixTime2WallClock(zone, now)));
     const long long days = then - today;
     if (days == 0)
         return "today";
@@ -189,7 +181,7 @@ std::string distanceFromNow(long long instant, long long now, const absl::TimeZo
     const bool ahead = days > 0;
     const absl::CivilDay early = ahead ? today : then, late = ahead ? then : today;
     long long months = (late.year() - early.year()) * 12 + (late.month() - early.month());
-    if (addClippedMonths(early, months) > late)
+    if (monthsLater(early, months, monthEnd::clamp) > late)
         --months;
     if (months < 2)
         return span(ahead ? days : -days, "days", ahead);
@@ -203,13 +195,13 @@ bool writeTextLine(std::ostream& out, std::ostream& err, const event& e, const r
 {
     const bool shown = canShowDate(e, ref);
     if (shown)
-        writeDateColumns(out, e.timestamp, ref.zone, state);
+        writeDateColumns(out, e.instant, ref.zone, state);
     else
-        writeUnshownColumns(out, e.timestamp, ref.zone, state);
+        writeUnshownColumns(out, e.instant, ref.zone, state);
     out << "  ";
-    writePadded(out, e.label, state.labelWidth, state.measure);
+    writePadded(out, labelOf(e), state.labelWidth, state.measure);
     out << "  ";
-    const std::string distance = distanceFromNow(e.timestamp, settings.now.seconds, ref.zone);
+    const std::string distance = distanceFromNow(e.instant, settings.now, ref.zone);
     if (ref.name.empty()) {
         out << distance;
     } else {

@@ -46,6 +46,6 @@ bool writeTextLine(std::ostream& out, std::ostream& err, const event& e, const r
 // whole years apart the whole months; otherwise the whole years. Whole months and years are
 // counted as ages are: N months are complete when the earlier date moved on by N calendar
 // months, a day that the month lacks being its last day, is not past the later one.
-std::string distanceFromNow(long long instant, long long now, const absl::TimeZone& zone);
+std::string distanceFromNow(unixInstant instant, unixInstant now, const absl::TimeZone& zone);
 
 }  // namespace rondelo
