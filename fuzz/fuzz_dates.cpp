@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string line(reinterpret_cast<const char*>(data), size);
     const referenceDefaults defaults;
-    zoneCache zones;
+    fileZones zones;
     reference ref{};
     if (const std::optional<std::string> wrong = readDateLine(line, defaults, zones, ref)) {
         check(!wrong->empty());

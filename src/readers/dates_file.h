@@ -5,6 +5,7 @@
 #include <string>
 
 #include "events/reference.h"
+#include "readers/file_zones.h"
 #include "readers/source.h"
 
 namespace rondelo {
@@ -18,7 +19,7 @@ namespace rondelo {
 // UTF-8 text without control characters; ZONE a zone name, else (absent or empty) the defaults'
 // zone. Returns what is wrong with the line, if anything; ref is then unspecified.
 std::optional<std::string> readDateLine(const std::string& line, const referenceDefaults& defaults,
-                                        zoneCache& zones, reference& ref);
+                                        fileZones& zones, reference& ref);
 
 // Opens path ("-" for standard input) as a source of its good lines, in file order: a blank
 // line, a line that begins with '#', a CR before the LF, a byte-order mark at the start and a
