@@ -182,7 +182,8 @@ TEST(vcard_test, content_line_syntax)
     EXPECT_FALSE(file.cards[1].death);
 }
 
-// One message a card, at the line of what is wrong; every other card still comes out.
+// One message a card, at the line of what is wrong; every other card still comes out. A name
+// that is not UTF-8 in a card that names another CHARSET gets the way out.
 TEST(vcard_test, unreadable_cards_are_skipped)
 {
     const std::string book =
@@ -194,9 +195,14 @@ TEST(vcard_test, unreadable_cards_are_skipped)
         std::string("BEGIN:VCARD\nFN:F\nPHOTO:\0\0\xFF\nBDAY:19900101\nEND:VCARD\nEND:VCARD\n", 61) +
         std::string("BEGIN:VCARD\nFN:G\0H\nBDAY:19900101\nEND:VCARD\n", 43) +
         "BEGIN:VCARD\nFN:No names checked without dates\xFF\nEND:VCARD\n" +
+        "BEGIN:VCARD\nVERSION:2.1\nFN;CHARSET=ISO-8859-1:J\xFCrgen\nBDAY:19620311\nEND:VCARD\n" +
+        "BEGIN:VCARD\nN;CHARSET=windows-1252:Wei\xDF;J\nFN:J Wei\xDF\nBDAY:19620311\nEND:VCARD\n" +
+        "BEGIN:VCARD\nFN;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:J=FCrgen\nBDAY:19620311\n"
+        "END:VCARD\nBEGIN:VCARD\nFN;CHARSET=ISO-8859-1:Juergen\nBDAY:19620311\nEND:VCARD\n" +
         "BEGIN:VCARD\nFN:H\nBDAY:19900101\nBEGIN:VCARD\nEND:VCARD\n";
     EXPECT_EQ(shown(readText(book)), (std::vector<std::string>{
         "34 0 F 1990-01-01@-1",
+        "60 0 Juergen 1962-03-11@-1",
         "book.vcf:1: text outside a card (BEGIN:VCARD to END:VCARD)",
         "book.vcf:6: BDAY '1990-02-30' is no day of the calendar",
         "book.vcf:10: the name must be UTF-8 text without control characters",
@@ -205,7 +211,11 @@ TEST(vcard_test, unreadable_cards_are_skipped)
         "book.vcf:22: the card has no name (FN or N)",
         "book.vcf:28: the label of X-ABDATE must be UTF-8 text without control characters",
         "book.vcf:38: the name must be UTF-8 text without control characters",
-        "book.vcf:44: the card has no END:VCARD"}));
+        "book.vcf:46: the name is not UTF-8 (CHARSET=ISO-8859-1: iconv -f ISO-8859-1 -t utf-8)",
+        "book.vcf:51: the name is not UTF-8 (CHARSET=windows-1252: iconv -f windows-1252 -t utf-8)",
+        "book.vcf:55: the name is not UTF-8 (CHARSET=ISO-8859-1, quoted-printable: export the card "
+        "again in UTF-8)",
+        "book.vcf:62: the card has no END:VCARD"}));
 }
 
 // A 10 MB photo folded in 75-octet lines, 10 MB of parameters, and a million BEGINs are read
