@@ -256,21 +256,6 @@ bool isYearless(const lineFields& fields)
     return fields.field[0].text.substr(0, 5) == "1900.";
 }
 
-// The reference of a line that is no header, blank or comment; nothing for a line passed over.
-std::optional<readStep> readReferenceLine(datesFile& f, reference& ref, std::string& problem)
-{
-    lineFields fields;
-    std::optional<std::string> wrong = splitLine(f.line, fields);
-    if (!wrong && isYearless(fields))
-        return std::nullopt;
-    if (!wrong)
-        wrong = readFields(f.line, fields, f.defaults, f.zones, ref);
-    if (!wrong)
-        return readStep::reference;
-    problem = f.shown + ":" + std::to_string(f.number) + ": " + *wrong;
-    return readStep::skipped;
-}
-
 readStep readNextReference(datesFile& f, reference& ref, std::string& problem)
 {
     while (readLine(f)) {
@@ -280,8 +265,13 @@ readStep readNextReference(datesFile& f, reference& ref, std::string& problem)
         f.pastHeader = true;
         if (header)
             continue;
-        if (auto step = readReferenceLine(f, ref, problem))
-            return *step;
+        const dateLine read = readDateLine(f.line, f.defaults, f.zones, ref, problem);
+        if (read == dateLine::reference)
+            return readStep::reference;
+        if (read == dateLine::wrong) {
+            problem = f.shown + ":" + std::to_string(f.number) + ": " + problem;
+            return readStep::skipped;
+        }
     }
     if (!std::ferror(f.file.get()))
         return readStep::end;
@@ -300,13 +290,19 @@ bool isOutput(std::FILE* file, int output)
 
 }  // namespace
 
-std::optional<std::string> readDateLine(const std::string& line, const referenceDefaults& defaults,
-                                        fileZones& zones, reference& ref)
+dateLine readDateLine(const std::string& line, const referenceDefaults& defaults, fileZones& zones,
+                      reference& ref, std::string& problem)
 {
     lineFields fields;
-    if (auto wrong = splitLine(line, fields))
-        return wrong;
-    return readFields(line, fields, defaults, zones, ref);
+    std::optional<std::string> wrong = splitLine(line, fields);
+    if (!wrong && isYearless(fields))
+        return dateLine::passedOver;
+    if (!wrong)
+        wrong = readFields(line, fields, defaults, zones, ref);
+    if (!wrong)
+        return dateLine::reference;
+    problem = std::move(*wrong);
+    return dateLine::wrong;
 }
 
 std::optional<referenceSource> openDatesFile(const std::string& path,

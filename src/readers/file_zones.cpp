@@ -12,8 +12,9 @@ namespace {
 constexpr std::size_t hintedNames = 16;
 constexpr std::size_t longestHinted = 64;  // twice the longest zone name: the search is quadratic
 
-// The way out of name, worked out once for each of the first names that are no zone.
-std::string hintFor(const std::string& name, fileZones& zones)
+}  // namespace
+
+std::string zoneHint(const std::string& name, fileZones& zones)
 {
     auto& hints = zones.hints;
     if (name.size() > longestHinted)
@@ -26,17 +27,6 @@ std::string hintFor(const std::string& name, fileZones& zones)
         return std::string();
     hints.emplace_back(name, zoneSuggestions(name));
     return hints.back().second;
-}
-
-}  // namespace
-
-std::optional<std::string> findFileZone(const std::string& name, fileZones& zones,
-                                        reference& ref)
-{
-    std::optional<std::string> wrong = findZone(name, zones.loaded, ref);
-    if (wrong)
-        *wrong += hintFor(name, zones);
-    return wrong;
 }
 
 }  // namespace rondelo

@@ -19,10 +19,19 @@ struct fileZones {
     std::vector<std::pair<std::string, std::string>> hints;
 };
 
+// "; did you mean Europe/Berlin?" where a name is near name, which is no zone, else nothing:
+// searched for the first 16 such names of the file, each of at most 64 bytes.
+std::string zoneHint(const std::string& name, fileZones& zones);
+
 // Sets ref's zone to the one named, as findZone does; what is wrong when there is none, with
-// "; did you mean Europe/Berlin?" after it where a name is near (for the first 16 unknown
-// names of the file, each of at most 64 bytes).
-std::optional<std::string> findFileZone(const std::string& name, fileZones& zones,
-                                        reference& ref);
+// its zoneHint. Inline: a file's every line with a zone comes here.
+inline std::optional<std::string> findFileZone(const std::string& name, fileZones& zones,
+                                               reference& ref)
+{
+    std::optional<std::string> wrong = findZone(name, zones.loaded, ref);
+    if (wrong)
+        *wrong += zoneHint(name, zones);
+    return wrong;
+}
 
 }  // namespace rondelo

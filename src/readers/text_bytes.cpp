@@ -5,11 +5,6 @@
 
 namespace rondelo {
 
-bool isBlank(const std::string& line)
-{
-    return line.find_first_not_of(" \t") == std::string::npos;
-}
-
 std::string upperAscii(std::string text)
 {
     for (char& c : text)

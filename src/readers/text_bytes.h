@@ -13,7 +13,10 @@ inline bool isDigit(char c)
 }
 
 // True for a line of nothing but spaces and tabs, or of nothing.
-bool isBlank(const std::string& line);
+inline bool isBlank(const std::string& line)
+{
+    return line.find_first_not_of(" \t") == std::string::npos;
+}
 
 // text with its ASCII letters in upper case, other bytes as they are.
 std::string upperAscii(std::string text);
