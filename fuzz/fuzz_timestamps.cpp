@@ -56,7 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The other writers, in an option run: a line, or an event, and a message only when the
     // date cannot be shown (an event past 9999 in UTC, as a calendar writes it, too).
-    const reference ref{{0}, absl::UTCTimeZone(), "UTC", ""};
+    reference ref;
+    ref.wallClock = {0};
+    ref.zone = absl::UTCTimeZone();
+    ref.zoneName = "UTC";
     for (const outputFormat format : {outputFormat::ics, outputFormat::json, outputFormat::text}) {
         writerSettings settings;
         settings.format = format;
