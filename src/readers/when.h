@@ -64,4 +64,22 @@ unixInstant resolveWhen(const whenSpec& when, const absl::TimeZone& zone, unixIn
 // nothing for text that looks like no date.
 std::optional<std::string> suggestedForm(const std::string& text);
 
+// A date and time as vCards write them, checked against the calendar: the years 1400 to 9999,
+// a day its month has. With Z or a UTC offset it is that instant, and its fields are the
+// reading at the offset written; without one it is a wall-clock reading for the caller's zone.
+struct isoDateTime {
+    writtenDate date{};                  // with its time of day, when one was written
+    std::optional<unixInstant> instant;  // in the calendar, with Z or an offset
+};
+
+// True for a date written without its year, month or day, or a time without a date: --MMDD,
+// --MM-DD, ---DD, YYYY, YYYY-MM, THHMM...; such a value has nothing to count from.
+bool isPartialIsoDate(const std::string& text);
+
+// ISO 8601's basic and extended forms as vCard 3 and 4 write them: YYYYMMDD or YYYY-MM-DD, then
+// optionally T and HH, HHMM, HHMMSS or HH:MM[:SS] (a fraction of a second dropped), then
+// optionally Z, +HH, +HHMM or +HH:MM (or with '-'). Returns what is wrong with any other text,
+// to follow it in a message.
+std::optional<std::string> readIsoDateTime(const std::string& text, isoDateTime& when);
+
 }  // namespace rondelo
