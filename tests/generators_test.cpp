@@ -187,7 +187,7 @@ TEST(families_test, counts_labels_and_instants_in_every_unit)
             choice.families = 1u << family;
             choice.units = allUnits;
             addAll(events, base, sign, choice);
-            EXPECT_EQ(release(events), expected) << familyNames[family] << " " << sign;
+            EXPECT_EQ(release(events), expected) << "family " << family << " " << sign;
         }
 }
 

@@ -1,11 +1,29 @@
-// The option rows, and getopt's tables made from them.
+// The option rows, getopt's tables made from them, and the words of their values.
 #include "driver/option_table.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <iterator>  // for std::size in the rows
 
 namespace rondelo {
 
 const std::vector<optionRow> optionRows = {
 #include "driver/option_rows.inc"
 };
+
+namespace {
+
+bool sameLetters(const std::string& a, const char* b)
+{
+    return a.size() == std::strlen(b) &&
+           std::equal(a.begin(), a.end(), b, [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace
 
 int optionValue(std::size_t row)
 {
@@ -39,6 +57,37 @@ std::string shortOptions()
         if (row.letter != 0)
             letters += row.argument[0] != '\0' ? std::string{row.letter, ':'} : std::string{row.letter};
     return letters;
+}
+
+std::optional<std::size_t> matchWord(const std::string& word, wordList list)
+{
+    for (std::size_t i = 0; i < list.count; ++i)
+        if (sameLetters(word, list.words[i]))
+            return i;
+    return std::nullopt;
+}
+
+std::optional<unsigned> matchWords(const std::string& text, wordList list)
+{
+    unsigned bits = 0;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = std::min(text.find(',', start), text.size());
+        const auto word = matchWord(text.substr(start, end - start), list);
+        if (!word)
+            return std::nullopt;
+        bits |= 1u << *word;
+        if (end == text.size())
+            return bits;
+        start = end + 1;
+    }
+}
+
+std::string listedWords(wordList list)
+{
+    std::string text;
+    for (std::size_t i = 0; i < list.count; ++i)
+        text += (i == 0 ? "" : i + 1 < list.count ? ", " : " or ") + std::string(list.words[i]);
+    return text;
 }
 
 }  // namespace rondelo

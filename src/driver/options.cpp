@@ -1,5 +1,5 @@
-// Reads the option words with getopt_long wherever they stand, checks their values and loads the
-// time zone.
+// Reads the option words with getopt_long wherever they stand, in one switch over the options;
+// checks their values and loads the time zone.
 #include "driver/options.h"
 
 #include <algorithm>
@@ -26,9 +26,35 @@ namespace rondelo {
 
 namespace {
 
+using problem = std::optional<std::string>;  // what is wrong, if anything
 
 // The latest second that the calendar can show, and so the latest DTSTAMP.
 constexpr long long lastCalendarSecond = 253402300799;
+
+constexpr bool sameWord(const char* a, const char* b)
+{
+    return *a == *b && (*a == '\0' || sameWord(a + 1, b + 1));
+}
+
+template <std::size_t N>
+constexpr bool sameWords(const char* const (&a)[N], const char* const (&b)[N])
+{
+    for (std::size_t i = 0; i < N; ++i)
+        if (!sameWord(a[i], b[i]))
+            return false;
+    return true;
+}
+
+// The words of completion/options against the enumerations they index, as coreutils'
+// ARGMATCH_VERIFY checks its lists: a word added there without its value here does not compile.
+constexpr outputFormat formatTypes[] = {outputFormat::csv, outputFormat::ics, outputFormat::json,
+                                        outputFormat::text};
+static_assert(std::size(formatWords) == std::size(formatTypes));
+static_assert(std::size(seriesWords) == familyCount + 1 &&
+              sameWord(seriesWords[familyCount], "all"));
+static_assert(sameWords(unitsWords, unitNames));  // the labels' words, "10 years"
+static_assert(std::size(kindsWords) == static_cast<std::size_t>(referenceKind::date));
+static_assert(std::size(monthEndWords) == 2 && sameWord(monthEndWords[0], "clamp"));
 
 bool isLetter(char c)
 {
@@ -46,16 +72,54 @@ struct window {
     std::optional<whenSpec> from;
     std::optional<whenSpec> until;
     bool seriesGiven = false;
-    bool zoneGiven = false;  // --zone or --local; else the machine's zone
-    bool formatGiven = false;  // --format or --ics, which --vdir does not go with
+    bool formatGiven = false;    // --format or --ics, which --vdir does not go with
+    bool zoneGiven = false;      // --zone or --local; else the machine's zone
+    const optionRow* ending = nullptr;  // --help or --version, which end the reading
 };
 
-std::optional<std::string> readWindowEdge(const char* option, const std::string& value,
-                                          std::optional<whenSpec>& edge)
+// An option's value as its row reads it: a word of a list as its index, a list of words as a
+// bit for each.
+struct optionValue {
+    std::string text;
+    unsigned word = 0;
+};
+
+template <typename T>
+problem setTo(T& field, T value)
+{
+    field = value;
+    return std::nullopt;
+}
+
+problem readValue(const optionRow& row, const char* text, optionValue& value)
+{
+    value.text = text != nullptr ? text : "";
+    std::optional<unsigned> word;
+    switch (row.kind) {
+    case valueKind::text:
+    case valueKind::path:
+        return std::nullopt;
+    case valueKind::oneWord:
+        word = matchWord(value.text, row.values);
+        break;
+    case valueKind::wordList:
+        word = matchWords(value.text, row.values);
+        break;
+    }
+    value.word = word.value_or(0);
+    if (word)
+        return std::nullopt;
+    return "invalid --" + std::string(row.name) + " " + quoted(value.text) + " (" +
+           (row.kind == valueKind::wordList ? "comma-separated: " : "") + listedWords(row.values) +
+           ")";
+}
+
+problem readWindowEdge(const optionRow& row, const std::string& value,
+                       std::optional<whenSpec>& edge)
 {
     whenSpec when{};
     if (auto wrong = readWhen(value, when))
-        return "invalid " + std::string(option) + " " + quoted(value) +
+        return "invalid --" + std::string(row.name) + " " + quoted(value) +
                (wrong->empty() ? " (now, today, tomorrow, yesterday, YYYY-MM-DD[THH:MM[:SS]], or "
                                  "+N or -N and y, mo, w, d, h or min)"
                                : ": " + *wrong);
@@ -63,63 +127,7 @@ std::optional<std::string> readWindowEdge(const char* option, const std::string&
     return std::nullopt;
 }
 
-// A comma-separated list of names as a bit for each, index i for names[i]; with allowsAll,
-// "all" sets every bit. Nothing for an empty list or item, or a name not among them.
-template <std::size_t N>
-std::optional<unsigned> readNameList(const std::string& list, const char* const (&names)[N],
-                                     bool allowsAll)
-{
-    unsigned bits = 0;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = std::min(list.find(',', start), list.size());
-        const std::string name = list.substr(start, end - start);
-        const auto known = std::find(std::begin(names), std::end(names), name);
-        if (allowsAll && name == "all")
-            bits |= (1u << N) - 1;
-        else if (known != std::end(names))
-            bits |= 1u << (known - std::begin(names));
-        else
-            return std::nullopt;
-        if (end == list.size())
-            return bits;
-        start = end + 1;
-    }
-}
-
-template <std::size_t N>
-std::optional<std::string> readListOption(const char* option, const std::string& value,
-                                          const char* const (&names)[N], bool allowsAll,
-                                          unsigned& bits)
-{
-    if (const auto read = readNameList(value, names, allowsAll)) {
-        bits = *read;
-        return std::nullopt;
-    }
-    std::string known;
-    for (std::size_t i = 0; i < N; ++i)
-        known += (i == 0 ? "" : i + 1 < N || allowsAll ? ", " : " or ") + std::string(names[i]);
-    return "invalid " + std::string(option) + " " + quoted(value) + " (comma-separated: " + known +
-           (allowsAll ? " or all)" : ")");
-}
-
-std::optional<std::string> readFormat(const std::string& name, outputFormat& format)
-{
-    static const std::pair<const char*, outputFormat> formats[] = {
-        {"csv", outputFormat::csv}, {"ics", outputFormat::ics},
-        {"json", outputFormat::json}, {"text", outputFormat::text}};
-    for (const auto& known : formats)
-        if (name == known.first) {
-            format = known.second;
-            return std::nullopt;
-        }
-    return "invalid --format " + quoted(name) + " (csv, ics, json or text)";
-}
-
-// The reader of each option's value: what is wrong with it, if anything.
-using optionReader = std::optional<std::string> (*)(const std::string& value, runOptions& options,
-                                                   window& edges);
-
-std::optional<std::string> readTime(const std::string& value, runOptions& options, window&)
+problem readTime(const std::string& value, runOptions& options)
 {
     options.timeGiven = true;
     if (!readClock(value, 0, false, options.timeOfDay))
@@ -127,8 +135,7 @@ std::optional<std::string> readTime(const std::string& value, runOptions& option
     return std::nullopt;
 }
 
-std::optional<std::string> readZone(const std::string& value, runOptions& options,
-                                    window& edges)
+problem readZone(const std::string& value, runOptions& options, window& edges)
 {
     edges.zoneGiven = true;
     if (!isZoneName(value))
@@ -143,13 +150,13 @@ std::optional<std::string> readZone(const std::string& value, runOptions& option
     return "unknown time zone " + quoted(value) + zoneSuggestions(value);
 }
 
-std::optional<std::string> readLocal(const std::string&, runOptions& options, window& edges)
+problem readLocal(runOptions& options, window& edges)
 {
     edges.zoneGiven = true;
     return readLocalZone(std::getenv("TZ"), systemZoneFile, options.zone, options.zoneName);
 }
 
-std::optional<std::string> readNext(const std::string& value, runOptions& options, window&)
+problem readNext(const std::string& value, runOptions& options)
 {
     if (value.empty() || value.size() > 18 ||
         value.find_first_not_of("0123456789") != std::string::npos ||
@@ -160,7 +167,7 @@ std::optional<std::string> readNext(const std::string& value, runOptions& option
     return std::nullopt;
 }
 
-std::optional<std::string> readRemind(const std::string& value, runOptions& options, window&)
+problem readRemind(const std::string& value, runOptions& options)
 {
     reminder parsed;
     if (auto wrong = parseReminder(value, parsed))
@@ -169,16 +176,25 @@ std::optional<std::string> readRemind(const std::string& value, runOptions& opti
     return std::nullopt;
 }
 
-std::optional<std::string> readCalendarName(const std::string& value, runOptions& options,
-                                            window&)
+problem readCalendarText(const optionRow& row, const std::string& value, std::string& text)
 {
     if (value.empty() || !isCalendarText(value))
-        return "invalid --calendar-name: it must be UTF-8 text without control characters";
-    options.calendarName = value;
+        return "invalid --" + std::string(row.name) +
+               ": it must be UTF-8 text without control characters";
+    text = value;
     return std::nullopt;
 }
 
-std::optional<std::string> readVdir(const std::string& value, runOptions& options, window&)
+problem readTitle(const optionRow& row, const std::string& value, runOptions& options)
+{
+    std::string title;
+    if (auto wrong = readCalendarText(row, value, title))
+        return wrong;
+    options.title = title;
+    return std::nullopt;
+}
+
+problem readVdir(const std::string& value, runOptions& options)
 {
     if (value.empty())
         return "--vdir needs the name of a directory";
@@ -187,45 +203,16 @@ std::optional<std::string> readVdir(const std::string& value, runOptions& option
     return std::nullopt;
 }
 
-std::optional<std::string> readTitle(const std::string& value, runOptions& options, window&)
+// --format and --ics.
+problem readFormat(const optionRow& row, const optionValue& value, runOptions& options,
+                   window& edges)
 {
-    if (value.empty() || !isCalendarText(value))
-        return "invalid --title: it must be UTF-8 text without control characters";
-    options.title = value;
+    edges.formatGiven = true;
+    options.format = row.id == optionName::ics ? outputFormat::ics : formatTypes[value.word];
     return std::nullopt;
 }
 
-std::optional<std::string> readMonthEnd(const std::string& value, runOptions& options, window&)
-{
-    if (value != "clamp" && value != "overflow")
-        return "invalid --month-end " + quoted(value) + " (clamp or overflow)";
-    options.milestones.clampMonthEnd = value == "clamp";
-    return std::nullopt;
-}
-
-std::optional<std::string> readBefore(const std::string&, runOptions& options, window&)
-{
-    options.sign = -1;
-    return std::nullopt;
-}
-
-std::optional<std::string> readSort(const std::string&, runOptions& options, window&)
-{
-    options.sortByTime = true;
-    return std::nullopt;
-}
-
-std::optional<std::string> readFrom(const std::string& value, runOptions&, window& edges)
-{
-    return readWindowEdge("--from", value, edges.from);
-}
-
-std::optional<std::string> readUntil(const std::string& value, runOptions&, window& edges)
-{
-    return readWindowEdge("--until", value, edges.until);
-}
-
-std::optional<std::string> readDates(const std::string& value, runOptions& options, window&)
+problem readDates(const std::string& value, runOptions& options)
 {
     if (value.empty())
         return "--dates needs a file name ('-' for standard input)";
@@ -233,28 +220,23 @@ std::optional<std::string> readDates(const std::string& value, runOptions& optio
     return std::nullopt;
 }
 
-std::optional<std::string> readFormatOption(const std::string& value, runOptions& options,
-                                            window& edges)
+problem readContacts(const std::string& value, runOptions& options)
 {
-    edges.formatGiven = true;
-    return readFormat(value, options.format);
-}
-
-std::optional<std::string> readIcs(const std::string&, runOptions& options, window& edges)
-{
-    edges.formatGiven = true;
-    options.format = outputFormat::ics;
+    if (value.empty())
+        return "--contacts needs the name of a vCard file or directory";
+    options.contacts.push_back(value);
     return std::nullopt;
 }
 
-std::optional<std::string> readSeries(const std::string& value, runOptions& options,
-                                      window& edges)
+problem readSeries(unsigned words, runOptions& options, window& edges)
 {
     edges.seriesGiven = true;
-    return readListOption("--series", value, familyNames, true, options.milestones.families);
+    const bool all = (words >> familyCount & 1) != 0;
+    options.milestones.families = all ? (1u << familyCount) - 1 : words;
+    return std::nullopt;
 }
 
-std::optional<std::string> readEvery(const std::string& value, runOptions& options, window&)
+problem readEvery(const std::string& value, runOptions& options)
 {
     everySpan span{};
     if (auto wrong = readEverySpan(value, span))
@@ -263,56 +245,36 @@ std::optional<std::string> readEvery(const std::string& value, runOptions& optio
     return std::nullopt;
 }
 
-std::optional<std::string> readContactsOption(const std::string& value, runOptions& options,
-                                              window&)
+// Each option, by its name: a case for every row of completion/options, which the compiler
+// holds this switch to.
+problem readOption(const optionRow& row, const optionValue& value, runOptions& options,
+                   window& edges)
 {
-    if (value.empty())
-        return "--contacts needs the name of a vCard file or directory";
-    options.contacts.push_back(value);
-    return std::nullopt;
-}
-
-std::optional<std::string> readKinds(const std::string& value, runOptions& options, window&)
-{
-    return readListOption("--kinds", value, contactKindNames, false, options.contactKinds);
-}
-
-std::optional<std::string> readAge(const std::string&, runOptions& options, window&)
-{
-    options.age = true;
-    return std::nullopt;
-}
-
-std::optional<std::string> readUnits(const std::string& value, runOptions& options, window&)
-{
-    return readListOption("--units", value, unitNames, false, options.milestones.units);
-}
-
-std::optional<std::string> readCountFirstDay(const std::string&, runOptions& options, window&)
-{
-    options.milestones.countFirstDay = true;
-    return std::nullopt;
-}
-
-// Each option's reader, by its long name; --help and --version end the reading instead.
-const std::pair<const char*, optionReader> optionReaders[] = {
-    {"time", readTime},     {"zone", readZone},         {"local", readLocal},
-    {"before", readBefore}, {"sort", readSort},         {"from", readFrom},
-    {"until", readUntil},   {"next", readNext},         {"dates", readDates},
-    {"format", readFormatOption}, {"ics", readIcs},     {"remind", readRemind},
-    {"title", readTitle},   {"series", readSeries},     {"units", readUnits},
-    {"count-first-day", readCountFirstDay},             {"month-end", readMonthEnd},
-    {"every", readEvery},   {"age", readAge},       {"vdir", readVdir},
-    {"calendar-name", readCalendarName},               {"contacts", readContactsOption},
-    {"kinds", readKinds},
-};
-
-std::optional<std::string> readOption(const optionRow& row, const std::string& value,
-                                      runOptions& options, window& edges)
-{
-    for (const auto& reader : optionReaders)
-        if (std::strcmp(reader.first, row.name) == 0)
-            return reader.second(value, options, edges);
+    switch (row.id) {
+    case optionName::time: return readTime(value.text, options);
+    case optionName::zone: return readZone(value.text, options, edges);
+    case optionName::local: return readLocal(options, edges);
+    case optionName::before: return setTo(options.sign, -1);
+    case optionName::sort: return setTo(options.sortByTime, true);
+    case optionName::from: return readWindowEdge(row, value.text, edges.from);
+    case optionName::until: return readWindowEdge(row, value.text, edges.until);
+    case optionName::next: return readNext(value.text, options);
+    case optionName::dates: return readDates(value.text, options);
+    case optionName::contacts: return readContacts(value.text, options);
+    case optionName::kinds: return setTo(options.contactKinds, value.word);
+    case optionName::format: case optionName::ics: return readFormat(row, value, options, edges);
+    case optionName::remind: return readRemind(value.text, options);
+    case optionName::vdir: return readVdir(value.text, options);
+    case optionName::calendarName: return readCalendarText(row, value.text, options.calendarName);
+    case optionName::title: return readTitle(row, value.text, options);
+    case optionName::series: return readSeries(value.word, options, edges);
+    case optionName::units: return setTo(options.milestones.units, value.word);
+    case optionName::every: return readEvery(value.text, options);
+    case optionName::age: return setTo(options.age, true);
+    case optionName::countFirstDay: return setTo(options.milestones.countFirstDay, true);
+    case optionName::monthEnd: return setTo(options.milestones.clampMonthEnd, value.word == 0);
+    case optionName::help: case optionName::version: return setTo(edges.ending, &row);
+    }
     return std::nullopt;
 }
 
@@ -407,21 +369,11 @@ bool takeDateWord(std::vector<char*>& words, runOptions& options)
     return true;
 }
 
-// The status after --help or --version, which end the run; the caller checks out.
-int showAndEnd(int option, const char* argv0, std::ostream& out)
+// The getopt loop over words (words[0] the program's name): every option read, every other
+// word a date word, in its order. Returns what is wrong; edges.ending is set when --help or
+// --version ended the reading.
+problem readOptionWords(std::vector<char*> words, runOptions& options, window& edges)
 {
-    if (option == 'h')
-        showHelp(out);
-    else
-        showVersion(out, baseName(argv0).c_str());
-    return statusDone;
-}
-
-// The getopt loop: every option read, every other word a date word, in its order.
-std::optional<int> readOptionWords(int argc, char* const* argv, std::ostream& out,
-                                   std::ostream& err, runOptions& options, window& edges)
-{
-    std::vector<char*> words(argv, argv + argc);  // without the date words, for getopt
     const std::vector<option> table = longOptions();
     const std::string letters = shortOptions();
     optind = 0;  // a full rescan, also when called a second time
@@ -431,19 +383,31 @@ std::optional<int> readOptionWords(int argc, char* const* argv, std::ostream& ou
             continue;
         const std::size_t next = optind == 0 ? 1 : static_cast<std::size_t>(optind);
         const std::string word = next < words.size() ? words[next] : "";
-        const int option = getopt_long(static_cast<int>(words.size()), words.data(),
+        const int result = getopt_long(static_cast<int>(words.size()), words.data(),
                                        letters.c_str(), table.data(), nullptr);
-        if (option == -1)
+        if (result == -1)
             break;
-        if (option == 'h' || option == 'V')
-            return showAndEnd(option, argv[0], out);
-        if (option == '?' || option == ':')
-            return usageError(err, optionError(option, word));
-        if (auto wrong = readOption(*rowOfValue(option), optarg ? optarg : "", options, edges))
-            return usageError(err, *wrong);
+        if (result == '?' || result == ':')
+            return optionError(result, word);
+        const optionRow& row = *rowOfValue(result);
+        optionValue value;
+        if (auto wrong = readValue(row, optarg, value))
+            return wrong;
+        if (auto wrong = readOption(row, value, options, edges); wrong || edges.ending)
+            return wrong;
     }
     options.dateWords.insert(options.dateWords.end(), words.begin() + optind, words.end());
     return std::nullopt;
+}
+
+// The status after --help or --version, which end the run; the caller checks out.
+int showAndEnd(const optionRow& row, const char* argv0, std::ostream& out)
+{
+    if (row.id == optionName::help)
+        showHelp(out);
+    else
+        showVersion(out, baseName(argv0).c_str());
+    return statusDone;
 }
 
 // What is wrong with the options that only a calendar takes.
@@ -509,17 +473,10 @@ void resolveWindow(runOptions& options, window edges)
         options.until = resolveWhen(*edges.until, options.zone, options.now);
 }
 
-}  // namespace
-
-std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, std::ostream& err,
-                               runOptions& options)
+// The rest, once every option is in: the zone, the window in it, the options that do not go
+// together, the calendar's stamp.
+std::optional<int> settleOptions(runOptions& options, const window& edges, std::ostream& err)
 {
-    window edges;  // read in the zone, which a later option may change
-    options.classic = false;
-    options.milestones.units = allUnits;  // years are counted in option runs only
-    options.now = {std::time(nullptr)};
-    if (auto status = readOptionWords(argc, argv, out, err, options, edges))
-        return status;
     if (!edges.zoneGiven)
         if (auto wrong = readDefaultZone(options, err))
             return usageError(err, *wrong);
@@ -531,6 +488,22 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
                                            options.calendarStamp))
             return usageError(err, *wrong);
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, std::ostream& err,
+                               runOptions& options)
+{
+    window edges;  // read in the zone, which a later option may change
+    options.classic = false;
+    options.milestones.units = allUnits;  // years are counted in option runs only
+    options.now = {std::time(nullptr)};
+    if (auto wrong = readOptionWords({argv, argv + argc}, options, edges))
+        return usageError(err, *wrong);
+    if (edges.ending)
+        return showAndEnd(*edges.ending, argv[0], out);
+    return settleOptions(options, edges, err);
 }
 
 }  // namespace rondelo

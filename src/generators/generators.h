@@ -46,8 +46,6 @@ enum milestoneFamily : int {
     familyPlanets,    // round counts of the years of Mercury to Neptune
     familyCount
 };
-constexpr const char* familyNames[familyCount] = {"round",  "repdigit",  "sequence",
-                                                  "binary", "fibonacci", "planets"};
 
 // A count of your own: every step of one unit (--every=100d).
 struct everySpan {
