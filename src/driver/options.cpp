@@ -15,11 +15,11 @@
 #include "driver/help.h"
 #include "driver/option_table.h"
 #include "driver/status.h"
+#include "readers/spans.h"
 #include "readers/when.h"
 #include "timeconv/machine_zone.h"
 #include "timeconv/zone.h"
 #include "timeconv/zone_names.h"
-#include "writers/ics.h"
 #include "writers/shared.h"
 
 namespace rondelo {
@@ -167,12 +167,25 @@ problem readNext(const std::string& value, runOptions& options)
     return std::nullopt;
 }
 
+// A reminder's alarm: a timed event is reminded that long before its start (an @HH:MM aside);
+// an all-day event that many days or weeks before its date at HH:MM, 09:00 without it ("1d":
+// 09:00 the day before, -PT15H), or that many hours or minutes before the midnight its date
+// begins at.
+reminder reminderOf(const reminderSpan& span)
+{
+    const long long length = fixedSeconds(span.before.unit);
+    const long long timed = -span.before.count * length;
+    if (length < fixedSeconds(spanUnit::days))
+        return {timed, timed};
+    return {timed, timed + span.timeOfDay.value_or(9 * 3600)};
+}
+
 problem readRemind(const std::string& value, runOptions& options)
 {
-    reminder parsed;
-    if (auto wrong = parseReminder(value, parsed))
+    reminderSpan span{};
+    if (auto wrong = readReminder(value, span))
         return "invalid --remind " + quoted(value) + " (" + *wrong + ")";
-    options.reminders.push_back(parsed);
+    options.reminders.push_back(reminderOf(span));
     return std::nullopt;
 }
 
@@ -236,12 +249,36 @@ problem readSeries(unsigned words, runOptions& options, window& edges)
     return std::nullopt;
 }
 
+milestoneUnit milestoneUnitOf(spanUnit unit)
+{
+    switch (unit) {
+    case spanUnit::years:
+        return unitYears;
+    case spanUnit::months:
+        return unitMonths;
+    case spanUnit::weeks:
+        return unitWeeks;
+    case spanUnit::days:
+        return unitDays;
+    case spanUnit::hours:
+        return unitHours;
+    case spanUnit::minutes:
+        return unitMinutes;
+    case spanUnit::seconds:
+        break;
+    }
+    return unitSeconds;
+}
+
 problem readEvery(const std::string& value, runOptions& options)
 {
-    everySpan span{};
-    if (auto wrong = readEverySpan(value, span))
+    countedSpan span{};
+    problem wrong = readCountedSpan(value, {12, allSpanUnits}, span);
+    if ((wrong && wrong->empty()) || (!wrong && span.count == 0))
+        wrong = "a count from 1 and y, mo, w, d, h, min or s, as in 100d or 1y";
+    if (wrong)
         return "invalid --every " + quoted(value) + " (" + *wrong + ")";
-    options.milestones.every = span;
+    options.milestones.every = everySpan{milestoneUnitOf(span.unit), span.count};
     return std::nullopt;
 }
 

@@ -104,11 +104,6 @@ everyWalk startEvery(const anniversaryBase& base, int sign, const milestoneChoic
 bool addEvery(eventList& events, everyWalk& walk, const anniversaryBase& base, int sign,
               const milestoneChoice& choice, std::size_t limit);
 
-// Reads a span of --every: a count from 1 (at most 12 digits) and y, mo, w, d, h, min or s, as
-// in 1y, 100d, 30min. Returns what is wrong, worded to follow "invalid --every 'TEXT' (" in a
-// message; span is then unchanged.
-std::optional<std::string> readEverySpan(const std::string& text, everySpan& span);
-
 // Appends the reference's age at the instant at: for each unit of choice.units in the order of
 // milestoneUnit, then the planets when choice.families has them, the whole count elapsed: the
 // largest N whose N-units milestone, counted as addAll counts it, is at or before at (0 when

@@ -45,17 +45,15 @@ absl::CivilSecond addSpan(absl::CivilSecond t, long long count, spanUnit unit)
     }
 }
 
+// +N or -N, N of at most six digits, and a unit up to minutes.
 std::optional<std::string> readSpan(const std::string& text, whenSpec& when)
 {
-    const std::size_t unitAt = text.find_first_not_of("0123456789", 1);
-    if (text.size() < 3 || (text[0] != '+' && text[0] != '-') || unitAt == 1 ||
-        unitAt == std::string::npos || unitAt > 7)
+    if (text.empty() || (text[0] != '+' && text[0] != '-'))
         return std::string();
-    spanUnit unit{};
-    if (auto wrong = readSpanUnit(text.substr(unitAt), unit))
+    countedSpan span{};
+    if (auto wrong = readCountedSpan(text.substr(1), {6, unitBit(spanUnit::seconds) - 1}, span))
         return wrong;
-    const long long count = std::stoll(text.substr(1, unitAt - 1));
-    when = {whenSpec::span, text[0] == '-' ? -count : count, unit};
+    when = {whenSpec::span, text[0] == '-' ? -span.count : span.count, span.unit};
     return std::nullopt;
 }
 
@@ -113,21 +111,6 @@ wallClockReading wallClockOf(const writtenDate& date, long long timeOfDay)
 {
     const absl::CivilSecond midnight(date.year, date.month, date.day, 0, 0, 0);
     return {midnight - civilEpoch + date.timeOfDay.value_or(timeOfDay)};
-}
-
-std::optional<std::string> readSpanUnit(const std::string& text, spanUnit& unit)
-{
-    static const std::pair<const char*, spanUnit> units[] = {
-        {"y", spanUnit::years}, {"mo", spanUnit::months}, {"w", spanUnit::weeks},
-        {"d", spanUnit::days},  {"h", spanUnit::hours},   {"min", spanUnit::minutes}};
-    for (const auto& known : units)
-        if (text == known.first) {
-            unit = known.second;
-            return std::nullopt;
-        }
-    if (text == "m")
-        return std::string("m could be months or minutes: write mo or min");
-    return std::string();
 }
 
 std::optional<std::string> readWhen(const std::string& text, whenSpec& when)
