@@ -59,4 +59,10 @@ std::optional<unsigned> matchWords(const std::string& text, wordList list);
 // The words as a sentence lists them: "csv, ics, json or text".
 std::string listedWords(wordList list);
 
+// The option meant by an unknown long option word (without its dashes): a word of a value
+// list is that option with the word (json: --format=json), another tool's name for an option
+// is rondelo's (tz: --zone), else the long name fewest edits away, when they are few, with the
+// word's value when it takes one (zones=UTC: --zone=UTC). Nothing when no option is near.
+std::optional<std::string> nearestOption(const std::string& word);
+
 }  // namespace rondelo

@@ -2,6 +2,9 @@
 // checks their values and loads the time zone.
 #include "driver/options.h"
 
+#include <pwd.h>     // for the home directory when HOME is not set
+#include <unistd.h>  // for getuid
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -73,12 +76,12 @@ struct window {
     std::optional<whenSpec> until;
     bool seriesGiven = false;
     bool formatGiven = false;    // --format or --ics, which --vdir does not go with
-    bool zoneGiven = false;      // --zone or --local; else the machine's zone
+    std::string zoneChoice;      // "--zone=NAME" or "--local"; empty for the machine's zone
     const optionRow* ending = nullptr;  // --help or --version, which end the reading
 };
 
-// An option's value as its row reads it: a word of a list as its index, a list of words as a
-// bit for each.
+// An option's value as its row reads it: a path's leading ~ the home directory, a word of a
+// list as its index, a list of words as a bit for each.
 struct optionValue {
     std::string text;
     unsigned word = 0;
@@ -91,14 +94,40 @@ problem setTo(T& field, T value)
     return std::nullopt;
 }
 
+// The home directory: HOME, else the user's entry in the system's list of users.
+std::optional<std::string> homeDirectory()
+{
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] != '\0')
+        return std::string(home);
+    const passwd* user = getpwuid(getuid());
+    if (user == nullptr || user->pw_dir == nullptr || user->pw_dir[0] == '\0')
+        return std::nullopt;
+    return std::string(user->pw_dir);
+}
+
+// path with a leading ~ or ~/ as the home directory, as a shell has it where a word begins;
+// no shell does after "--vdir=".
+problem readPath(std::string& path)
+{
+    if (path != "~" && path.compare(0, 2, "~/") != 0)
+        return std::nullopt;
+    const std::optional<std::string> home = homeDirectory();
+    if (!home)
+        return quoted(path) + ": ~ is the home directory, and none is known: set HOME";
+    path.replace(0, 1, *home);
+    return std::nullopt;
+}
+
 problem readValue(const optionRow& row, const char* text, optionValue& value)
 {
     value.text = text != nullptr ? text : "";
     std::optional<unsigned> word;
     switch (row.kind) {
     case valueKind::text:
-    case valueKind::path:
         return std::nullopt;
+    case valueKind::path:
+        return readPath(value.text);
     case valueKind::oneWord:
         word = matchWord(value.text, row.values);
         break;
@@ -135,9 +164,20 @@ problem readTime(const std::string& value, runOptions& options)
     return std::nullopt;
 }
 
+// Notes the option that chooses the run's zone. A run has one: a second choice is a mistake.
+problem chooseZone(const std::string& choice, window& edges)
+{
+    if (!edges.zoneChoice.empty())
+        return "the zone is chosen twice, by " + edges.zoneChoice + " and " + choice +
+               ": give one --zone or --local";
+    edges.zoneChoice = choice;
+    return std::nullopt;
+}
+
 problem readZone(const std::string& value, runOptions& options, window& edges)
 {
-    edges.zoneGiven = true;
+    if (auto wrong = chooseZone("--zone=" + printable(value), edges))
+        return wrong;
     if (!isZoneName(value))
         return quoted(value) + " is not a time zone name" + zoneSuggestions(value);
     if (loadZone(value, options.zone)) {
@@ -152,7 +192,8 @@ problem readZone(const std::string& value, runOptions& options, window& edges)
 
 problem readLocal(runOptions& options, window& edges)
 {
-    edges.zoneGiven = true;
+    if (auto wrong = chooseZone("--local", edges))
+        return wrong;
     return readLocalZone(std::getenv("TZ"), systemZoneFile, options.zone, options.zoneName);
 }
 
@@ -316,7 +357,8 @@ problem readOption(const optionRow& row, const optionValue& value, runOptions& o
 }
 
 // What getopt found wrong in the option word word (result ':' for a value missing), worded as
-// glibc's getopt words it, with the user's text escaped.
+// glibc's getopt words it, with the user's text escaped, and for an unknown long option the
+// option it is nearest.
 std::string optionError(int result, const std::string& word)
 {
     if (word.compare(0, 2, "--") != 0) {
@@ -338,7 +380,8 @@ std::string optionError(int result, const std::string& word)
         }
     if (count > 1)
         return "option " + quoted(word) + " is ambiguous; possibilities:" + matches;
-    return "unrecognized option " + quoted(word);
+    const std::optional<std::string> meant = nearestOption(word.substr(2));
+    return "unrecognized option " + quoted(word) + (meant ? "; did you mean " + *meant + "?" : "");
 }
 
 }  // namespace
@@ -510,11 +553,38 @@ void resolveWindow(runOptions& options, window edges)
         options.until = resolveWhen(*edges.until, options.zone, options.now);
 }
 
+// "-05:00" for an offset of seconds east of UTC.
+std::string offsetText(int seconds)
+{
+    const int minutes = std::abs(seconds) / 60;
+    char text[16];
+    std::snprintf(text, sizeof text, "%c%02d:%02d", seconds < 0 ? '-' : '+', minutes / 60,
+                  minutes % 60);
+    return text;
+}
+
+// Says, and goes on, when --zone names a fixed offset that a person may take for a place's
+// clock: EST, which is -05:00 also in summer, where New York is at -04:00.
+void warnOfFixedOffset(const runOptions& options, std::ostream& err)
+{
+    const auto cities = fixedOffsetCities(options.zoneName, options.zone, options.now);
+    if (!cities)
+        return;
+    const std::size_t shown = std::min<std::size_t>(cities->size(), 3);
+    std::string names;
+    for (std::size_t i = 0; i < shown; ++i)
+        names += (i == 0 ? ", as in " : i + 1 < shown ? ", " : " or ") + (*cities)[i];
+    const int offset = options.zone.At(absl::FromUnixSeconds(options.now.seconds)).offset;
+    say(err, options.zoneName + " is a fixed offset of " + offsetText(offset) +
+                 " all year, without daylight saving; for the clock of a place, use a city's zone" +
+                 names);
+}
+
 // The rest, once every option is in: the zone, the window in it, the options that do not go
 // together, the calendar's stamp.
 std::optional<int> settleOptions(runOptions& options, const window& edges, std::ostream& err)
 {
-    if (!edges.zoneGiven)
+    if (edges.zoneChoice.empty())
         if (auto wrong = readDefaultZone(options, err))
             return usageError(err, *wrong);
     resolveWindow(options, edges);
@@ -524,6 +594,8 @@ std::optional<int> settleOptions(runOptions& options, const window& edges, std::
         if (auto wrong = readCalendarStamp(std::getenv("SOURCE_DATE_EPOCH"), options.now,
                                            options.calendarStamp))
             return usageError(err, *wrong);
+    if (edges.zoneChoice.compare(0, 7, "--zone=") == 0)
+        warnOfFixedOffset(options, err);
     return std::nullopt;
 }
 
