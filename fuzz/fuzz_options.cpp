@@ -33,6 +33,7 @@ bool endsWith(const std::string& text, const std::string& end)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     setenv("TZ", "UTC", 1);  // the run's zone when the options name none
+    setenv("RONDELO_CONFIG", "", 1);  // no file of defaults
     std::vector<std::string> words{"rondelo", ""};
     for (std::size_t i = 0; i < size; ++i) {
         if (data[i] == '\0')

@@ -1,9 +1,10 @@
-// Reads the option words with getopt_long wherever they stand, in one switch over the options;
-// checks their values and loads the time zone.
+// Reads the option words with getopt_long wherever they stand, after the lines of the file of
+// defaults, in one switch over the options; checks their values and loads the time zone.
 #include "driver/options.h"
 
-#include <pwd.h>     // for the home directory when HOME is not set
-#include <unistd.h>  // for getuid
+#include <fcntl.h>  // for open
+#include <pwd.h>    // for the home directory when HOME is not set
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -33,6 +34,9 @@ using problem = std::optional<std::string>;  // what is wrong, if anything
 
 // The latest second that the calendar can show, and so the latest DTSTAMP.
 constexpr long long lastCalendarSecond = 253402300799;
+
+// The file of defaults is read whole, and a few options take a few lines.
+constexpr std::size_t longestDefaults = 65536;
 
 constexpr bool sameWord(const char* a, const char* b)
 {
@@ -70,13 +74,19 @@ bool isOptionWord(const char* word)
 }
 
 // What the options leave to be settled once every option is in: the WHENs of --from and
-// --until, read in the run's zone, and whether --every stands beside --series or alone.
+// --until, read in the run's zone, and whether --every stands beside --series or alone; and
+// what the file of defaults chose that the command line may choose again.
 struct window {
     std::optional<whenSpec> from;
     std::optional<whenSpec> until;
     bool seriesGiven = false;
     bool formatGiven = false;    // --format or --ics, which --vdir does not go with
     std::string zoneChoice;      // "--zone=NAME" or "--local"; empty for the machine's zone
+    bool commandLine = false;    // reading the command line, after the file of defaults
+    bool zoneFromFile = false;   // the file chose the zone
+    bool vdirFromFile = false;   // the file chose --vdir, which the command line's --format drops
+    std::optional<std::string> fileDates;  // the file's --dates and --contacts, kept for a
+    std::vector<std::string> fileContacts;  // command line that names no reference
     const optionRow* ending = nullptr;  // --help or --version, which end the reading
 };
 
@@ -164,13 +174,15 @@ problem readTime(const std::string& value, runOptions& options)
     return std::nullopt;
 }
 
-// Notes the option that chooses the run's zone. A run has one: a second choice is a mistake.
+// Notes the option that chooses the run's zone. A run has one: a second choice is a mistake,
+// unless the file of defaults made the first and the command line makes this one.
 problem chooseZone(const std::string& choice, window& edges)
 {
-    if (!edges.zoneChoice.empty())
+    if (!edges.zoneChoice.empty() && !(edges.zoneFromFile && edges.commandLine))
         return "the zone is chosen twice, by " + edges.zoneChoice + " and " + choice +
                ": give one --zone or --local";
     edges.zoneChoice = choice;
+    edges.zoneFromFile = !edges.commandLine;
     return std::nullopt;
 }
 
@@ -248,21 +260,26 @@ problem readTitle(const optionRow& row, const std::string& value, runOptions& op
     return std::nullopt;
 }
 
-problem readVdir(const std::string& value, runOptions& options)
+problem readVdir(const std::string& value, runOptions& options, window& edges)
 {
     if (value.empty())
         return "--vdir needs the name of a directory";
     options.vdir = value;
     options.format = outputFormat::vdir;
+    edges.vdirFromFile = !edges.commandLine;
     return std::nullopt;
 }
 
-// --format and --ics.
+// --format and --ics. On the command line either replaces a --vdir of the file of defaults.
 problem readFormat(const optionRow& row, const optionValue& value, runOptions& options,
                    window& edges)
 {
     edges.formatGiven = true;
     options.format = row.id == optionName::ics ? outputFormat::ics : formatTypes[value.word];
+    if (edges.commandLine && edges.vdirFromFile) {
+        options.vdir.reset();
+        edges.vdirFromFile = false;
+    }
     return std::nullopt;
 }
 
@@ -342,7 +359,7 @@ problem readOption(const optionRow& row, const optionValue& value, runOptions& o
     case optionName::kinds: return setTo(options.contactKinds, value.word);
     case optionName::format: case optionName::ics: return readFormat(row, value, options, edges);
     case optionName::remind: return readRemind(value.text, options);
-    case optionName::vdir: return readVdir(value.text, options);
+    case optionName::vdir: return readVdir(value.text, options, edges);
     case optionName::calendarName: return readCalendarText(row, value.text, options.calendarName);
     case optionName::title: return readTitle(row, value.text, options);
     case optionName::series: return readSeries(value.word, options, edges);
@@ -480,6 +497,125 @@ problem readOptionWords(std::vector<char*> words, runOptions& options, window& e
     return std::nullopt;
 }
 
+// The file of defaults: RONDELO_CONFIG (empty for none), else rondelo/config in
+// XDG_CONFIG_HOME when that is an absolute path, else in ~/.config.
+std::optional<std::string> defaultsPath()
+{
+    if (const char* named = std::getenv("RONDELO_CONFIG"))
+        return named[0] != '\0' ? std::optional<std::string>(named) : std::nullopt;
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && config[0] == '/')
+        return std::string(config) + "/rondelo/config";
+    const std::optional<std::string> home = homeDirectory();
+    return home ? std::optional<std::string>(*home + "/.config/rondelo/config") : std::nullopt;
+}
+
+// The text of the file at path. A file that is not there is empty, at the cost of one failed
+// open; one that is there and cannot be read is an error, as is one too long for defaults.
+problem readDefaultsFile(const std::string& path, std::string& text)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR
+                   ? std::nullopt
+                   : problem(printable(path) + ": " + std::strerror(errno));
+    char buffer[4096];
+    ssize_t got = 0;
+    while (text.size() <= longestDefaults &&
+           ((got = read(fd, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)))
+        text.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    const int error = got < 0 ? errno : 0;
+    close(fd);
+    if (error != 0)
+        return printable(path) + ": " + std::strerror(error);
+    if (text.size() > longestDefaults)
+        return printable(path) + " is longer than 64 KiB: it holds an option a line";
+    return std::nullopt;
+}
+
+// A line of the file as the words of a command line: the option, and its value where blanks
+// rather than '=' part them ("--zone Europe/Berlin").
+std::vector<std::string> lineWords(const std::string& line)
+{
+    const std::size_t blank = line.find_first_of(" \t");
+    if (blank == std::string::npos || line.find('=') < blank)
+        return {line};
+    return {line.substr(0, blank), line.substr(line.find_first_not_of(" \t", blank))};
+}
+
+// One line of the file of defaults, without its blanks at either end, read as options.
+problem readDefaultsLine(const std::string& line, const char* program, runOptions& options,
+                         window& edges)
+{
+    std::vector<std::string> words = lineWords(line);
+    if (line.find('\0') != std::string::npos)
+        return "the line holds a NUL byte";
+    if (!isOptionWord(words[0].c_str()))
+        return quoted(line) + " is no option: a line holds one, as in --zone=Europe/Berlin";
+    words.insert(words.begin(), program);
+    const std::size_t dateWords = options.dateWords.size();
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    if (auto wrong = readOptionWords(argv, options, edges))
+        return wrong;
+    if (const optionRow* ending = std::exchange(edges.ending, nullptr))
+        return "--" + std::string(ending->name) + " has no place in a file of defaults";
+    if (options.dateWords.size() != dateWords)
+        return quoted(options.dateWords.back()) + " follows an option that takes no value";
+    return std::nullopt;
+}
+
+// What stopped the reading of the file of defaults, and the run's status.
+struct defaultsFailure {
+    int status;
+    std::string what;
+};
+
+// The file of defaults, each line an option as if given before the command line's; a missing
+// file is none. A line that is wrong is named by the file and its number, as "FILE:3: ...".
+std::optional<defaultsFailure> readDefaults(const char* program, runOptions& options,
+                                            window& edges)
+{
+    const std::optional<std::string> path = defaultsPath();
+    std::string text;
+    if (!path)
+        return std::nullopt;
+    if (auto wrong = readDefaultsFile(*path, text))
+        return defaultsFailure{statusFailure, *wrong};
+    std::size_t number = 1;
+    for (std::size_t start = 0; start < text.size(); ++number) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::size_t first = text.find_first_not_of(" \t\r", start);
+        const std::size_t last = text.find_last_not_of(" \t\r", end - 1);
+        const std::string line = first < end ? text.substr(first, last + 1 - first) : "";
+        start = end + 1;
+        if (line.empty() || line[0] == '#')
+            continue;
+        if (auto wrong = readDefaultsLine(line, program, options, edges))
+            return defaultsFailure{statusUsage, printable(*path) + ":" + std::to_string(number) +
+                                                    ": " + *wrong};
+    }
+    return std::nullopt;
+}
+
+// The command line's turn: where it chooses a format or references, the file's give way.
+void startCommandLine(runOptions& options, window& edges)
+{
+    edges.commandLine = true;
+    edges.formatGiven = false;  // --vdir of the command line replaces a --format of the file
+    edges.fileDates = std::exchange(options.datesFile, std::nullopt);
+    edges.fileContacts = std::exchange(options.contacts, {});
+}
+
+void endCommandLine(runOptions& options, window& edges)
+{
+    if (!options.datesFile && options.contacts.empty() && options.dateWords.empty()) {
+        options.datesFile = std::move(edges.fileDates);
+        options.contacts = std::move(edges.fileContacts);
+    }
+}
+
 // The status after --help or --version, which end the run; the caller checks out.
 int showAndEnd(const optionRow& row, const char* argv0, std::ostream& out)
 {
@@ -608,10 +744,20 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
     options.classic = false;
     options.milestones.units = allUnits;  // years are counted in option runs only
     options.now = {std::time(nullptr)};
-    if (auto wrong = readOptionWords({argv, argv + argc}, options, edges))
-        return usageError(err, *wrong);
-    if (edges.ending)
+    const std::optional<defaultsFailure> inFile = readDefaults(argv[0], options, edges);
+    startCommandLine(options, edges);
+    const problem wrong = readOptionWords({argv, argv + argc}, options, edges);
+    if (edges.ending)  // --help and --version whatever the file holds
         return showAndEnd(*edges.ending, argv[0], out);
+    if (inFile && inFile->status == statusUsage)
+        return usageError(err, inFile->what);
+    if (inFile) {
+        say(err, inFile->what);
+        return inFile->status;
+    }
+    if (wrong)
+        return usageError(err, *wrong);
+    endCommandLine(options, edges);
     return settleOptions(options, edges, err);
 }
 
