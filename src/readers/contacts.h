@@ -10,8 +10,7 @@
 
 namespace rondelo {
 
-// The kinds of dates --kinds may choose, a bit for each of the first referenceKinds.
-constexpr const char* contactKindNames[] = {"birthday", "anniversary", "other", "death"};
+// The kinds of dates --kinds may choose: a bit for each referenceKind before date.
 constexpr unsigned defaultContactKinds = 0b0111;  // all but death
 
 // Opens path, a .vcf file of any number of cards ("-" for standard input) or a directory of

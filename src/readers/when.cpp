@@ -49,17 +49,15 @@ wallClockReading addSpan(wallClockReading start, long long count, spanUnit unit)
     }
 }
 
+// +N or -N, N of at most six digits, and a unit up to minutes.
 std::optional<std::string> readSpan(const std::string& text, whenSpec& when)
 {
-    const std::size_t unitAt = text.find_first_not_of("0123456789", 1);
-    if (text.size() < 3 || (text[0] != '+' && text[0] != '-') || unitAt == 1 ||
-        unitAt == std::string::npos || unitAt > 7)
+    if (text.empty() || (text[0] != '+' && text[0] != '-'))
         return std::string();
-    spanUnit unit{};
-    if (auto wrong = readSpanUnit(text.substr(unitAt), unit))
+    countedSpan span{};
+    if (auto wrong = readCountedSpan(text.substr(1), {6, unitBit(spanUnit::seconds) - 1}, span))
         return wrong;
-    const long long count = std::stoll(text.substr(1, unitAt - 1));
-    when = {whenSpec::span, text[0] == '-' ? -count : count, unit};
+    when = {whenSpec::span, text[0] == '-' ? -span.count : span.count, span.unit};
     return std::nullopt;
 }
 
@@ -118,21 +116,6 @@ absl::CivilSecond wallClockOf(const writtenDate& date, long long timeOfDay)
     const long long second = date.timeOfDay.value_or(timeOfDay);  // [0, 86399]
     return absl::CivilSecond(date.year, date.month, date.day, static_cast<int>(second / 3600),
                              static_cast<int>(second / 60 % 60), static_cast<int>(second % 60));
-}
-
-std::optional<std::string> readSpanUnit(const std::string& text, spanUnit& unit)
-{
-    static const std::pair<const char*, spanUnit> units[] = {
-        {"y", spanUnit::years}, {"mo", spanUnit::months}, {"w", spanUnit::weeks},
-        {"d", spanUnit::days},  {"h", spanUnit::hours},   {"min", spanUnit::minutes}};
-    for (const auto& known : units)
-        if (text == known.first) {
-            unit = known.second;
-            return std::nullopt;
-        }
-    if (text == "m")
-        return std::string("m could be months or minutes: write mo or min");
-    return std::string();
 }
 
 std::optional<std::string> readWhen(const std::string& text, whenSpec& when)

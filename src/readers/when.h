@@ -6,11 +6,10 @@
 
 #include <absl/time/time.h>
 
+#include "readers/spans.h"
 #include "timeconv/zone.h"
 
 namespace rondelo {
-
-enum class spanUnit { years, months, weeks, days, hours, minutes };
 
 // A date as written: its fields are not yet checked against the calendar.
 struct writtenDate {
@@ -40,11 +39,6 @@ struct whenSpec {
     long long value;  // a day's offset from today, the reading's seconds, or a span's count
     spanUnit unit = spanUnit::days;  // of a span
 };
-
-// A count and a unit as spans and reminders write them: y, mo, w, d, h or min. Returns what is
-// wrong: a bare m, which could be months or minutes, gets a hint naming both; any other text
-// an empty string.
-std::optional<std::string> readSpanUnit(const std::string& text, spanUnit& unit);
 
 // now; today, tomorrow or yesterday (the start of that day in the zone); YYYY-MM-DD or
 // YYYY-MM-DDTHH:MM[:SS]; or a span from now: +N or -N (N of at most six digits) followed by y,
