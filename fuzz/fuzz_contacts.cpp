@@ -77,7 +77,7 @@ void checkReference(const reference& ref, unsigned kinds)
     check(!ref.name.empty() && isCalendarText(ref.name) && ref.name.find('\n') == std::string::npos);
     check(static_cast<int>(ref.kind) < 4 && (kinds >> static_cast<int>(ref.kind) & 1) != 0);
     absl::TimeZone zone;
-    check(loadZone(ref.zoneName, zone) && isCalendarSecond(ref.wallClock.seconds));
+    check(loadZone(ref.zoneName, zone) && isCalendarSecond(readingOf(ref.wallClock).seconds));
 }
 
 void checkProblem(const std::string& problem)
