@@ -220,6 +220,26 @@ problem readNext(const std::string& value, runOptions& options)
     return std::nullopt;
 }
 
+// N/SPAN: a count of lines from 1 and a calendar period, d, w, mo or y.
+problem readAtMost(const std::string& value, runOptions& options)
+{
+    static const std::pair<const char*, calendarPeriod> periods[] = {
+        {"d", calendarPeriod::day}, {"w", calendarPeriod::week},
+        {"mo", calendarPeriod::month}, {"y", calendarPeriod::year}};
+    const std::size_t slash = value.find('/');
+    const std::string count = value.substr(0, slash);
+    const bool counted = !count.empty() && count.size() <= 9 &&
+                         count.find_first_not_of("0123456789") == std::string::npos &&
+                         count.find_first_not_of('0') != std::string::npos;
+    for (const auto& [name, period] : periods)
+        if (counted && slash != std::string::npos && value.compare(slash + 1, std::string::npos, name) == 0) {
+            options.atMost = {std::stoull(count), period};
+            return std::nullopt;
+        }
+    return "invalid --at-most " + quoted(value) +
+           " (N/SPAN: a count from 1, a slash, and d, w, mo or y, as in 3/w)";
+}
+
 // A reminder's alarm: a timed event is reminded that long before its start (an @HH:MM aside);
 // an all-day event that many days or weeks before its date at HH:MM, 09:00 without it ("1d":
 // 09:00 the day before, -PT15H), or that many hours or minutes before the midnight its date
@@ -354,6 +374,7 @@ problem readOption(const optionRow& row, const optionValue& value, runOptions& o
     case optionName::from: return readWindowEdge(row, value.text, edges.from);
     case optionName::until: return readWindowEdge(row, value.text, edges.until);
     case optionName::next: return readNext(value.text, options);
+    case optionName::atMost: return readAtMost(value.text, options);
     case optionName::dates: return readDates(value.text, options);
     case optionName::contacts: return readContacts(value.text, options);
     case optionName::kinds: return setTo(options.contactKinds, value.word);
@@ -653,6 +674,8 @@ std::optional<std::string> checkCombinations(const runOptions& options, const wi
     if (fromFiles && !options.dateWords.empty())
         return "with --dates or --contacts the dates come from files, not from " +
                quoted(options.dateWords[0]);
+    if (options.age && options.atMost)
+        return "--age gives one line a unit: --at-most does not go with it";
     if (options.age && (options.until || options.next))
         return "--age counts up to --from: --until and --next do not go with it";
     if (options.from && options.until && !(*options.from < *options.until))

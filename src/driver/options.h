@@ -4,6 +4,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <absl/time/time.h>
@@ -29,6 +30,7 @@ struct runOptions {
     std::optional<unixInstant> from;   // --from: lines at or after it
     std::optional<unixInstant> until;  // --until: lines before it
     std::optional<long long> next;     // --next: only the earliest lines, at least 1
+    std::optional<std::pair<std::size_t, calendarPeriod>> atMost;  // --at-most: N each period
     std::optional<std::string> datesFile;  // --dates: the references, one a line; "-" for stdin
     std::vector<std::string> contacts;  // --contacts: address books, vCard files or directories
     unsigned contactKinds = defaultContactKinds;  // --kinds: a bit for each referenceKind
