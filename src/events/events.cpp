@@ -62,6 +62,8 @@ std::string labelOf(const event& e)
 {
     if (e.family == familyReference)
         return "Reference";
+    if (e.family == familyYearly)
+        return "yearly";
     std::string label = e.count < 0 ? "-" : "";
     long long count = e.count < 0 ? -e.count : e.count;
     const char* name = unitNames[e.unit][count == 1 ? 0 : 1];

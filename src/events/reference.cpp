@@ -12,11 +12,24 @@ std::string shownName(const reference& ref)
         return ref.name + " (" + ref.label + ")";
     case referenceKind::death:
         return ref.name + " (died)";
+    case referenceKind::memorial:
+        return ref.name + " (memorial)";
     case referenceKind::birthday:
     case referenceKind::date:
         break;
     }
     return ref.name;
+}
+
+std::string labelOf(const event& e, const reference& ref)
+{
+    return e.family == familyYearly ? kindWord(ref.kind) : labelOf(e);
+}
+
+const char* kindWord(referenceKind kind)
+{
+    static const char* const words[] = {"birthday", "anniversary", "other", "death", "memorial"};
+    return kind == referenceKind::date ? words[0] : words[static_cast<int>(kind)];
 }
 
 }  // namespace rondelo

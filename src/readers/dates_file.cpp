@@ -166,8 +166,9 @@ bool isHeader(const std::string& line)
     return std::none_of(line.begin(), end, isDigit);
 }
 
-std::optional<std::string> readWhen(const std::string& text, long long timeOfDay,
-                                    absl::CivilSecond& wallClock)
+// Reads WHEN into ref's reading. khard writes a birthday without a year as 1900.MM.DD: such a
+// WHEN is a month and day alone, a birthday, at midnight.
+std::optional<std::string> readWhen(const std::string& text, long long timeOfDay, reference& ref)
 {
     writtenDate date{};
     if (!readWrittenDate(text, true, date)) {
@@ -177,9 +178,12 @@ std::optional<std::string> readWhen(const std::string& text, long long timeOfDay
     }
     if (date.year < 1400)
         return "year " + std::to_string(date.year) + " is out of range (1400 to 9999)";
+    ref.yearless = text.compare(0, 5, "1900.") == 0;
+    ref.kind = ref.yearless ? referenceKind::birthday : referenceKind::date;
+    date.year = ref.yearless ? yearlessYear : date.year;
     if (auto wrong = missingDay(date))
-        return wrong;
-    wallClock = wallClockOf(date, timeOfDay);
+        return ref.yearless ? quoted(text) + " is no day of the calendar" : *wrong;
+    ref.wallClock = wallClockOf(date, ref.yearless ? 0 : timeOfDay);
     return std::nullopt;
 }
 
@@ -239,7 +243,7 @@ std::optional<std::string> readFields(const std::string& line, const lineFields&
     // The WHEN's text lives in ref.name until the name replaces it, so that no line allocates
     // for it: a WHEN with a time of day is too long for a string's own small buffer.
     ref.name.assign(fields.field[0].text);
-    if (auto wrong = readWhen(ref.name, defaults.timeOfDay, ref.wallClock))
+    if (auto wrong = readWhen(ref.name, defaults.timeOfDay, ref))
         return wrong;
     if (auto wrong = readName(line, fields.field[1], fields.tabs, ref))
         return wrong;
@@ -248,12 +252,6 @@ std::optional<std::string> readFields(const std::string& line, const lineFields&
     ref.zone = defaults.zone;
     ref.zoneName = defaults.zoneName;
     return std::nullopt;
-}
-
-// khard writes a birthday without a year as 1900.MM.DD: it has no milestones.
-bool isYearless(const lineFields& fields)
-{
-    return fields.field[0].text.substr(0, 5) == "1900.";
 }
 
 readStep readNextReference(datesFile& f, reference& ref, std::string& problem)
@@ -295,8 +293,6 @@ dateLine readDateLine(const std::string& line, const referenceDefaults& defaults
 {
     lineFields fields;
     std::optional<std::string> wrong = splitLine(line, fields);
-    if (!wrong && isYearless(fields))
-        return dateLine::passedOver;
     if (!wrong)
         wrong = readFields(line, fields, defaults, zones, ref);
     if (!wrong)

@@ -146,13 +146,23 @@ void writeContentLine(std::ostream& out, const std::string& line)
 
 std::string calendarUid(const reference& ref, const std::string& label)
 {
-    std::string uid = calendarTime("%Y%m%dT%H%M%S", readingOf(ref.wallClock)) + "-" + ref.zoneName +
-                      "-" + uidPart(label);
+    // A date without a year shows its month and day as vCard writes them, never its year's stand-in.
+    const char* layout = ref.yearless ? "--%m%d" : "%Y%m%dT%H%M%S";
+    std::string uid = calendarTime(layout, readingOf(ref.wallClock)) + "-" + ref.zoneName + "-" +
+                      uidPart(label);
     if (!ref.name.empty())
         uid += "-" + uidName(shownName(ref));
     if (ref.occurrence > 1)
         uid += "-" + std::to_string(ref.occurrence);
     return uid + "@rondelo";
+}
+
+std::string eventUid(const event& e, const reference& ref)
+{
+    std::string label = labelOf(e, ref);
+    if (e.family == familyYearly)  // one a year: the year of its date tells them apart
+        label += " " + std::to_string(civilOf(unixTime2WallClock(ref.zone, e.instant)).year());
+    return calendarUid(ref, label);
 }
 
 bool writeCalendarBegin(std::ostream& out, const writerSettings& settings)
@@ -178,10 +188,10 @@ bool writeCalendarEvent(std::ostream& out, std::ostream& err, const event& e, co
         return static_cast<bool>(out);
     }
     state.anyEvent = true;
-    const std::string label = labelOf(e);
+    const std::string label = labelOf(e, ref);
     const std::string summary = escapeText(ref.name.empty() ? label : shownName(ref) + ": " + label);
     const std::string stamp = "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", settings.stamp);
-    if (!writeLines(out, {"BEGIN:VEVENT", "UID:" + calendarUid(ref, label), stamp, *start,
+    if (!writeLines(out, {"BEGIN:VEVENT", "UID:" + eventUid(e, ref), stamp, *start,
                           "SUMMARY:" + summary},
                     settings))
         return false;

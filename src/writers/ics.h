@@ -47,11 +47,14 @@ bool writeCalendarItem(std::ostream& out, std::ostream& err, const event& e, con
 // VFREEBUSY that shows no busy time, which calendar programs import as nothing.
 bool writeCalendarEnd(std::ostream& out, const writerSettings& settings, const calendarState& state);
 
-// "<reference YYYYMMDDTHHMMSS>-<zone>-<label>[-<name>][-<occurrence>]@rondelo": the same
+// "<reference YYYYMMDDTHHMMSS, or --MMDD without a year>-<zone>-<label>[-<name>][-<occurrence>]@rondelo": the same
 // reference, zone, name and label give the same UID, so that a second import updates; the name
 // is percent-encoded, and the occurrence (from 2 on) tells apart references that are the same
 // in all of these.
 std::string calendarUid(const reference& ref, const std::string& label);
+
+// The UID of e, a line of ref: calendarUid with its label, and for a yearly day its year.
+std::string eventUid(const event& e, const reference& ref);
 
 // A TEXT value: backslash, semicolon, comma and newline escaped.
 std::string escapeText(const std::string& text);

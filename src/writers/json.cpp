@@ -20,10 +20,10 @@ bool writeJsonLine(std::ostream& out, std::ostream& err, const event& e, const r
     }
     line["zone"] = ref.zoneName;
     line["type"] = static_cast<int>(typeOf(e));
-    line["label"] = labelOf(e);
+    line["label"] = labelOf(e, ref);
     if (e.family != familyReference) {
         line["unit"] = unitName(e.unit);
-        line["count"] = e.count;
+        line["count"] = e.family == familyYearly ? nlohmann::ordered_json() : nlohmann::ordered_json(e.count);
     }
     if (e.family == familyAge)
         line["age"] = true;

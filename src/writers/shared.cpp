@@ -35,7 +35,7 @@ void writeUnshownDate(std::ostream& out, std::ostream& err, const event& e, cons
                       const writerSettings& settings)
 {
     const std::string name = ref.name.empty() ? std::string() : shownName(ref);
-    writeUnshownDate(out, err, {e.instant, ref.zone, name, labelOf(e)}, settings);
+    writeUnshownDate(out, err, {e.instant, ref.zone, name, labelOf(e, ref)}, settings);
 }
 
 bool endLine(std::ostream& out, const writerSettings& settings)

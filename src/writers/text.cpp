@@ -199,7 +199,7 @@ bool writeTextLine(std::ostream& out, std::ostream& err, const event& e, const r
     else
         writeUnshownColumns(out, e.instant, ref.zone, state);
     out << "  ";
-    writePadded(out, labelOf(e), state.labelWidth, state.measure);
+    writePadded(out, labelOf(e, ref), state.labelWidth, state.measure);
     out << "  ";
     const std::string distance = distanceFromNow(e.instant, settings.now, ref.zone);
     if (ref.name.empty()) {

@@ -174,7 +174,7 @@ void addVdirItem(vdirItems& items, std::ostream& err, const event& e, const refe
     std::ostringstream text;
     writeCalendarItem(text, err, e, ref, settings, state);
     if (text.tellp() > 0)
-        items[calendarUid(ref, labelOf(e))] = text.str();
+        items[eventUid(e, ref)] = text.str();
 }
 
 constexpr std::size_t longestPlainName = 200;  // octets of a file name before its ".ics"
