@@ -253,12 +253,27 @@ reminder reminderOf(const reminderSpan& span)
     return {timed, timed + span.timeOfDay.value_or(9 * 3600)};
 }
 
+// [KIND:]DURATION: a reminder for the events of KIND, a word of --kinds or milestone, as
+// reminderKindOf's bits; else for every event.
 problem readRemind(const std::string& value, runOptions& options)
 {
+    static_assert(milestoneReminder == std::size(kindsWords));  // the word after --kinds' words
+    std::vector<const char*> kindWords(std::begin(kindsWords), std::end(kindsWords));
+    kindWords.push_back("milestone");
+    const wordList words{kindWords.data(), kindWords.size()};
+    const std::size_t colon = value.find(':');
+    const bool kindGiven = colon < value.find('@');  // the clock of @HH:MM holds one too
+    const std::string duration = kindGiven ? value.substr(colon + 1) : value;
+    const std::optional<std::size_t> kind =
+        kindGiven ? matchWord(value.substr(0, colon), words) : std::nullopt;
+    if (kindGiven && !kind)
+        return "invalid --remind " + quoted(value) + " (KIND:DURATION, KIND one of " +
+               listedWords(words) + ")";
     reminderSpan span{};
-    if (auto wrong = readReminder(value, span))
+    if (auto wrong = readReminder(duration, span))
         return "invalid --remind " + quoted(value) + " (" + *wrong + ")";
     options.reminders.push_back(reminderOf(span));
+    options.reminders.back().kinds = kind ? 1u << *kind : everyReminderKind;
     return std::nullopt;
 }
 

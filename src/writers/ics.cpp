@@ -96,11 +96,12 @@ std::string triggerDuration(long long offset)
     return text;
 }
 
-bool writeAlarms(std::ostream& out, const std::string& summary, bool allDay,
+// The reminders of the event's kind (reminderKindOf), each a VALARM.
+bool writeAlarms(std::ostream& out, const std::string& summary, bool allDay, unsigned kind,
                  const writerSettings& settings)
 {
     for (const reminder& r : settings.reminders)
-        if (!writeLines(out, {"BEGIN:VALARM", "ACTION:DISPLAY", "DESCRIPTION:" + summary,
+        if ((r.kinds & kind) != 0 && !writeLines(out, {"BEGIN:VALARM", "ACTION:DISPLAY", "DESCRIPTION:" + summary,
                               "TRIGGER:" + triggerDuration(allDay ? r.allDay : r.timed),
                               "END:VALARM"},
                         settings))
@@ -196,7 +197,7 @@ bool writeCalendarEvent(std::ostream& out, std::ostream& err, const event& e, co
                     settings))
         return false;
     const bool allDay = start->compare(0, 19, "DTSTART;VALUE=DATE:") == 0;
-    return writeAlarms(out, summary, allDay, settings) && writeLines(out, {"END:VEVENT"}, settings);
+    return writeAlarms(out, summary, allDay, reminderKindOf(e, ref), settings) && writeLines(out, {"END:VEVENT"}, settings);
 }
 
 bool writeCalendarItem(std::ostream& out, std::ostream& err, const event& e, const reference& ref,

@@ -32,8 +32,8 @@ void countCalendarReference(calendarState& state, reference& ref);
 // One anniversary of ref as a VEVENT; nothing for the reference event. An anniversary at
 // 00:00:00 wall-clock time in the zone is an all-day event on that date, any other a timed one
 // in UTC. One whose date cannot be shown is left out, with writeUnshownDate. Its SUMMARY is
-// "NAME: LABEL" when ref has a name. Each reminder of the settings is a VALARM that displays
-// the summary.
+// "NAME: LABEL" when ref has a name. Each reminder of the settings for the event's kind
+// (reminderKindOf) is a VALARM that displays the summary.
 bool writeCalendarEvent(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
                         const writerSettings& settings, calendarState& state);
 

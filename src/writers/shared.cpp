@@ -38,6 +38,14 @@ void writeUnshownDate(std::ostream& out, std::ostream& err, const event& e, cons
     writeUnshownDate(out, err, {e.instant, ref.zone, name, labelOf(e, ref)}, settings);
 }
 
+unsigned reminderKindOf(const event& e, const reference& ref)
+{
+    if (e.unit != unitYears)
+        return 1u << milestoneReminder;
+    const referenceKind kind = ref.kind == referenceKind::date ? referenceKind::birthday : ref.kind;
+    return 1u << static_cast<int>(kind);
+}
+
 bool endLine(std::ostream& out, const writerSettings& settings)
 {
     if (settings.flushEachLine)
