@@ -56,12 +56,14 @@ writerSettings writerSettingsOf(const runOptions& options, bool flushEachLine)
 {
     return {options.format, options.classic, flushEachLine, options.now, options.calendarStamp,
             options.reminders, options.calendarName, options.vdir.value_or(""),
-            options.milestones, options.sign, options.age};
+            options.milestones, options.sign, options.age,
+            options.from.value_or(unixInstant{LLONG_MIN})};
 }
 
 // Every reference of the sources through generation into the order; the status so far.
 int offerAll(const generationPlan& plan, std::vector<referenceSource>& sources,
-             lineOrder& order, const lineSink& sink, std::ostream& err, long long& references)
+             lineOrder& order, const lineSink& sink, writer& output, std::ostream& err,
+             long long& references)
 {
     eventList events;  // one list, its storage reused for every reference
     reference ref{};
@@ -78,6 +80,7 @@ int offerAll(const generationPlan& plan, std::vector<referenceSource>& sources,
                 continue;
             }
             ++references;
+            noteReferenceRead(output, ref);
             if (!offerReference(plan, ref, events, order, sink))
                 return statusFailure;  // the output failed: the caller says so
         }
@@ -198,7 +201,7 @@ int runPipeline(const runOptions& options, std::vector<referenceSource>& sources
         return statusFailure;
     lineOrder order = orderOf(options);
     long long references = 0;
-    const int status = offerAll(planOf(options), sources, order, sink, err, references);
+    const int status = offerAll(planOf(options), sources, order, sink, output, err, references);
     if (status == statusFailure ||
         (options.vdir && !mayChangeDirectory(*options.vdir, status, references, err)))
         return status == statusDone ? statusFailure : status;

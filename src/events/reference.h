@@ -3,6 +3,7 @@
 #pragma once
 
 #include <climits>
+#include <cstdint>
 #include <string>
 
 #include <absl/time/civil_time.h>
@@ -44,6 +45,10 @@ const char* kindWord(referenceKind kind);
 // the kind of a card's date other than a birthday: "Anna Schmidt (anniversary)", "Jürgen Weiß
 // (Firmenjubiläum)", "Margarethe Vogel (died)", "Margarethe Vogel (memorial)".
 std::string shownName(const reference& ref);
+
+// What makes a reference the same from run to run: its reading (a month and day alone without
+// a year), zone, kind, name and label, as a 64-bit FNV-1a hash, the same on every build.
+std::uint64_t identityOf(const reference& ref);
 
 // The label of e, a line of ref: labelOf(e), and for a yearly day the word of ref's kind
 // ("birthday", "anniversary"), since a date without a year has no count to show.

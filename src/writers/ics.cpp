@@ -10,6 +10,7 @@
 #include <absl/time/time.h>
 
 #include "diagnostics/identity.h"
+#include "writers/history.h"
 #include "timeconv/zone.h"
 
 namespace rondelo {
@@ -195,6 +196,9 @@ bool writeCalendarEvent(std::ostream& out, std::ostream& err, const event& e, co
     if (!writeLines(out, {"BEGIN:VEVENT", "UID:" + eventUid(e, ref), stamp, *start,
                           "SUMMARY:" + summary},
                     settings))
+        return false;
+    if (settings.format == outputFormat::vdir &&
+        !writeLines(out, {referenceProperty(ref)}, settings))  // what history keeps it by
         return false;
     const bool allDay = start->compare(0, 19, "DTSTART;VALUE=DATE:") == 0;
     return writeAlarms(out, summary, allDay, reminderKindOf(e, ref), settings) && writeLines(out, {"END:VEVENT"}, settings);

@@ -2,6 +2,7 @@
 // and the report of a failed write.
 #pragma once
 
+#include <climits>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -45,6 +46,7 @@ struct writerSettings {
     milestoneChoice milestones;  // text: the label column holds the longest label of these,
     int sign = 1;                // in this direction (-1 before the reference),
     bool ages = false;           // or of the ages in their units when true
+    unixInstant windowStart{LLONG_MIN};  // vdir: a milestone before it has passed (history)
 };
 
 // Whether the wall-clock time of e in ref's zone lies in the years 1400 to 9999, which lines

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <filesystem>
 #include <set>
@@ -119,9 +120,22 @@ std::optional<std::string> planItem(const std::string& dir, const std::string& u
     return prepareFile(dir, path, text, plan);
 }
 
-// rondelo's files in dir that no item has are listed for removal.
+// A file of rondelo's that no item has goes, unless it is history to keep.
+std::optional<std::string> planRemoval(const std::string& path, const vdirHistory& history,
+                                       vdirPlan& plan)
+{
+    std::string text;
+    if (!history.references.empty() && history.windowStart.seconds != LLONG_MIN)
+        if (auto wrong = readExisting(path, text))
+            return wrong;
+    if (text.empty() || !isKeptHistory(text, history))
+        plan.removals.push_back(path);
+    return std::nullopt;
+}
+
+// rondelo's files in dir that no item has are listed for removal, but history.
 std::optional<std::string> planRemovals(const std::string& dir, const vdirItems& items,
-                                        vdirPlan& plan)
+                                        const vdirHistory& history, vdirPlan& plan)
 {
     std::set<std::string> wanted;
     for (const auto& item : items)
@@ -131,7 +145,8 @@ std::optional<std::string> planRemovals(const std::string& dir, const vdirItems&
          file.increment(error)) {
         const std::string name = file->path().filename().string();
         if (isOwnFile(name) && wanted.count(name) == 0)
-            plan.removals.push_back(dir + "/" + name);
+            if (auto wrong = planRemoval(dir + "/" + name, history, plan))
+                return wrong;
     }
     return error ? std::optional(dir + ": " + error.message()) : std::nullopt;
 }
@@ -198,7 +213,8 @@ std::string vdirFileName(const std::string& uid)
     return name.substr(0, longestPlainName - tail.size()) + tail;
 }
 
-std::optional<std::string> syncVdir(const std::string& dir, const vdirItems& items)
+std::optional<std::string> syncVdir(const std::string& dir, const vdirItems& items,
+                                    const vdirHistory& history)
 {
     std::error_code error;
     const bool made = std::filesystem::create_directories(dir, error);
@@ -209,7 +225,7 @@ std::optional<std::string> syncVdir(const std::string& dir, const vdirItems& ite
     for (auto item = items.begin(); !wrong && item != items.end(); ++item)
         wrong = planItem(dir, item->first, item->second, plan);
     if (!wrong)
-        wrong = planRemovals(dir, items, plan);
+        wrong = planRemovals(dir, items, history, plan);
     if (!wrong)
         wrong = commitPlan(dir, plan);
     if (wrong) {

@@ -8,6 +8,7 @@
 
 #include "events/events.h"
 #include "events/reference.h"
+#include "writers/history.h"
 #include "writers/ics.h"
 #include "writers/shared.h"
 
@@ -16,7 +17,7 @@ namespace rondelo {
 // A run's items: the whole text of each event's file, by UID.
 using vdirItems = std::map<std::string, std::string>;
 
-// Adds e's item, as writeCalendarItem writes it, under its calendarUid; nothing for an event
+// Adds e's item, as writeCalendarItem writes it, under its eventUid; nothing for an event
 // that writeCalendarItem writes nothing for (err is told of one whose date cannot be shown).
 void addVdirItem(vdirItems& items, std::ostream& err, const event& e, const reference& ref,
                  const writerSettings& settings, calendarState& state);
@@ -29,10 +30,12 @@ std::string vdirFileName(const std::string& uid);
 // UIDs end in "@rondelo" as calendarUid's do: a file whose name ends in "@rondelo.ics" is
 // rondelo's. A new item's file is added and a changed one's rewritten; a file whose text
 // differs only in its DTSTAMP and PRODID lines is kept as it is, bytes and mtime; a file of
-// rondelo's that no item has is removed; any other file is never touched. Every file is first
+// rondelo's that no item has is removed, unless it is history to keep (isKeptHistory); any other
+// file is never touched. Every file is first
 // written in full to a temporary file in dir (".rondelo-*.tmp") and synced to disk, and only
 // then are they all renamed into place: a sync that fails before that leaves dir as it was.
 // Returns what failed, as "PATH: reason".
-std::optional<std::string> syncVdir(const std::string& dir, const vdirItems& items);
+std::optional<std::string> syncVdir(const std::string& dir, const vdirItems& items,
+                                    const vdirHistory& history = {});
 
 }  // namespace rondelo

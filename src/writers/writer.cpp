@@ -14,7 +14,7 @@ writer makeWriter(const writerSettings& settings)
     else if (settings.format == outputFormat::text)
         w.state = makeTextState(settings);
     else if (settings.format == outputFormat::vdir)
-        w.state = directoryState{};
+        w.state = directoryState{{}, {}, {{}, settings.windowStart}};
     return w;
 }
 
@@ -29,6 +29,12 @@ void countReference(writer& w, reference& ref)
         countCalendarReference(std::get<calendarState>(w.state), ref);
     else if (w.settings.format == outputFormat::vdir)
         countCalendarReference(std::get<directoryState>(w.state).calendar, ref);
+}
+
+void noteReferenceRead(writer& w, const reference& ref)
+{
+    if (w.settings.format == outputFormat::vdir)
+        noteReference(std::get<directoryState>(w.state).history, ref);
 }
 
 bool writeLine(writer& w, std::ostream& out, std::ostream& err, const event& e,
@@ -62,7 +68,8 @@ bool writeEnd(writer& w, std::ostream& out)
 
 std::optional<std::string> syncDirectory(writer& w)
 {
-    return syncVdir(w.settings.directory, std::get<directoryState>(w.state).items);
+    const directoryState& directory = std::get<directoryState>(w.state);
+    return syncVdir(w.settings.directory, directory.items, directory.history);
 }
 
 bool writeEvents(writer& w, std::ostream& out, std::ostream& err, const eventList& events,
