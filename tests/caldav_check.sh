@@ -1,7 +1,8 @@
 #!/bin/sh
 # The calendar directory as users meet it: synced by vdirsyncer to a Radicale CalDAV server on
 # 127.0.0.1, read back into an empty directory, read by khal; the .ics file subscribed to over
-# HTTP; every file read by python3-icalendar, reminders and all.
+# HTTP; every file read by python3-icalendar, reminders and all; a birthday calendar over three
+# nights, keeping what passed.
 # Usage: caldav_check.sh path/to/rondelo
 set -eu
 rondelo=$1 work=$(mktemp -d) pids=""
@@ -33,8 +34,11 @@ printf '[server]\nhosts = 127.0.0.1:%s\n[auth]\ntype = none\n[storage]\nfilesyst
 radicale --config radicale.conf >radicale.log 2>&1 & pids="$pids $!"
 waitFor "$radicalePort"
 httpPort=$(freePort) server="http://127.0.0.1:$radicalePort/rondelo/family/"
-/usr/bin/python3 -c 'import sys, urllib.request as u
-u.urlopen(u.Request(sys.argv[1], method="MKCALENDAR", headers={"Authorization": "Basic cm9uZGVsbzp4"}))' "$server"
+server2="http://127.0.0.1:$radicalePort/rondelo/birthdays/"
+for url in "$server" "$server2"; do
+  /usr/bin/python3 -c 'import sys, urllib.request as u
+u.urlopen(u.Request(sys.argv[1], method="MKCALENDAR", headers={"Authorization": "Basic cm9uZGVsbzp4"}))' "$url"
+done
 storage() { printf '[storage %s]\ntype = "filesystem"\npath = "%s/%s"\nfileext = ".ics"\n' "$1" "$work" "$1"; }
 pair() { printf '[pair %s]\na = "%s"\nb = "%s"\ncollections = null\nconflict_resolution = "%s wins"\n' "$1" "$2" "$3" "$4"; }
 {
@@ -43,9 +47,12 @@ pair() { printf '[pair %s]\na = "%s"\nb = "%s"\ncollections = null\nconflict_res
   printf '[storage server]\ntype = "caldav"\nurl = "%s"\nusername = "rondelo"\npassword = "x"\n' "$server"
   printf '[storage web]\ntype = "http"\nurl = "http://127.0.0.1:%s/family.ics"\n' "$httpPort"
   pair up cal server a; pair back readback server b; pair feed subscribed web b
+  storage birthdays; storage birthdaysback
+  printf '[storage server2]\ntype = "caldav"\nurl = "%s"\nusername = "rondelo"\npassword = "x"\n' "$server2"
+  pair nightly birthdays server2 a; pair nightlyback birthdaysback server2 b
 } >vdirsyncer.conf
 sync() { vdirsyncer -c vdirsyncer.conf sync "$1" 2>&1 | grep -E '^(Copying|Deleting)' | sort || :; }
-mkdir readback subscribed
+mkdir readback subscribed birthdaysback
 ids() { ls "$1" | sed -n 's/\.ics$//p' | sort; }
 
 # A first sync uploads every event: rondelo makes the directory that vdirsyncer discovers.
@@ -126,3 +133,35 @@ if kinds != {True, False}:
     failures.append("not both all-day and timed events")
 sys.exit("\n".join(failures) or None)
 PYTHON
+
+# The birthday calendar, every year (a birthday without a year too), run on three nights with
+# the window one year from that night's --from: what passed stays, in the directory and on the
+# server, while its person is in the address book; Bob, gone on the third night, goes wholly.
+mkdir book
+vcard() { printf 'BEGIN:VCARD\r\nVERSION:4.0\r\nFN:%s\r\n%s\r\nEND:VCARD\r\n' "$1" "$2" >"book/$1.vcf"; }
+vcard Anna BDAY:19900517
+vcard Bob BDAY:--0704
+vcard Carla ANNIVERSARY:20010303
+night() {  # --from and --until of that night's window
+  SOURCE_DATE_EPOCH=1700000000 "$rondelo" --contacts=book --every=1y --from="$1" --until="$2" \
+    --vdir=birthdays || fail "the birthday calendar of $1 exited $?"
+}
+count() { ids birthdays | grep -c "$1" || :; }
+night 2027-05-01 2028-05-01
+vdirsyncer -c vdirsyncer.conf discover nightly nightlyback >/dev/null 2>&1 </dev/null || fail "vdirsyncer discover nightly"
+[ "$(count Anna) $(count Bob) $(count Carla)" = "1 1 1" ] || fail "the first night holds $(ids birthdays)"
+sync nightly >/dev/null
+# Anna's 37th (17 May 2027) and Bob's day (4 July) have passed; next year's come.
+night 2027-07-10 2028-07-10
+[ "$(count Anna) $(count Bob) $(count Carla)" = "2 2 1" ] || fail "the second night holds $(ids birthdays)"
+changes=$(sync nightly)
+[ -z "$(printf '%s\n' "$changes" | grep -v uploading)" ] && [ "$(printf '%s\n' "$changes" | wc -l)" = 2 ] ||
+  fail "the second night synced: $changes"
+rm book/Bob.vcf
+night 2027-07-11 2028-07-11
+[ "$(count Anna) $(count Bob) $(count Carla)" = "2 0 1" ] || fail "the third night holds $(ids birthdays)"
+changes=$(sync nightly)
+[ "$(printf '%s\n' "$changes" | grep -c '^Deleting.*Bob')" = 2 ] && [ "$(printf '%s\n' "$changes" | wc -l)" = 2 ] ||
+  fail "the third night synced: $changes"
+sync nightlyback >/dev/null
+[ "$(uids birthdaysback)" = "$(uids birthdays)" ] || fail "the server holds other birthdays than the directory"
