@@ -2,6 +2,7 @@
 // and the report of a failed write.
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -34,11 +35,19 @@ struct writerSettings {
     milestoneChoice milestones;  // text: the label column holds the longest label of these,
     int sign = 1;                // in this direction (-1 before the reference),
     bool ages = false;           // or of the ages in their units when true
+    bool ageUnits = false;       // text: each unit's age beside the years, months and days
+    std::optional<absl::TimeZone> showIn;  // csv, json, text: every line on this clock
+    std::string showInName;
 };
 
-// Whether the wall-clock time of e in ref's zone lies in the years 1400 to 9999, which lines
+// The clock a line of ref is shown on in CSV, JSON and text: --show-in's, else the zone its
+// milestones are counted in; and its name.
+const absl::TimeZone& shownZone(const reference& ref, const writerSettings& settings);
+const std::string& shownZoneName(const reference& ref, const writerSettings& settings);
+
+// Whether the wall-clock time of instant in zone lies in the years 1400 to 9999, which lines
 // can show.
-bool canShowDate(const event& e, const reference& ref);
+bool canShowDate(unixInstant instant, const absl::TimeZone& zone);
 
 // A line as a message names it.
 struct shownLine {
@@ -54,7 +63,7 @@ struct shownLine {
 void writeUnshownDate(std::ostream& out, std::ostream& err, const shownLine& line,
                       const writerSettings& settings);
 
-// The same for an event of ref.
+// The same for an event of ref, on the clock it is shown on.
 void writeUnshownDate(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
                       const writerSettings& settings);
 

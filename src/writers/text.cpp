@@ -16,15 +16,17 @@
 
 #include "diagnostics/messages.h"
 #include "timeconv/zone.h"
+#include "writers/durations.h"
 
 namespace rondelo {
 
 namespace {
 
 // Column widths, in display columns: the zone abbreviations of the database have three to five
-// ("+0545"), a distance at most 14 ("1234 years ago"). The label's is the run's own.
+// ("+0545"), a distance in days, months or years at most 14 ("1234 years ago"). The label's is
+// the run's own.
 constexpr std::size_t zoneWidth = 5;
-constexpr std::size_t distanceWidth = 14;
+constexpr std::size_t farDistanceWidth = 14;
 // The date, time and abbreviation after the weekday and its blank.
 constexpr std::size_t dateWidth = 10 + 1 + 8 + 1 + zoneWidth;
 
@@ -156,6 +158,7 @@ textState makeTextState(const writerSettings& settings)
     textState state{{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"},
                     3,
                     longestLabel(settings.milestones, settings.sign, settings.ages),
+                    std::max(farDistanceWidth, widestNearDistance()),
                     nullptr};
     // The codeset is LC_CTYPE's: read from the locale that LC_TIME names, not from LC_CTYPE.
     const ctypeLocale user = openLocale(LC_TIME_MASK | LC_CTYPE_MASK, timeLocaleName());
@@ -171,13 +174,11 @@ textState makeTextState(const writerSettings& settings)
 
 std::string distanceFromNow(unixInstant instant, unixInstant now, const absl::TimeZone& zone)
 {
+    if (auto near = nearDistance(instant, now))
+        return *near;
     const absl::CivilDay then(civilOf(unixTime2WallClock(zone, instant)));
     const absl::CivilDay today(civilOf(unixTime2WallClock(zone, now)));
     const long long days = then - today;
-    if (days == 0)
-        return "today";
-    if (days == 1 || days == -1)
-        return days == 1 ? "tomorrow" : "yesterday";
     const bool ahead = days > 0;
     const absl::CivilDay early = ahead ? today : then, late = ahead ? then : today;
     long long months = (late.year() - early.year()) * 12 + (late.month() - early.month());
@@ -190,22 +191,78 @@ std::string distanceFromNow(unixInstant instant, unixInstant now, const absl::Ti
     return span(months / 12, "years", ahead);
 }
 
+namespace {
+
+// The first and the last unit of a reference's ages, in the order addAges makes them.
+milestoneUnit firstAgeUnit(const milestoneChoice& choice)
+{
+    int unit = 0;
+    while (unit + 1 < unitCount && (choice.units >> unit & 1) == 0)
+        ++unit;
+    return static_cast<milestoneUnit>(unit);
+}
+
+milestoneUnit lastAgeUnit(const milestoneChoice& choice)
+{
+    if ((choice.families >> familyPlanets & 1) != 0)
+        return unitNeptuneYears;
+    int unit = unitCount - 1;
+    while (unit > 0 && (choice.units >> unit & 1) == 0)
+        --unit;
+    return static_cast<milestoneUnit>(unit);
+}
+
+// A reference's ages as one line, an event at a time: at its first unit the date and the age in
+// years, months and days; with settings.ageUnits each unit's count beside; after its last unit
+// the name.
+bool writeAgeColumns(std::ostream& out, const event& e, const reference& ref,
+                     const writerSettings& settings, const textState& state)
+{
+    const bool last = e.unit == lastAgeUnit(settings.milestones);
+    const bool more = settings.ageUnits || !ref.name.empty();  // columns follow the age's
+    if (e.unit == firstAgeUnit(settings.milestones)) {
+        writeDateColumns(out, e.instant, shownZone(ref, settings), state);
+        const absl::CivilSecond at = civilOf(unixTime2WallClock(ref.zone, e.instant));
+        const bool ahead = at < ref.wallClock;
+        out << "  ";
+        writePadded(out, ageText(ahead ? calendarAgeBetween(at, ref.wallClock)
+                                       : calendarAgeBetween(ref.wallClock, at), ahead),
+                    more ? widestAgeText() : 0, state.measure);
+    }
+    if (settings.ageUnits) {
+        out << "  ";
+        const bool lastColumn = last && ref.name.empty();
+        writePadded(out, labelOf(e), lastColumn ? 0 : state.labelWidth, state.measure);
+    }
+    if (!last)
+        return static_cast<bool>(out);
+    if (!ref.name.empty())
+        out << "  " << shownName(ref);
+    out << '\n';
+    return endLine(out, settings);
+}
+
+}  // namespace
+
 bool writeTextLine(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
                    const writerSettings& settings, const textState& state)
 {
-    const bool shown = canShowDate(e, ref);
+    if (e.family == familyAge)
+        return writeAgeColumns(out, e, ref, settings, state);
+    const absl::TimeZone& zone = shownZone(ref, settings);
+    const bool shown = canShowDate(e.instant, zone);
     if (shown)
-        writeDateColumns(out, e.instant, ref.zone, state);
+        writeDateColumns(out, e.instant, zone, state);
     else
-        writeUnshownColumns(out, e.instant, ref.zone, state);
+        writeUnshownColumns(out, e.instant, zone, state);
     out << "  ";
     writePadded(out, labelOf(e), state.labelWidth, state.measure);
     out << "  ";
-    const std::string distance = distanceFromNow(e.instant, settings.now, ref.zone);
+    const std::string distance = distanceFromNow(e.instant, settings.now, zone);
     if (ref.name.empty()) {
         out << distance;
     } else {
-        writePadded(out, distance, distanceWidth, state.measure);
+        writePadded(out, distance, state.distanceWidth, state.measure);
         out << "  " << shownName(ref);
     }
     out << '\n';

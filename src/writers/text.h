@@ -26,6 +26,7 @@ struct textState {
     std::array<std::string, 7> weekdays;  // Sunday first, each padded to weekdayWidth
     std::size_t weekdayWidth;             // display columns of the longest
     std::size_t labelWidth;               // of the longest label the run can make
+    std::size_t distanceWidth;            // of the widest distance from now
     ctypeLocale measure;                  // null when the system has no UTF-8 locale
 };
 
@@ -35,14 +36,17 @@ struct textState {
 textState makeTextState(const writerSettings& settings);
 
 // "WEEKDAY YYYY-MM-DD HH:MM:SS ZONE  LABEL  DISTANCE", and "  NAME" after it when ref has a
-// name: the wall-clock time and zone abbreviation in ref's zone, and distanceFromNow. Each
+// name: the wall-clock time and zone abbreviation on the clock it is shown on (shownZone), and
+// distanceFromNow. A reference's ages are one line: "WEEKDAY YYYY-MM-DD HH:MM:SS ZONE  36 years,
+// 6 months, 21 days", then with settings.ageUnits the count of each unit, then the name. Each
 // column but the last is padded to its width. A line that cannot show its date says "after the
 // year 9999" or "before the year 1400" in place of the date, and gets writeUnshownDate.
 bool writeTextLine(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
                    const writerSettings& settings, const textState& state);
 
-// How far instant lies from now, by their dates on the wall clock of zone: "today", "tomorrow",
-// "yesterday"; less than two whole months apart "in N days" or "N days ago"; less than two
+// How far instant lies from now: less than two days apart, nearDistance's "in 1 day 4 hours";
+// else by their dates on the wall clock of zone, less than two whole months apart "in N days"
+// or "N days ago"; less than two
 // whole years apart the whole months; otherwise the whole years. Whole months and years are
 // counted as ages are: N months are complete when the earlier date moved on by N calendar
 // months, a day that the month lacks being its last day, is not past the later one.
