@@ -30,15 +30,16 @@ const char* translatedIn(const char* contextAndId, const char* msgid);
 
 // Texts kept in tables, marked for the catalogs (xgettext's keywords NN_ and PN_) and
 // translated where they are used: a pair through ngettext, a text in context through
-// translatedIn.
+// translatedIn. They hold their characters, not pointers, so that loading the program
+// relocates nothing for them: the classic run pays nothing for the words it never shows.
 struct pluralText {
-    const char* one;
-    const char* many;
+    char one[24];
+    char many[24];
 };
 
 struct contextText {
-    const char* joined;  // the context, "\004" and the text
-    const char* msgid;
+    char joined[24];  // the context, "\004" and the text
+    char msgid[16];
 };
 
 #define NN_(one, many) ::rondelo::pluralText{one, many}

@@ -208,11 +208,13 @@ int runPipeline(const runOptions& options, std::vector<referenceSource>& sources
                 bool flushEachLine, std::ostream& out, std::ostream& err)
 {
     writer output = makeWriter(writerSettingsOf(options, flushEachLine));
-    const lineSink sink{[&](reference& ref) { countReference(output, ref); },
-                        [&](const event& e, const reference& ref) {
-                            return writeLine(output, out, err, e, ref);
-                        },
-                        [&] { return endBatch(output, out, err); }};
+    lineSink sink{[&](reference& ref) { countReference(output, ref); },
+                  [&](const event& e, const reference& ref) {
+                      return writeLine(output, out, err, e, ref);
+                  },
+                  nullptr};
+    if (gathersMoments(output))
+        sink.endBatch = [&] { return endBatch(output, out, err); };
     if (!writeBegin(output, out))
         return statusFailure;
     lineOrder order = orderOf(options);

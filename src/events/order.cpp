@@ -102,7 +102,7 @@ bool offerLines(lineOrder& order, eventList& events, reference& ref, const lineS
     else if (order.kind == orderKind::byTime)
         holdAll(order, events, ref);
     else
-        return writeNow(events, ref, sink) && sink.endBatch();
+        return writeNow(events, ref, sink) && (!sink.endBatch || sink.endBatch());
     return true;
 }
 

@@ -264,10 +264,10 @@ std::string ordinalOf(unsigned long long n, const numberStyle& numbers)
 {
     const unsigned long long last = n % 10, lastTwo = n % 100;
     const char* pattern;
-    // TRANSLATORS: ordinals, as in "40th birthday"; %s is the number. English chooses the
-    // ending by the last digits; give each of these five your language's own ordinal (German
-    // "%s.", Spanish "%s.º", French "%se" and for 1 "%ser").
     if (n == 1)
+        // TRANSLATORS: ordinals, as in "40th birthday"; %s is the number. English chooses the
+        // ending by the last digits; give each of these five your language's own ordinal
+        // (German "%s.", Spanish "%s.º", French "%se" and for 1 "%ser").
         pattern = P_("ordinal of 1", "%sst");
     else if (last == 1 && lastTwo != 11)
         pattern = P_("ordinal of a number ending in 1 but not in 11", "%sst");
@@ -284,16 +284,18 @@ std::string possessiveOf(const std::string& name)
 {
     const bool vowel = beginsWithVowel(name), hissing = endsHissing(name);
     const char* pattern;
-    // TRANSLATORS: a name as the owner of what follows it ("Anna's 40th birthday", "10,000 days
-    // to Anna's wedding"); %s is the name. The four tell names apart by their first and last
-    // letters: German writes "%ss" but "%s'" after s, ß, x, z or ce, French "de %s" but "d'%s"
-    // before a vowel.
     if (vowel && hissing)
-        pattern = P_("possessive of a name beginning with a vowel and ending in s, ß, x, z or ce", "%s's");
+        // TRANSLATORS: a name as the owner of what follows it ("Anna's 40th birthday", "10,000
+        // days to Anna's wedding"); %s is the name. The four tell names apart by their first
+        // and last letters: German writes "%ss" but "%s'" after s, ß, x, z or ce, French "de
+        // %s" but "d'%s" before a vowel.
+        pattern = P_("possessive of a name beginning with a vowel and ending in s, x, z, "
+                     "sharp s or ce",
+                     "%s's");
     else if (vowel)
         pattern = P_("possessive of a name beginning with a vowel", "%s's");
     else if (hissing)
-        pattern = P_("possessive of a name ending in s, ß, x, z or ce", "%s's");
+        pattern = P_("possessive of a name ending in s, x, z, sharp s or ce", "%s's");
     else
         pattern = P_("possessive of any other name", "%s's");
     return fill(pattern, {name});

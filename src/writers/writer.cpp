@@ -73,6 +73,11 @@ bool writeLine(writer& w, std::ostream& out, std::ostream& err, const event& e,
     return addLine(w.moments, e, ref, momentsOf(w, out, err));
 }
 
+bool gathersMoments(const writer& w)
+{
+    return w.settings.format != outputFormat::csv && w.settings.format != outputFormat::json;
+}
+
 bool endBatch(writer& w, std::ostream& out, std::ostream& err)
 {
     return w.moments.pending.empty() || flushMoments(w.moments, momentsOf(w, out, err));

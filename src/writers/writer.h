@@ -47,6 +47,9 @@ void countReference(writer& w, reference& ref);
 bool writeLine(writer& w, std::ostream& out, std::ostream& err, const event& e,
                const reference& ref);
 
+// Whether w gathers lines into moments, which text and calendars do.
+bool gathersMoments(const writer& w);
+
 // Writes the moments of the lines written so far: at the end of a batch of lines as made.
 bool endBatch(writer& w, std::ostream& out, std::ostream& err);
 
