@@ -78,6 +78,7 @@ void checkMessages(const std::string& text)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     setenv("TZ", "UTC", 1);  // the run's zone when the options name none
+    setenv("RONDELO_CONFIG", "", 1);  // no file of defaults
     const std::string input(reinterpret_cast<const char*>(data), size);
     const std::size_t end = std::min(input.find('\n'), input.size());
     std::vector<std::string> words = optionWords(input.substr(0, end));

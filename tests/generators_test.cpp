@@ -189,27 +189,6 @@ TEST(families_test, counts_labels_and_instants_in_every_unit)
             choice.families = 1u << family;
             choice.units = allUnits;
             addAll(events, base, sign, choice);
-            EXPECT_EQ(release(events), expected) << familyNames[family] << " " << sign;
+            EXPECT_EQ(release(events), expected) << "family " << family << " " << sign;
         }
-}
-
-// Every unit of --every by its letters, N from 1; anything else says what --every takes.
-TEST(every_test, spans_and_what_is_wrong_with_them)
-{
-    const std::pair<const char*, everySpan> spans[] = {
-        {"1y", {unitYears, 1}},       {"1mo", {unitMonths, 1}},  {"2w", {unitWeeks, 2}},
-        {"100d", {unitDays, 100}},    {"1h", {unitHours, 1}},    {"30min", {unitMinutes, 30}},
-        {"010s", {unitSeconds, 10}},  {"999999999999d", {unitDays, 999999999999}}};
-    for (const auto& [text, want] : spans) {
-        everySpan span{};
-        EXPECT_EQ(readEverySpan(text, span), std::nullopt) << text;
-        EXPECT_TRUE(span.unit == want.unit && span.step == want.step) << text;
-    }
-    const std::string usage = "a count from 1 and y, mo, w, d, h, min or s, as in 100d or 1y";
-    everySpan span{unitDays, 7};
-    for (const char* text :
-         {"", "d", "0d", "00y", "1", "1D", "1 d", "-1d", "1000000000000d", "1yr"})
-        EXPECT_EQ(readEverySpan(text, span), usage) << text;
-    EXPECT_EQ(readEverySpan("10m", span), "m is ambiguous: mo for months, min for minutes");
-    EXPECT_TRUE(span.unit == unitDays && span.step == 7);
 }

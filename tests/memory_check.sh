@@ -23,6 +23,12 @@ got=$(names 400000 | (ulimit -v $limit && exec "$rondelo" --dates=- --ics --next
 [ "$(printf %s "$got" | grep -c '^UID:')" = 1 ] ||
   fail "--next with --ics under the limit printed: $(printf %s "$got" | tail -n 2)"
 
+# An address book is read a card at a time: its length costs no memory.
+cards() { awk -v n="$1" 'BEGIN { for (i = 0; i < n; i++) printf "BEGIN:VCARD\r\nFN:P%d\r\nBDAY:2000-01-31\r\nEND:VCARD\r\n", i }'; }
+got=$(cards 100000 | (ulimit -v $limit && exec "$rondelo" --contacts=- --next=1 --from=2031-01-01) 2>&1)
+[ "$got" = "1949276800,Thu Oct  9 01:46:40 2031,7,1G seconds,P0" ] ||
+  fail "--contacts under the limit printed: $(printf %s "$got" | head -c 300)"
+
 # Zone names the database lacks cost nothing that stays.
 zones() { awk -v n="$1" 'BEGIN { for (i = 0; i < n; i++) printf "2000-01-31\tA\tNo/Where%d\n", i }'; }
 got=$(zones 300000 | (ulimit -v $limit && exec "$rondelo" --dates=- --from=2031-01-01) 2>&1 | tail -n 1)

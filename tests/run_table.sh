@@ -5,7 +5,7 @@
 set -u
 table=$1 bin=$2 here=$(cd "$(dirname "$1")" && pwd) tmp=$(mktemp -d) failures=0
 trap 'rm -rf "$tmp"' EXIT
-export TZ=UTC LC_ALL=C  # a row's env overrides these
+export TZ=UTC LC_ALL=C RONDELO_CONFIG=  # a row's env overrides these
 
 fail() { echo "FAIL $name: $1"; failures=$((failures + 1)); }
 

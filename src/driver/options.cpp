@@ -1,6 +1,10 @@
-// Reads the option words with getopt_long wherever they stand, checks their values and loads the
-// time zone.
+// Reads the option words with getopt_long wherever they stand, after the lines of the file of
+// defaults, in one switch over the options; checks their values and loads the time zone.
 #include "driver/options.h"
+
+#include <fcntl.h>  // for open
+#include <pwd.h>    // for the home directory when HOME is not set
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -15,20 +19,49 @@
 #include "driver/help.h"
 #include "driver/option_table.h"
 #include "driver/status.h"
+#include "readers/spans.h"
 #include "readers/when.h"
 #include "timeconv/machine_zone.h"
 #include "timeconv/zone.h"
 #include "timeconv/zone_names.h"
-#include "writers/ics.h"
 #include "writers/shared.h"
 
 namespace rondelo {
 
 namespace {
 
+using problem = std::optional<std::string>;  // what is wrong, if anything
 
 // The latest second that the calendar can show, and so the latest DTSTAMP.
 constexpr long long lastCalendarSecond = 253402300799;
+
+// The file of defaults is read whole, and a few options take a few lines.
+constexpr std::size_t longestDefaults = 65536;
+
+constexpr bool sameWord(const char* a, const char* b)
+{
+    return *a == *b && (*a == '\0' || sameWord(a + 1, b + 1));
+}
+
+template <std::size_t N>
+constexpr bool sameWords(const char* const (&a)[N], const char* const (&b)[N])
+{
+    for (std::size_t i = 0; i < N; ++i)
+        if (!sameWord(a[i], b[i]))
+            return false;
+    return true;
+}
+
+// The words of completion/options against the enumerations they index, as coreutils'
+// ARGMATCH_VERIFY checks its lists: a word added there without its value here does not compile.
+constexpr outputFormat formatTypes[] = {outputFormat::csv, outputFormat::ics, outputFormat::json,
+                                        outputFormat::text};
+static_assert(std::size(formatWords) == std::size(formatTypes));
+static_assert(std::size(seriesWords) == familyCount + 1 &&
+              sameWord(seriesWords[familyCount], "all"));
+static_assert(sameWords(unitsWords, unitNames));  // the labels' words, "10 years"
+static_assert(std::size(kindsWords) == static_cast<std::size_t>(referenceKind::date));
+static_assert(std::size(monthEndWords) == 2 && sameWord(monthEndWords[0], "clamp"));
 
 bool isLetter(char c)
 {
@@ -41,21 +74,91 @@ bool isOptionWord(const char* word)
 }
 
 // What the options leave to be settled once every option is in: the WHENs of --from and
-// --until, read in the run's zone, and whether --every stands beside --series or alone.
+// --until, read in the run's zone, and whether --every stands beside --series or alone; and
+// what the file of defaults chose that the command line may choose again.
 struct window {
     std::optional<whenSpec> from;
     std::optional<whenSpec> until;
     bool seriesGiven = false;
-    bool zoneGiven = false;  // --zone or --local; else the machine's zone
-    bool formatGiven = false;  // --format or --ics, which --vdir does not go with
+    bool formatGiven = false;    // --format or --ics, which --vdir does not go with
+    std::string zoneChoice;      // "--zone=NAME" or "--local"; empty for the machine's zone
+    bool commandLine = false;    // reading the command line, after the file of defaults
+    bool zoneFromFile = false;   // the file chose the zone
+    bool vdirFromFile = false;   // the file chose --vdir, which the command line's --format drops
+    std::optional<std::string> fileDates;  // the file's --dates and --contacts, kept for a
+    std::vector<std::string> fileContacts;  // command line that names no reference
+    const optionRow* ending = nullptr;  // --help or --version, which end the reading
 };
 
-std::optional<std::string> readWindowEdge(const char* option, const std::string& value,
-                                          std::optional<whenSpec>& edge)
+// An option's value as its row reads it: a path's leading ~ the home directory, a word of a
+// list as its index, a list of words as a bit for each.
+struct optionValue {
+    std::string text;
+    unsigned word = 0;
+};
+
+template <typename T>
+problem setTo(T& field, T value)
+{
+    field = value;
+    return std::nullopt;
+}
+
+// The home directory: HOME, else the user's entry in the system's list of users.
+std::optional<std::string> homeDirectory()
+{
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] != '\0')
+        return std::string(home);
+    const passwd* user = getpwuid(getuid());
+    if (user == nullptr || user->pw_dir == nullptr || user->pw_dir[0] == '\0')
+        return std::nullopt;
+    return std::string(user->pw_dir);
+}
+
+// path with a leading ~ or ~/ as the home directory, as a shell has it where a word begins;
+// no shell does after "--vdir=".
+problem readPath(std::string& path)
+{
+    if (path != "~" && path.compare(0, 2, "~/") != 0)
+        return std::nullopt;
+    const std::optional<std::string> home = homeDirectory();
+    if (!home)
+        return quoted(path) + ": ~ is the home directory, and none is known: set HOME";
+    path.replace(0, 1, *home);
+    return std::nullopt;
+}
+
+problem readValue(const optionRow& row, const char* text, optionValue& value)
+{
+    value.text = text != nullptr ? text : "";
+    std::optional<unsigned> word;
+    switch (row.kind) {
+    case valueKind::text:
+        return std::nullopt;
+    case valueKind::path:
+        return readPath(value.text);
+    case valueKind::oneWord:
+        word = matchWord(value.text, row.values);
+        break;
+    case valueKind::wordList:
+        word = matchWords(value.text, row.values);
+        break;
+    }
+    value.word = word.value_or(0);
+    if (word)
+        return std::nullopt;
+    return "invalid --" + std::string(row.name) + " " + quoted(value.text) + " (" +
+           (row.kind == valueKind::wordList ? "comma-separated: " : "") + listedWords(row.values) +
+           ")";
+}
+
+problem readWindowEdge(const optionRow& row, const std::string& value,
+                       std::optional<whenSpec>& edge)
 {
     whenSpec when{};
     if (auto wrong = readWhen(value, when))
-        return "invalid " + std::string(option) + " " + quoted(value) +
+        return "invalid --" + std::string(row.name) + " " + quoted(value) +
                (wrong->empty() ? " (now, today, tomorrow, yesterday, YYYY-MM-DD[THH:MM[:SS]], or "
                                  "+N or -N and y, mo, w, d, h or min)"
                                : ": " + *wrong);
@@ -63,63 +166,7 @@ std::optional<std::string> readWindowEdge(const char* option, const std::string&
     return std::nullopt;
 }
 
-// A comma-separated list of names as a bit for each, index i for names[i]; with allowsAll,
-// "all" sets every bit. Nothing for an empty list or item, or a name not among them.
-template <std::size_t N>
-std::optional<unsigned> readNameList(const std::string& list, const char* const (&names)[N],
-                                     bool allowsAll)
-{
-    unsigned bits = 0;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = std::min(list.find(',', start), list.size());
-        const std::string name = list.substr(start, end - start);
-        const auto known = std::find(std::begin(names), std::end(names), name);
-        if (allowsAll && name == "all")
-            bits |= (1u << N) - 1;
-        else if (known != std::end(names))
-            bits |= 1u << (known - std::begin(names));
-        else
-            return std::nullopt;
-        if (end == list.size())
-            return bits;
-        start = end + 1;
-    }
-}
-
-template <std::size_t N>
-std::optional<std::string> readListOption(const char* option, const std::string& value,
-                                          const char* const (&names)[N], bool allowsAll,
-                                          unsigned& bits)
-{
-    if (const auto read = readNameList(value, names, allowsAll)) {
-        bits = *read;
-        return std::nullopt;
-    }
-    std::string known;
-    for (std::size_t i = 0; i < N; ++i)
-        known += (i == 0 ? "" : i + 1 < N || allowsAll ? ", " : " or ") + std::string(names[i]);
-    return "invalid " + std::string(option) + " " + quoted(value) + " (comma-separated: " + known +
-           (allowsAll ? " or all)" : ")");
-}
-
-std::optional<std::string> readFormat(const std::string& name, outputFormat& format)
-{
-    static const std::pair<const char*, outputFormat> formats[] = {
-        {"csv", outputFormat::csv}, {"ics", outputFormat::ics},
-        {"json", outputFormat::json}, {"text", outputFormat::text}};
-    for (const auto& known : formats)
-        if (name == known.first) {
-            format = known.second;
-            return std::nullopt;
-        }
-    return "invalid --format " + quoted(name) + " (csv, ics, json or text)";
-}
-
-// The reader of each option's value: what is wrong with it, if anything.
-using optionReader = std::optional<std::string> (*)(const std::string& value, runOptions& options,
-                                                   window& edges);
-
-std::optional<std::string> readTime(const std::string& value, runOptions& options, window&)
+problem readTime(const std::string& value, runOptions& options)
 {
     options.timeGiven = true;
     if (!readClock(value, 0, false, options.timeOfDay))
@@ -127,10 +174,22 @@ std::optional<std::string> readTime(const std::string& value, runOptions& option
     return std::nullopt;
 }
 
-std::optional<std::string> readZone(const std::string& value, runOptions& options,
-                                    window& edges)
+// Notes the option that chooses the run's zone. A run has one: a second choice is a mistake,
+// unless the file of defaults made the first and the command line makes this one.
+problem chooseZone(const std::string& choice, window& edges)
 {
-    edges.zoneGiven = true;
+    if (!edges.zoneChoice.empty() && !(edges.zoneFromFile && edges.commandLine))
+        return "the zone is chosen twice, by " + edges.zoneChoice + " and " + choice +
+               ": give one --zone or --local";
+    edges.zoneChoice = choice;
+    edges.zoneFromFile = !edges.commandLine;
+    return std::nullopt;
+}
+
+problem readZone(const std::string& value, runOptions& options, window& edges)
+{
+    if (auto wrong = chooseZone("--zone=" + printable(value), edges))
+        return wrong;
     if (!isZoneName(value))
         return quoted(value) + " is not a time zone name" + zoneSuggestions(value);
     if (loadZone(value, options.zone)) {
@@ -143,13 +202,14 @@ std::optional<std::string> readZone(const std::string& value, runOptions& option
     return "unknown time zone " + quoted(value) + zoneSuggestions(value);
 }
 
-std::optional<std::string> readLocal(const std::string&, runOptions& options, window& edges)
+problem readLocal(runOptions& options, window& edges)
 {
-    edges.zoneGiven = true;
+    if (auto wrong = chooseZone("--local", edges))
+        return wrong;
     return readLocalZone(std::getenv("TZ"), systemZoneFile, options.zone, options.zoneName);
 }
 
-std::optional<std::string> readNext(const std::string& value, runOptions& options, window&)
+problem readNext(const std::string& value, runOptions& options)
 {
     if (value.empty() || value.size() > 18 ||
         value.find_first_not_of("0123456789") != std::string::npos ||
@@ -160,72 +220,90 @@ std::optional<std::string> readNext(const std::string& value, runOptions& option
     return std::nullopt;
 }
 
-std::optional<std::string> readRemind(const std::string& value, runOptions& options, window&)
+// N/SPAN: a count of lines from 1 and a calendar period, d, w, mo or y.
+problem readAtMost(const std::string& value, runOptions& options)
 {
-    reminder parsed;
-    if (auto wrong = parseReminder(value, parsed))
+    static const std::pair<const char*, calendarPeriod> periods[] = {
+        {"d", calendarPeriod::day}, {"w", calendarPeriod::week},
+        {"mo", calendarPeriod::month}, {"y", calendarPeriod::year}};
+    const std::size_t slash = value.find('/');
+    const std::string count = value.substr(0, slash);
+    const bool counted = !count.empty() && count.size() <= 9 &&
+                         count.find_first_not_of("0123456789") == std::string::npos &&
+                         count.find_first_not_of('0') != std::string::npos;
+    for (const auto& [name, period] : periods)
+        if (counted && slash != std::string::npos && value.compare(slash + 1, std::string::npos, name) == 0) {
+            options.atMost = {std::stoull(count), period};
+            return std::nullopt;
+        }
+    return "invalid --at-most " + quoted(value) +
+           " (N/SPAN: a count from 1, a slash, and d, w, mo or y, as in 3/w)";
+}
+
+// A reminder's alarm: a timed event is reminded that long before its start (an @HH:MM aside);
+// an all-day event that many days or weeks before its date at HH:MM, 09:00 without it ("1d":
+// 09:00 the day before, -PT15H), or that many hours or minutes before the midnight its date
+// begins at.
+reminder reminderOf(const reminderSpan& span)
+{
+    const long long length = fixedSeconds(span.before.unit);
+    const long long timed = -span.before.count * length;
+    if (length < fixedSeconds(spanUnit::days))
+        return {timed, timed};
+    return {timed, timed + span.timeOfDay.value_or(9 * 3600)};
+}
+
+problem readRemind(const std::string& value, runOptions& options)
+{
+    reminderSpan span{};
+    if (auto wrong = readReminder(value, span))
         return "invalid --remind " + quoted(value) + " (" + *wrong + ")";
-    options.reminders.push_back(parsed);
+    options.reminders.push_back(reminderOf(span));
     return std::nullopt;
 }
 
-std::optional<std::string> readCalendarName(const std::string& value, runOptions& options,
-                                            window&)
+problem readCalendarText(const optionRow& row, const std::string& value, std::string& text)
 {
     if (value.empty() || !isCalendarText(value))
-        return "invalid --calendar-name: it must be UTF-8 text without control characters";
-    options.calendarName = value;
+        return "invalid --" + std::string(row.name) +
+               ": it must be UTF-8 text without control characters";
+    text = value;
     return std::nullopt;
 }
 
-std::optional<std::string> readVdir(const std::string& value, runOptions& options, window&)
+problem readTitle(const optionRow& row, const std::string& value, runOptions& options)
+{
+    std::string title;
+    if (auto wrong = readCalendarText(row, value, title))
+        return wrong;
+    options.title = title;
+    return std::nullopt;
+}
+
+problem readVdir(const std::string& value, runOptions& options, window& edges)
 {
     if (value.empty())
         return "--vdir needs the name of a directory";
     options.vdir = value;
     options.format = outputFormat::vdir;
+    edges.vdirFromFile = !edges.commandLine;
     return std::nullopt;
 }
 
-std::optional<std::string> readTitle(const std::string& value, runOptions& options, window&)
+// --format and --ics. On the command line either replaces a --vdir of the file of defaults.
+problem readFormat(const optionRow& row, const optionValue& value, runOptions& options,
+                   window& edges)
 {
-    if (value.empty() || !isCalendarText(value))
-        return "invalid --title: it must be UTF-8 text without control characters";
-    options.title = value;
+    edges.formatGiven = true;
+    options.format = row.id == optionName::ics ? outputFormat::ics : formatTypes[value.word];
+    if (edges.commandLine && edges.vdirFromFile) {
+        options.vdir.reset();
+        edges.vdirFromFile = false;
+    }
     return std::nullopt;
 }
 
-std::optional<std::string> readMonthEnd(const std::string& value, runOptions& options, window&)
-{
-    if (value != "clamp" && value != "overflow")
-        return "invalid --month-end " + quoted(value) + " (clamp or overflow)";
-    options.milestones.clampMonthEnd = value == "clamp";
-    return std::nullopt;
-}
-
-std::optional<std::string> readBefore(const std::string&, runOptions& options, window&)
-{
-    options.sign = -1;
-    return std::nullopt;
-}
-
-std::optional<std::string> readSort(const std::string&, runOptions& options, window&)
-{
-    options.sortByTime = true;
-    return std::nullopt;
-}
-
-std::optional<std::string> readFrom(const std::string& value, runOptions&, window& edges)
-{
-    return readWindowEdge("--from", value, edges.from);
-}
-
-std::optional<std::string> readUntil(const std::string& value, runOptions&, window& edges)
-{
-    return readWindowEdge("--until", value, edges.until);
-}
-
-std::optional<std::string> readDates(const std::string& value, runOptions& options, window&)
+problem readDates(const std::string& value, runOptions& options)
 {
     if (value.empty())
         return "--dates needs a file name ('-' for standard input)";
@@ -233,38 +311,7 @@ std::optional<std::string> readDates(const std::string& value, runOptions& optio
     return std::nullopt;
 }
 
-std::optional<std::string> readFormatOption(const std::string& value, runOptions& options,
-                                            window& edges)
-{
-    edges.formatGiven = true;
-    return readFormat(value, options.format);
-}
-
-std::optional<std::string> readIcs(const std::string&, runOptions& options, window& edges)
-{
-    edges.formatGiven = true;
-    options.format = outputFormat::ics;
-    return std::nullopt;
-}
-
-std::optional<std::string> readSeries(const std::string& value, runOptions& options,
-                                      window& edges)
-{
-    edges.seriesGiven = true;
-    return readListOption("--series", value, familyNames, true, options.milestones.families);
-}
-
-std::optional<std::string> readEvery(const std::string& value, runOptions& options, window&)
-{
-    everySpan span{};
-    if (auto wrong = readEverySpan(value, span))
-        return "invalid --every " + quoted(value) + " (" + *wrong + ")";
-    options.milestones.every = span;
-    return std::nullopt;
-}
-
-std::optional<std::string> readContactsOption(const std::string& value, runOptions& options,
-                                              window&)
+problem readContacts(const std::string& value, runOptions& options)
 {
     if (value.empty())
         return "--contacts needs the name of a vCard file or directory";
@@ -272,52 +319,84 @@ std::optional<std::string> readContactsOption(const std::string& value, runOptio
     return std::nullopt;
 }
 
-std::optional<std::string> readKinds(const std::string& value, runOptions& options, window&)
+problem readSeries(unsigned words, runOptions& options, window& edges)
 {
-    return readListOption("--kinds", value, contactKindNames, false, options.contactKinds);
-}
-
-std::optional<std::string> readAge(const std::string&, runOptions& options, window&)
-{
-    options.age = true;
+    edges.seriesGiven = true;
+    const bool all = (words >> familyCount & 1) != 0;
+    options.milestones.families = all ? (1u << familyCount) - 1 : words;
     return std::nullopt;
 }
 
-std::optional<std::string> readUnits(const std::string& value, runOptions& options, window&)
+milestoneUnit milestoneUnitOf(spanUnit unit)
 {
-    return readListOption("--units", value, unitNames, false, options.milestones.units);
+    switch (unit) {
+    case spanUnit::years:
+        return unitYears;
+    case spanUnit::months:
+        return unitMonths;
+    case spanUnit::weeks:
+        return unitWeeks;
+    case spanUnit::days:
+        return unitDays;
+    case spanUnit::hours:
+        return unitHours;
+    case spanUnit::minutes:
+        return unitMinutes;
+    case spanUnit::seconds:
+        break;
+    }
+    return unitSeconds;
 }
 
-std::optional<std::string> readCountFirstDay(const std::string&, runOptions& options, window&)
+problem readEvery(const std::string& value, runOptions& options)
 {
-    options.milestones.countFirstDay = true;
+    countedSpan span{};
+    problem wrong = readCountedSpan(value, {12, allSpanUnits}, span);
+    if ((wrong && wrong->empty()) || (!wrong && span.count == 0))
+        wrong = "a count from 1 and y, mo, w, d, h, min or s, as in 100d or 1y";
+    if (wrong)
+        return "invalid --every " + quoted(value) + " (" + *wrong + ")";
+    options.milestones.every = everySpan{milestoneUnitOf(span.unit), span.count};
     return std::nullopt;
 }
 
-// Each option's reader, by its long name; --help and --version end the reading instead.
-const std::pair<const char*, optionReader> optionReaders[] = {
-    {"time", readTime},     {"zone", readZone},         {"local", readLocal},
-    {"before", readBefore}, {"sort", readSort},         {"from", readFrom},
-    {"until", readUntil},   {"next", readNext},         {"dates", readDates},
-    {"format", readFormatOption}, {"ics", readIcs},     {"remind", readRemind},
-    {"title", readTitle},   {"series", readSeries},     {"units", readUnits},
-    {"count-first-day", readCountFirstDay},             {"month-end", readMonthEnd},
-    {"every", readEvery},   {"age", readAge},       {"vdir", readVdir},
-    {"calendar-name", readCalendarName},               {"contacts", readContactsOption},
-    {"kinds", readKinds},
-};
-
-std::optional<std::string> readOption(const optionRow& row, const std::string& value,
-                                      runOptions& options, window& edges)
+// Each option, by its name: a case for every row of completion/options, which the compiler
+// holds this switch to.
+problem readOption(const optionRow& row, const optionValue& value, runOptions& options,
+                   window& edges)
 {
-    for (const auto& reader : optionReaders)
-        if (std::strcmp(reader.first, row.name) == 0)
-            return reader.second(value, options, edges);
+    switch (row.id) {
+    case optionName::time: return readTime(value.text, options);
+    case optionName::zone: return readZone(value.text, options, edges);
+    case optionName::local: return readLocal(options, edges);
+    case optionName::before: return setTo(options.sign, -1);
+    case optionName::sort: return setTo(options.sortByTime, true);
+    case optionName::from: return readWindowEdge(row, value.text, edges.from);
+    case optionName::until: return readWindowEdge(row, value.text, edges.until);
+    case optionName::next: return readNext(value.text, options);
+    case optionName::atMost: return readAtMost(value.text, options);
+    case optionName::dates: return readDates(value.text, options);
+    case optionName::contacts: return readContacts(value.text, options);
+    case optionName::kinds: return setTo(options.contactKinds, value.word);
+    case optionName::format: case optionName::ics: return readFormat(row, value, options, edges);
+    case optionName::remind: return readRemind(value.text, options);
+    case optionName::vdir: return readVdir(value.text, options, edges);
+    case optionName::calendarName: return readCalendarText(row, value.text, options.calendarName);
+    case optionName::title: return readTitle(row, value.text, options);
+    case optionName::series: return readSeries(value.word, options, edges);
+    case optionName::units: return setTo(options.milestones.units, value.word);
+    case optionName::every: return readEvery(value.text, options);
+    case optionName::age: return setTo(options.age, true);
+    case optionName::countFirstDay: return setTo(options.milestones.countFirstDay, true);
+    case optionName::monthEnd: return setTo(options.milestones.clampMonthEnd, value.word == 0);
+    case optionName::help: case optionName::version: return setTo(edges.ending, &row);
+    }
     return std::nullopt;
 }
 
 // What getopt found wrong in the option word word (result ':' for a value missing), worded as
-// glibc's getopt words it, with the user's text escaped.
+// glibc's getopt words it, with the user's text escaped, and for an unknown long option the
+// option it is nearest.
 std::string optionError(int result, const std::string& word)
 {
     if (word.compare(0, 2, "--") != 0) {
@@ -339,7 +418,8 @@ std::string optionError(int result, const std::string& word)
         }
     if (count > 1)
         return "option " + quoted(word) + " is ambiguous; possibilities:" + matches;
-    return "unrecognized option " + quoted(word);
+    const std::optional<std::string> meant = nearestOption(word.substr(2));
+    return "unrecognized option " + quoted(word) + (meant ? "; did you mean " + *meant + "?" : "");
 }
 
 }  // namespace
@@ -407,21 +487,11 @@ bool takeDateWord(std::vector<char*>& words, runOptions& options)
     return true;
 }
 
-// The status after --help or --version, which end the run; the caller checks out.
-int showAndEnd(int option, const char* argv0, std::ostream& out)
+// The getopt loop over words (words[0] the program's name): every option read, every other
+// word a date word, in its order. Returns what is wrong; edges.ending is set when --help or
+// --version ended the reading.
+problem readOptionWords(std::vector<char*> words, runOptions& options, window& edges)
 {
-    if (option == 'h')
-        showHelp(out);
-    else
-        showVersion(out, baseName(argv0).c_str());
-    return statusDone;
-}
-
-// The getopt loop: every option read, every other word a date word, in its order.
-std::optional<int> readOptionWords(int argc, char* const* argv, std::ostream& out,
-                                   std::ostream& err, runOptions& options, window& edges)
-{
-    std::vector<char*> words(argv, argv + argc);  // without the date words, for getopt
     const std::vector<option> table = longOptions();
     const std::string letters = shortOptions();
     optind = 0;  // a full rescan, also when called a second time
@@ -431,19 +501,150 @@ std::optional<int> readOptionWords(int argc, char* const* argv, std::ostream& ou
             continue;
         const std::size_t next = optind == 0 ? 1 : static_cast<std::size_t>(optind);
         const std::string word = next < words.size() ? words[next] : "";
-        const int option = getopt_long(static_cast<int>(words.size()), words.data(),
+        const int result = getopt_long(static_cast<int>(words.size()), words.data(),
                                        letters.c_str(), table.data(), nullptr);
-        if (option == -1)
+        if (result == -1)
             break;
-        if (option == 'h' || option == 'V')
-            return showAndEnd(option, argv[0], out);
-        if (option == '?' || option == ':')
-            return usageError(err, optionError(option, word));
-        if (auto wrong = readOption(*rowOfValue(option), optarg ? optarg : "", options, edges))
-            return usageError(err, *wrong);
+        if (result == '?' || result == ':')
+            return optionError(result, word);
+        const optionRow& row = *rowOfValue(result);
+        optionValue value;
+        if (auto wrong = readValue(row, optarg, value))
+            return wrong;
+        if (auto wrong = readOption(row, value, options, edges); wrong || edges.ending)
+            return wrong;
     }
     options.dateWords.insert(options.dateWords.end(), words.begin() + optind, words.end());
     return std::nullopt;
+}
+
+// The file of defaults: RONDELO_CONFIG (empty for none), else rondelo/config in
+// XDG_CONFIG_HOME when that is an absolute path, else in ~/.config.
+std::optional<std::string> defaultsPath()
+{
+    if (const char* named = std::getenv("RONDELO_CONFIG"))
+        return named[0] != '\0' ? std::optional<std::string>(named) : std::nullopt;
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && config[0] == '/')
+        return std::string(config) + "/rondelo/config";
+    const std::optional<std::string> home = homeDirectory();
+    return home ? std::optional<std::string>(*home + "/.config/rondelo/config") : std::nullopt;
+}
+
+// The text of the file at path. A file that is not there is empty, at the cost of one failed
+// open; one that is there and cannot be read is an error, as is one too long for defaults.
+problem readDefaultsFile(const std::string& path, std::string& text)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR
+                   ? std::nullopt
+                   : problem(printable(path) + ": " + std::strerror(errno));
+    char buffer[4096];
+    ssize_t got = 0;
+    while (text.size() <= longestDefaults &&
+           ((got = read(fd, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)))
+        text.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    const int error = got < 0 ? errno : 0;
+    close(fd);
+    if (error != 0)
+        return printable(path) + ": " + std::strerror(error);
+    if (text.size() > longestDefaults)
+        return printable(path) + " is longer than 64 KiB: it holds an option a line";
+    return std::nullopt;
+}
+
+// A line of the file as the words of a command line: the option, and its value where blanks
+// rather than '=' part them ("--zone Europe/Berlin").
+std::vector<std::string> lineWords(const std::string& line)
+{
+    const std::size_t blank = line.find_first_of(" \t");
+    if (blank == std::string::npos || line.find('=') < blank)
+        return {line};
+    return {line.substr(0, blank), line.substr(line.find_first_not_of(" \t", blank))};
+}
+
+// One line of the file of defaults, without its blanks at either end, read as options.
+problem readDefaultsLine(const std::string& line, const char* program, runOptions& options,
+                         window& edges)
+{
+    std::vector<std::string> words = lineWords(line);
+    if (line.find('\0') != std::string::npos)
+        return "the line holds a NUL byte";
+    if (!isOptionWord(words[0].c_str()))
+        return quoted(line) + " is no option: a line holds one, as in --zone=Europe/Berlin";
+    words.insert(words.begin(), program);
+    const std::size_t dateWords = options.dateWords.size();
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    if (auto wrong = readOptionWords(argv, options, edges))
+        return wrong;
+    if (const optionRow* ending = std::exchange(edges.ending, nullptr))
+        return "--" + std::string(ending->name) + " has no place in a file of defaults";
+    if (options.dateWords.size() != dateWords)
+        return quoted(options.dateWords.back()) + " follows an option that takes no value";
+    return std::nullopt;
+}
+
+// What stopped the reading of the file of defaults, and the run's status.
+struct defaultsFailure {
+    int status;
+    std::string what;
+};
+
+// The file of defaults, each line an option as if given before the command line's; a missing
+// file is none. A line that is wrong is named by the file and its number, as "FILE:3: ...".
+std::optional<defaultsFailure> readDefaults(const char* program, runOptions& options,
+                                            window& edges)
+{
+    const std::optional<std::string> path = defaultsPath();
+    std::string text;
+    if (!path)
+        return std::nullopt;
+    if (auto wrong = readDefaultsFile(*path, text))
+        return defaultsFailure{statusFailure, *wrong};
+    std::size_t number = 1;
+    for (std::size_t start = 0; start < text.size(); ++number) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::size_t first = text.find_first_not_of(" \t\r", start);
+        const std::size_t last = text.find_last_not_of(" \t\r", end - 1);
+        const std::string line = first < end ? text.substr(first, last + 1 - first) : "";
+        start = end + 1;
+        if (line.empty() || line[0] == '#')
+            continue;
+        if (auto wrong = readDefaultsLine(line, program, options, edges))
+            return defaultsFailure{statusUsage, printable(*path) + ":" + std::to_string(number) +
+                                                    ": " + *wrong};
+    }
+    return std::nullopt;
+}
+
+// The command line's turn: where it chooses a format or references, the file's give way.
+void startCommandLine(runOptions& options, window& edges)
+{
+    edges.commandLine = true;
+    edges.formatGiven = false;  // --vdir of the command line replaces a --format of the file
+    edges.fileDates = std::exchange(options.datesFile, std::nullopt);
+    edges.fileContacts = std::exchange(options.contacts, {});
+}
+
+void endCommandLine(runOptions& options, window& edges)
+{
+    if (!options.datesFile && options.contacts.empty() && options.dateWords.empty()) {
+        options.datesFile = std::move(edges.fileDates);
+        options.contacts = std::move(edges.fileContacts);
+    }
+}
+
+// The status after --help or --version, which end the run; the caller checks out.
+int showAndEnd(const optionRow& row, const char* argv0, std::ostream& out)
+{
+    if (row.id == optionName::help)
+        showHelp(out);
+    else
+        showVersion(out, baseName(argv0).c_str());
+    return statusDone;
 }
 
 // What is wrong with the options that only a calendar takes.
@@ -473,6 +674,8 @@ std::optional<std::string> checkCombinations(const runOptions& options, const wi
     if (fromFiles && !options.dateWords.empty())
         return "with --dates or --contacts the dates come from files, not from " +
                quoted(options.dateWords[0]);
+    if (options.age && options.atMost)
+        return "--age gives one line a unit: --at-most does not go with it";
     if (options.age && (options.until || options.next))
         return "--age counts up to --from: --until and --next do not go with it";
     if (options.from && options.until && !(*options.from < *options.until))
@@ -509,18 +712,38 @@ void resolveWindow(runOptions& options, window edges)
         options.until = resolveWhen(*edges.until, options.zone, options.now);
 }
 
-}  // namespace
-
-std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, std::ostream& err,
-                               runOptions& options)
+// "-05:00" for an offset of seconds east of UTC.
+std::string offsetText(int seconds)
 {
-    window edges;  // read in the zone, which a later option may change
-    options.classic = false;
-    options.milestones.units = allUnits;  // years are counted in option runs only
-    options.now = {std::time(nullptr)};
-    if (auto status = readOptionWords(argc, argv, out, err, options, edges))
-        return status;
-    if (!edges.zoneGiven)
+    const int minutes = std::abs(seconds) / 60;
+    char text[16];
+    std::snprintf(text, sizeof text, "%c%02d:%02d", seconds < 0 ? '-' : '+', minutes / 60,
+                  minutes % 60);
+    return text;
+}
+
+// Says, and goes on, when --zone names a fixed offset that a person may take for a place's
+// clock: EST, which is -05:00 also in summer, where New York is at -04:00.
+void warnOfFixedOffset(const runOptions& options, std::ostream& err)
+{
+    const auto cities = fixedOffsetCities(options.zoneName, options.zone, options.now);
+    if (!cities)
+        return;
+    const std::size_t shown = std::min<std::size_t>(cities->size(), 3);
+    std::string names;
+    for (std::size_t i = 0; i < shown; ++i)
+        names += (i == 0 ? ", as in " : i + 1 < shown ? ", " : " or ") + (*cities)[i];
+    const int offset = options.zone.At(absl::FromUnixSeconds(options.now.seconds)).offset;
+    say(err, options.zoneName + " is a fixed offset of " + offsetText(offset) +
+                 " all year, without daylight saving; for the clock of a place, use a city's zone" +
+                 names);
+}
+
+// The rest, once every option is in: the zone, the window in it, the options that do not go
+// together, the calendar's stamp.
+std::optional<int> settleOptions(runOptions& options, const window& edges, std::ostream& err)
+{
+    if (edges.zoneChoice.empty())
         if (auto wrong = readDefaultZone(options, err))
             return usageError(err, *wrong);
     resolveWindow(options, edges);
@@ -530,7 +753,35 @@ std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, s
         if (auto wrong = readCalendarStamp(std::getenv("SOURCE_DATE_EPOCH"), options.now,
                                            options.calendarStamp))
             return usageError(err, *wrong);
+    if (edges.zoneChoice.compare(0, 7, "--zone=") == 0)
+        warnOfFixedOffset(options, err);
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, std::ostream& err,
+                               runOptions& options)
+{
+    window edges;  // read in the zone, which a later option may change
+    options.classic = false;
+    options.milestones.units = allUnits;  // years are counted in option runs only
+    options.now = {std::time(nullptr)};
+    const std::optional<defaultsFailure> inFile = readDefaults(argv[0], options, edges);
+    startCommandLine(options, edges);
+    const problem wrong = readOptionWords({argv, argv + argc}, options, edges);
+    if (edges.ending)  // --help and --version whatever the file holds
+        return showAndEnd(*edges.ending, argv[0], out);
+    if (inFile && inFile->status == statusUsage)
+        return usageError(err, inFile->what);
+    if (inFile) {
+        say(err, inFile->what);
+        return inFile->status;
+    }
+    if (wrong)
+        return usageError(err, *wrong);
+    endCommandLine(options, edges);
+    return settleOptions(options, edges, err);
 }
 
 }  // namespace rondelo

@@ -4,6 +4,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <absl/time/time.h>
@@ -29,6 +30,7 @@ struct runOptions {
     std::optional<unixInstant> from;   // --from: lines at or after it
     std::optional<unixInstant> until;  // --until: lines before it
     std::optional<long long> next;     // --next: only the earliest lines, at least 1
+    std::optional<std::pair<std::size_t, calendarPeriod>> atMost;  // --at-most: N each period
     std::optional<std::string> datesFile;  // --dates: the references, one a line; "-" for stdin
     std::vector<std::string> contacts;  // --contacts: address books, vCard files or directories
     unsigned contactKinds = defaultContactKinds;  // --kinds: a bit for each referenceKind
@@ -51,9 +53,14 @@ struct runOptions {
 bool hasOptions(int argc, const char* const* argv);
 
 // Reads the option words into options, wherever they stand: every other word goes to
-// options.dateWords, in its order, as does every word after "--". Returns the exit status when
-// the run ends here: 0 after --help or --version (written to out), 2 after a usage error (one
-// line saying what is wrong and a hint, on err). Returns nothing when the run goes on.
+// options.dateWords, in its order, as does every word after "--". Before them it reads the
+// file of defaults (RONDELO_CONFIG, else rondelo/config in XDG_CONFIG_HOME or ~/.config), an
+// option a line, whose zone, format and references the command line's replace; a path's
+// leading ~ is the home directory. Returns the exit status when the run ends here: 0 after
+// --help or --version (written to out, whatever the file holds), 1 when the file cannot be
+// read, 2 after a usage error, in the file or on the command line (one line saying what is
+// wrong and a hint, on err). Returns nothing when the run goes on, after a warning on err for a
+// --zone that is a fixed offset.
 std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, std::ostream& err,
                                runOptions& options);
 

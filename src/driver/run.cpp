@@ -46,9 +46,12 @@ bool offerReference(const generationPlan& plan, reference& ref, eventList& event
 
 lineOrder orderOf(const runOptions& options)
 {
+    std::optional<lineCap> cap;
+    if (options.atMost)
+        cap = lineCap{options.atMost->first, options.atMost->second, options.zone};
     if (options.next)
-        return makeOrder(orderKind::earliest, static_cast<std::size_t>(*options.next));
-    return makeOrder(options.sortByTime ? orderKind::byTime : orderKind::asMade);
+        return makeOrder(orderKind::earliest, static_cast<std::size_t>(*options.next), cap);
+    return makeOrder(options.sortByTime ? orderKind::byTime : orderKind::asMade, 0, cap);
 }
 
 writerSettings writerSettingsOf(const runOptions& options, bool flushEachLine)

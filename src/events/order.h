@@ -5,10 +5,16 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <unordered_map>
 #include <vector>
 
+#include <absl/time/time.h>
+
 #include "events/events.h"
+#include "events/notability.h"
 #include "events/reference.h"
+#include "timeconv/civil.h"
 
 namespace rondelo {
 
@@ -28,36 +34,50 @@ enum class orderKind {
     earliest,  // only the limit earliest lines, in time order: memory grows with limit alone
 };
 
+// At most so many lines in each calendar period of a zone, the most notable of each kept, and
+// of equally notable ones the earlier, then the one made first (--at-most).
+struct lineCap {
+    std::size_t most;  // at least 1
+    calendarPeriod period;
+    absl::TimeZone zone;  // whose calendar the periods follow
+};
+
 // One line held until the end, with the reference it came from.
 struct heldLine {
     event e;
     unsigned long long made;           // its place in the order lines were made
     std::shared_ptr<reference> owner;  // kept while one of its lines is
     unsigned long long ownerRead;      // the owner's place in the order references were read
+    notability rank;                   // with a cap: how notable it is
 };
 
 struct lineOrder {
     orderKind kind = orderKind::asMade;
     std::size_t limit = 0;  // earliest: the count of lines kept, at least 1
+    std::optional<lineCap> cap;
     unsigned long long made = 0;
     unsigned long long read = 0;  // references with lines so far
     std::vector<heldLine> held;   // byTime: in the order made; earliest: a heap, latest on top
+    // With a cap, each period's lines, a heap whose top is the first to go; every line is held
+    // until the end, whatever the kind.
+    std::unordered_map<long long, std::vector<heldLine>> periods;
     bool counted = false;                // whether the current reference has had a line
     std::shared_ptr<reference> current;  // its copy, once one of its lines is held
 };
 
-lineOrder makeOrder(orderKind kind, std::size_t limit = 0);
+lineOrder makeOrder(orderKind kind, std::size_t limit = 0,
+                    std::optional<lineCap> cap = std::nullopt);
 
 // Starts the lines of the next reference, which may come in several batches.
 void startReference(lineOrder& order);
 
-// Takes a batch of the current reference's lines, in the order they were made; events may be
-// left moved from, and ref is counted (its occurrence set) at its first line when lines are
-// written at once. False when sink failed to write.
+// Takes a batch of the current reference's lines, in the order they were made; ref is counted
+// (its occurrence set) at its first line when lines are written at once. False when sink failed
+// to write.
 bool offerLines(lineOrder& order, eventList& events, reference& ref, const lineSink& sink);
 
-// True when the order keeps only the earliest lines, holds as many as it keeps, and all of
-// them lie before instant: a line at or after it can never enter.
+// True when the order keeps only the earliest lines, without a cap, holds as many as it keeps,
+// and all of them lie before instant: a line at or after it can never enter.
 bool isClosedFrom(const lineOrder& order, unixInstant instant);
 
 // Writes what the order held; false when sink failed to write.

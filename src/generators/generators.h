@@ -22,9 +22,6 @@ constexpr const char* unitNames[unitCount] = {"years", "months",  "weeks",  "day
 constexpr unsigned allUnits = (1u << unitCount) - 1;
 constexpr unsigned classicUnits = allUnits & ~(1u << unitYears);
 
-// The names of the families --series chooses, in the order of milestoneFamily.
-constexpr const char* familyNames[familyCount] = {"round",  "repdigit",  "sequence",
-                                                  "binary", "fibonacci", "planets"};
 
 // A count of your own: every step of one unit (--every=100d).
 struct everySpan {
@@ -87,11 +84,6 @@ everyWalk startEvery(const anniversaryBase& base, int sign, const milestoneChoic
 // family's line, not the walk's: a milestone comes once. False once the walk has ended.
 bool addEvery(eventList& events, everyWalk& walk, const anniversaryBase& base, int sign,
               const milestoneChoice& choice, std::size_t limit);
-
-// Reads a span of --every: a count from 1 (at most 12 digits) and y, mo, w, d, h, min or s, as
-// in 1y, 100d, 30min. Returns what is wrong, worded to follow "invalid --every 'TEXT' (" in a
-// message; span is then unchanged.
-std::optional<std::string> readEverySpan(const std::string& text, everySpan& span);
 
 // Appends the reference's age at the instant at: for each unit of choice.units in the order of
 // milestoneUnit, then the planets when choice.families has them, the whole count elapsed: the

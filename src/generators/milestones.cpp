@@ -312,24 +312,6 @@ bool addEvery(eventList& events, everyWalk& walk, const anniversaryBase& base, i
     return walk.next != 0;
 }
 
-std::optional<std::string> readEverySpan(const std::string& text, everySpan& span)
-{
-    static const std::pair<const char*, milestoneUnit> units[] = {
-        {"y", unitYears}, {"mo", unitMonths},   {"w", unitWeeks},  {"d", unitDays},
-        {"h", unitHours}, {"min", unitMinutes}, {"s", unitSeconds}};
-    const std::size_t digits = std::min(text.find_first_not_of("0123456789"), text.size());
-    const std::string unit = text.substr(digits);
-    if (unit == "m")
-        return "m is ambiguous: mo for months, min for minutes";
-    const auto known = std::find_if(std::begin(units), std::end(units),
-                                    [&](const auto& u) { return unit == u.first; });
-    if (digits == 0 || digits > 12 || text.find_first_not_of('0') >= digits ||
-        known == std::end(units))
-        return "a count from 1 and y, mo, w, d, h, min or s, as in 100d or 1y";
-    span = {known->second, std::stoll(text.substr(0, digits))};
-    return std::nullopt;
-}
-
 void addAges(eventList& events, const anniversaryBase& base, unixInstant at,
              const milestoneChoice& choice)
 {

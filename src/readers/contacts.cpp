@@ -1,17 +1,20 @@
-// Reads address books one file at a time and yields each chosen date of each card.
+// Reads address books one card at a time and yields each chosen date of each card.
 #include "readers/contacts.h"
 
 #include <sys/stat.h>
 
-#include <cerrno>
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <deque>
-#include <fstream>
-#include <iostream>  // for std::cin
+#include <filesystem>
 #include <memory>
-#include <vector>
+#include <system_error>
 
 #include "diagnostics/messages.h"
+#include "readers/file_zones.h"
+#include "readers/input_file.h"
+#include "readers/vcard.h"
 #include "readers/when.h"
 #include "timeconv/zone.h"
 
@@ -19,28 +22,32 @@ namespace rondelo {
 
 namespace {
 
-// Where the reading of an address book stands.
+// Where the reading of an address book stands. One card is held at a time, so that memory
+// does not grow with the book.
 struct contactsReading {
-    std::vector<std::string> files;  // in the order read
-    std::size_t nextFile = 0;
+    std::vector<std::string> entries;  // a directory's files, in the order read
+    std::size_t nextEntry = 0;
     std::deque<std::string> problems;  // entries skipped, each yielded as a skipped step
-    contactFile current;
-    std::size_t card = 0, date = 0;  // the next date of current
+    inputFile file;                    // the file being read, if any
+    bool fileIsEntry = false;          // of a directory: one that cannot be read is skipped
+    cardReader cards;
+    contactCard card;
+    std::size_t date = 0;  // the next date of card
     referenceDefaults defaults;
-    unsigned kinds;
-    zoneCache zones;
+    unsigned kinds = 0;
+    fileZones zones;
 };
 
 // The instant at which a card's milestones stop: the first midnight after the day it died.
-unixInstant endOfDeathDay(const contactWhen& death, const absl::TimeZone& zone)
+unixInstant endOfDeathDay(const isoDateTime& death, const absl::TimeZone& zone)
 {
-    const absl::CivilDay next = absl::CivilDay(death.year, death.month, death.day) + 1;
+    const absl::CivilDay next = absl::CivilDay(death.date.year, death.date.month, death.date.day) + 1;
     return wallClock2UnixTime(zone, absl::CivilSecond(next));
 }
 
-std::optional<std::string> readDate(contactsReading& r, const contactCard& card,
-                                    const contactDate& date, reference& ref)
+std::optional<std::string> readDate(contactsReading& r, const contactDate& date, reference& ref)
 {
+    const contactCard& card = r.card;
     ref.kind = date.kind;
     ref.name = card.name;
     ref.label = date.kind == referenceKind::other ? card.labels.at(date.label) : std::string();
@@ -48,65 +55,67 @@ std::optional<std::string> readDate(contactsReading& r, const contactCard& card,
     ref.zone = r.defaults.zone;
     ref.zoneName = r.defaults.zoneName;
     if (!date.zoneName.empty())
-        if (auto wrong = findZone(date.zoneName, r.zones, ref))
+        if (auto wrong = findFileZone(date.zoneName, r.zones, ref))
             return wrong;
-    const contactWhen& when = date.when;
-    ref.wallClock = when.instant
-        ? civilOf(unixTime2WallClock(ref.zone, {*when.instant}))
-        : wallClockOf(writtenDate{when.year, when.month, when.day, when.timeOfDay},
-                      r.defaults.timeOfDay);
+    const isoDateTime& when = date.when;
+    ref.wallClock = when.instant ? civilOf(unixTime2WallClock(ref.zone, *when.instant))
+                                 : wallClockOf(when.date, r.defaults.timeOfDay);
     const bool stops = card.death && date.kind != referenceKind::death;
     ref.endsBefore = stops ? endOfDeathDay(*card.death, ref.zone) : unixInstant{LLONG_MAX};
     return std::nullopt;
 }
 
-// The name of a file in messages.
-std::string shownName(const std::string& path)
-{
-    return path == "-" ? "standard input" : printable(path);
-}
-
-// Reads the next file ("-": standard input) into r.current; the cards that could not be read
-// wait in r.problems. Failed, with the problem, when the file cannot be read to its end.
-readStep loadFile(contactsReading& r, std::string& problem)
-{
-    const std::string& path = r.files[r.nextFile++];
-    std::ifstream file;
-    if (path != "-")
-        file.open(path, std::ios::binary);
-    std::istream& in = path == "-" ? std::cin : file;
-    if (!in) {
-        r.problems.push_back(shownName(path) + ": " + std::strerror(errno));
-        return readStep::reference;
-    }
-    r.current = readContacts(in, shownName(path));
-    r.card = r.date = 0;
-    if (in.bad()) {
-        problem = shownName(path) + ": " + std::strerror(errno);
-        return readStep::failed;
-    }
-    r.problems.insert(r.problems.end(), r.current.errors.begin(), r.current.errors.end());
-    return readStep::reference;
-}
-
-// The next chosen date of the current file, if any is left.
+// The next chosen date of the file being read, card by card; nothing at its end.
 std::optional<readStep> nextInFile(contactsReading& r, reference& ref, std::string& problem)
 {
-    for (; r.card < r.current.cards.size(); ++r.card, r.date = 0) {
-        const contactCard& card = r.current.cards[r.card];
-        while (r.date < card.dates.size()) {
-            const contactDate& date = card.dates[r.date++];
+    for (;;) {
+        while (r.date < r.card.dates.size()) {
+            const contactDate& date = r.card.dates[r.date++];
             if ((r.kinds >> static_cast<int>(date.kind) & 1) == 0)
                 continue;
-            if (auto wrong = readDate(r, card, date, ref)) {
-                problem = shownName(r.files[r.nextFile - 1]) + ":" + std::to_string(date.line) +
-                          ": " + *wrong;
+            if (auto wrong = readDate(r, date, ref)) {
+                problem = r.cards.fileName + ":" + std::to_string(date.line) + ": " + *wrong;
                 return readStep::skipped;
             }
             return readStep::reference;
         }
+        r.date = 0;
+        r.card.dates.clear();
+        const cardStep step = readCard(r.cards, r.card, problem);
+        if (step == cardStep::skipped)
+            return readStep::skipped;
+        if (step == cardStep::end)
+            return std::nullopt;
     }
-    return std::nullopt;
+}
+
+// The file read to its end is closed; a read error ends the source, or skips a directory's entry.
+std::optional<readStep> closeFile(contactsReading& r, std::string& problem)
+{
+    const int error = r.cards.lines.error;
+    r.file.reset();
+    if (error == 0)
+        return std::nullopt;
+    problem = r.cards.fileName + ": " + std::strerror(error);
+    return r.fileIsEntry ? readStep::skipped : readStep::failed;
+}
+
+void startFile(contactsReading& r, inputFile file, const std::string& path)
+{
+    r.file = std::move(file);
+    startCards(r.cards, r.file.get(), shownPath(path));
+    r.card.dates.clear();
+    r.date = 0;
+}
+
+// Opens the next entry of the directory; false, with the problem, when it cannot be.
+bool openEntry(contactsReading& r, std::string& problem)
+{
+    const std::string& path = r.entries[r.nextEntry++];
+    inputFile file = openInput(path, problem);
+    if (file)
+        startFile(r, std::move(file), path);
+    return static_cast<bool>(r.file);
 }
 
 readStep nextContact(contactsReading& r, reference& ref, std::string& problem)
@@ -117,13 +126,34 @@ readStep nextContact(contactsReading& r, reference& ref, std::string& problem)
             r.problems.pop_front();
             return readStep::skipped;
         }
-        if (auto step = nextInFile(r, ref, problem))
-            return *step;
-        if (r.nextFile == r.files.size())
+        if (r.file) {
+            if (auto step = nextInFile(r, ref, problem))
+                return *step;
+            if (auto step = closeFile(r, problem))
+                return *step;
+        }
+        if (r.nextEntry == r.entries.size())
             return readStep::end;
-        if (loadFile(r, problem) == readStep::failed)
-            return readStep::failed;
+        if (!openEntry(r, problem))
+            return readStep::skipped;
     }
+}
+
+bool isVcfName(const std::string& name)
+{
+    return name[0] != '.' && name.size() > 4 && name.compare(name.size() - 4, 4, ".vcf") == 0;
+}
+
+// The directory's entries, or its own problem, into r.
+std::optional<std::string> listDirectory(contactsReading& r, const std::string& path)
+{
+    std::vector<contactFileProblem> problems;
+    if (auto wrong = listContactFiles(path, r.entries, problems))
+        return wrong;
+    for (const contactFileProblem& unread : problems)
+        r.problems.push_back(printable(unread.path) + ": " + unread.reason);
+    r.fileIsEntry = true;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -132,21 +162,49 @@ std::optional<referenceSource> openContacts(const std::string& path,
                                             const referenceDefaults& defaults, unsigned kinds,
                                             std::string& problem)
 {
-    struct stat file {};
-    if (path != "-" && stat(path.c_str(), &file) != 0) {
-        problem = printable(path) + ": " + std::strerror(errno);
+    inputFile file = openInput(path, problem);
+    if (!file)
         return std::nullopt;
-    }
-    auto r = std::make_shared<contactsReading>(
-        contactsReading{{path}, 0, {}, {}, 0, 0, defaults, kinds, {}});
-    if (S_ISDIR(file.st_mode)) {
-        std::vector<contactFileProblem> problems;
-        r->files = listContactFiles(path, problems);
-        for (const contactFileProblem& unread : problems)
-            r->problems.push_back(printable(unread.path) + ": " + unread.reason);
+    auto r = std::make_shared<contactsReading>();
+    r->defaults = defaults;
+    r->kinds = kinds;
+    struct stat status {};
+    if (path != "-" && fstat(fileno(file.get()), &status) == 0 && S_ISDIR(status.st_mode)) {
+        file.reset();
+        if (auto wrong = listDirectory(*r, path)) {
+            problem = *wrong;
+            return std::nullopt;
+        }
+    } else {
+        startFile(*r, std::move(file), path);
     }
     return referenceSource(
         [r](reference& ref, std::string& wrong) { return nextContact(*r, ref, wrong); });
+}
+
+std::optional<std::string> listContactFiles(const std::string& directory,
+                                            std::vector<std::string>& paths,
+                                            std::vector<contactFileProblem>& problems)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator entry(directory, error); !error && entry != fs::directory_iterator();
+         entry.increment(error))
+        if (isVcfName(entry->path().filename().string()))
+            names.push_back(entry->path().filename().string());
+    if (error)
+        return printable(directory) + ": " + error.message();
+    std::sort(names.begin(), names.end());
+    const std::string prefix =
+        directory.empty() || directory.back() == '/' ? directory : directory + "/";
+    for (const std::string& name : names) {
+        if (fs::is_regular_file(prefix + name, error))
+            paths.push_back(prefix + name);
+        else
+            problems.push_back({prefix + name, error ? error.message() : "not a regular file"});
+    }
+    return std::nullopt;
 }
 
 }  // namespace rondelo

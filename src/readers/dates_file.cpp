@@ -12,20 +12,16 @@
 #include <string_view>
 
 #include "diagnostics/messages.h"
+#include "readers/input_file.h"
+#include "readers/text_bytes.h"
 #include "readers/when.h"
 
 namespace rondelo {
 
 namespace {
 
-const std::string byteOrderMark = "\xEF\xBB\xBF";
 const std::string bothForms = "expected WHEN<TAB>NAME[<TAB>ZONE] or WHEN,NAME[,ZONE]";
 const char* const fieldNames[] = {"WHEN", "NAME", "ZONE"};
-
-bool isBlank(const std::string& line)
-{
-    return line.find_first_not_of(" \t") == std::string::npos;
-}
 
 // One field of a line: its text, blanks trimmed and quotes undone, and where the bytes it was
 // read from (its quotes included) lie in the line, for messages.
@@ -40,6 +36,7 @@ struct lineField {
 struct lineFields {
     lineField field[3];
     std::size_t count = 0;
+    bool tabs = false;  // separated by tabs, not commas
     std::string undoubled[3];
 };
 
@@ -142,18 +139,6 @@ std::optional<std::string> splitCommas(const std::string& line, lineFields& fiel
     }
 }
 
-// The first byte of line[at, at + length) that is no part of a UTF-8 character, else npos.
-std::size_t firstNonUtf8(const std::string& line, std::size_t at, std::size_t length)
-{
-    for (const std::size_t end = at + length; at < end;) {
-        const std::size_t octets = utf8Length(line, at);
-        if (octets == 0)
-            return at;
-        at += octets;
-    }
-    return std::string::npos;
-}
-
 // Reads the name that field of line holds into ref; only in the comma form can it hold a tab.
 std::optional<std::string> readName(const std::string& line, const lineField& field, bool tabs,
                                     reference& ref)
@@ -178,7 +163,7 @@ bool isHeader(const std::string& line)
 {
     const auto end = line.begin() + static_cast<std::ptrdiff_t>(
                                         std::min(line.find_first_of("\t,"), line.size()));
-    return std::none_of(line.begin(), end, [](char c) { return c >= '0' && c <= '9'; });
+    return std::none_of(line.begin(), end, isDigit);
 }
 
 std::optional<std::string> readWhen(const std::string& text, long long timeOfDay,
@@ -198,20 +183,12 @@ std::optional<std::string> readWhen(const std::string& text, long long timeOfDay
     return std::nullopt;
 }
 
-struct closer {
-    void operator()(std::FILE* file) const
-    {
-        if (file != stdin)
-            std::fclose(file);
-    }
-};
-
 // An open file of references and where its reading stands.
 struct datesFile {
-    std::unique_ptr<std::FILE, closer> file;
+    inputFile file;
     std::string shown;  // its name in messages
     referenceDefaults defaults;
-    zoneCache zones;
+    fileZones zones;
     std::unique_ptr<char, decltype(&std::free)> buffer{nullptr, &std::free};
     std::size_t capacity = 0;
     std::string line;
@@ -237,9 +214,46 @@ bool readLine(datesFile& f)
         f.line.pop_back();
     if (!f.line.empty() && f.line.back() == '\r')
         f.line.pop_back();
-    if (f.number == 1 && f.line.compare(0, byteOrderMark.size(), byteOrderMark) == 0)
-        f.line.erase(0, byteOrderMark.size());
+    if (f.number == 1)
+        dropByteOrderMark(f.line);
     return true;
+}
+
+// Splits line into its fields.
+std::optional<std::string> splitLine(const std::string& line, lineFields& fields)
+{
+    const std::size_t tab = line.find('\t');
+    fields.tabs = isTabSeparated(line, tab);
+    if (auto wrong = fields.tabs ? splitTabs(line, tab, fields) : splitCommas(line, fields))
+        return wrong;
+    if (fields.count < 2)
+        return bothForms;
+    return std::nullopt;
+}
+
+// Reads the fields of line into ref.
+std::optional<std::string> readFields(const std::string& line, const lineFields& fields,
+                                      const referenceDefaults& defaults, fileZones& zones,
+                                      reference& ref)
+{
+    // The WHEN's text lives in ref.name until the name replaces it, so that no line allocates
+    // for it: a WHEN with a time of day is too long for a string's own small buffer.
+    ref.name.assign(fields.field[0].text);
+    if (auto wrong = readWhen(ref.name, defaults.timeOfDay, ref.wallClock))
+        return wrong;
+    if (auto wrong = readName(line, fields.field[1], fields.tabs, ref))
+        return wrong;
+    if (fields.count == 3 && !fields.field[2].text.empty())
+        return findFileZone(std::string(fields.field[2].text), zones, ref);
+    ref.zone = defaults.zone;
+    ref.zoneName = defaults.zoneName;
+    return std::nullopt;
+}
+
+// khard writes a birthday without a year as 1900.MM.DD: it has no milestones.
+bool isYearless(const lineFields& fields)
+{
+    return fields.field[0].text.substr(0, 5) == "1900.";
 }
 
 readStep readNextReference(datesFile& f, reference& ref, std::string& problem)
@@ -249,18 +263,19 @@ readStep readNextReference(datesFile& f, reference& ref, std::string& problem)
             continue;
         const bool header = !f.pastHeader && isHeader(f.line);
         f.pastHeader = true;
-        // khard writes a birthday without a year as 1900.MM.DD: it has no milestones.
-        if (header || std::string_view(f.line).substr(0, 5) == "1900.")
+        if (header)
             continue;
-        if (auto wrong = readDateLine(f.line, f.defaults, f.zones, ref)) {
-            problem = printable(f.shown) + ":" + std::to_string(f.number) + ": " + *wrong;
+        const dateLine read = readDateLine(f.line, f.defaults, f.zones, ref, problem);
+        if (read == dateLine::reference)
+            return readStep::reference;
+        if (read == dateLine::wrong) {
+            problem = f.shown + ":" + std::to_string(f.number) + ": " + problem;
             return readStep::skipped;
         }
-        return readStep::reference;
     }
     if (!std::ferror(f.file.get()))
         return readStep::end;
-    problem = printable(f.shown) + ": " + std::strerror(errno);
+    problem = f.shown + ": " + std::strerror(errno);
     return readStep::failed;
 }
 
@@ -275,47 +290,34 @@ bool isOutput(std::FILE* file, int output)
 
 }  // namespace
 
-std::optional<std::string> readDateLine(const std::string& line, const referenceDefaults& defaults,
-                                        zoneCache& zones, reference& ref)
+dateLine readDateLine(const std::string& line, const referenceDefaults& defaults, fileZones& zones,
+                      reference& ref, std::string& problem)
 {
     lineFields fields;
-    const std::size_t tab = line.find('\t');
-    const bool tabs = isTabSeparated(line, tab);
-    if (auto wrong = tabs ? splitTabs(line, tab, fields) : splitCommas(line, fields))
-        return wrong;
-    if (fields.count < 2)
-        return bothForms;
-    // The WHEN's text lives in ref.name until the name replaces it, so that no line allocates
-    // for it: a WHEN with a time of day is too long for a string's own small buffer.
-    ref.name.assign(fields.field[0].text);
-    if (auto wrong = readWhen(ref.name, defaults.timeOfDay, ref.wallClock))
-        return wrong;
-    if (auto wrong = readName(line, fields.field[1], tabs, ref))
-        return wrong;
-    if (fields.count == 3 && !fields.field[2].text.empty())
-        return findZone(std::string(fields.field[2].text), zones, ref);
-    ref.zone = defaults.zone;
-    ref.zoneName = defaults.zoneName;
-    return std::nullopt;
+    std::optional<std::string> wrong = splitLine(line, fields);
+    if (!wrong && isYearless(fields))
+        return dateLine::passedOver;
+    if (!wrong)
+        wrong = readFields(line, fields, defaults, zones, ref);
+    if (!wrong)
+        return dateLine::reference;
+    problem = std::move(*wrong);
+    return dateLine::wrong;
 }
 
 std::optional<referenceSource> openDatesFile(const std::string& path,
                                              const referenceDefaults& defaults, int output,
                                              std::string& problem)
 {
-    std::FILE* opened = path == "-" ? stdin : std::fopen(path.c_str(), "r");
-    const std::string shown = path == "-" ? "standard input" : path;
-    if (opened == nullptr) {
-        problem = printable(shown) + ": " + std::strerror(errno);
+    inputFile opened = openInput(path, problem);
+    if (!opened)
         return std::nullopt;
-    }
-    if (isOutput(opened, output)) {
-        closer{}(opened);
-        problem = printable(shown) + ": input file is output file";
+    if (isOutput(opened.get(), output)) {
+        problem = shownPath(path) + ": input file is output file";
         return std::nullopt;
     }
     auto f = std::make_shared<datesFile>(datesFile{
-        {opened, closer{}}, shown, defaults, {}, {nullptr, &std::free}, 0, {}, 0, false});
+        std::move(opened), shownPath(path), defaults, {}, {nullptr, &std::free}, 0, {}, 0, false});
     return referenceSource(
         [f](reference& ref, std::string& wrong) { return readNextReference(*f, ref, wrong); });
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "events/reference.h"
+#include "readers/file_zones.h"
 #include "readers/source.h"
 
 namespace rondelo {
@@ -16,9 +17,12 @@ namespace rondelo {
 // comma form tabs too), not inside its quotes. WHEN is YYYY-MM-DD, YYYY-MM-DDTHH:MM[:SS] or
 // YYYY.MM.DD in the years 1400 to 9999, at the defaults' time of day when it gives none; NAME is
 // UTF-8 text without control characters; ZONE a zone name, else (absent or empty) the defaults'
-// zone. Returns what is wrong with the line, if anything; ref is then unspecified.
-std::optional<std::string> readDateLine(const std::string& line, const referenceDefaults& defaults,
-                                        zoneCache& zones, reference& ref);
+// zone. khard writes a birthday without a year as 1900.MM.DD: such a WHEN, however padded or
+// quoted, is passed over, as it has no milestones. What is wrong with any other line that gives
+// no reference goes to problem; ref is then unspecified.
+enum class dateLine { reference, passedOver, wrong };
+dateLine readDateLine(const std::string& line, const referenceDefaults& defaults, fileZones& zones,
+                      reference& ref, std::string& problem);
 
 // Opens path ("-" for standard input) as a source of its good lines, in file order: a blank
 // line, a line that begins with '#', a CR before the LF, a byte-order mark at the start and a

@@ -1,9 +1,13 @@
 // Reads dates, times of day and WHENs digit by digit: nothing but the documented forms passes.
 #include "readers/when.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <absl/time/civil_time.h>
+
+#include "readers/text_bytes.h"
+#include "timeconv/epoch.h"
 
 namespace rondelo {
 
@@ -45,17 +49,15 @@ wallClockReading addSpan(wallClockReading start, long long count, spanUnit unit)
     }
 }
 
+// +N or -N, N of at most six digits, and a unit up to minutes.
 std::optional<std::string> readSpan(const std::string& text, whenSpec& when)
 {
-    const std::size_t unitAt = text.find_first_not_of("0123456789", 1);
-    if (text.size() < 3 || (text[0] != '+' && text[0] != '-') || unitAt == 1 ||
-        unitAt == std::string::npos || unitAt > 7)
+    if (text.empty() || (text[0] != '+' && text[0] != '-'))
         return std::string();
-    spanUnit unit{};
-    if (auto wrong = readSpanUnit(text.substr(unitAt), unit))
+    countedSpan span{};
+    if (auto wrong = readCountedSpan(text.substr(1), {6, unitBit(spanUnit::seconds) - 1}, span))
         return wrong;
-    const long long count = std::stoll(text.substr(1, unitAt - 1));
-    when = {whenSpec::span, text[0] == '-' ? -count : count, unit};
+    when = {whenSpec::span, text[0] == '-' ? -span.count : span.count, span.unit};
     return std::nullopt;
 }
 
@@ -116,21 +118,6 @@ absl::CivilSecond wallClockOf(const writtenDate& date, long long timeOfDay)
                              static_cast<int>(second / 60 % 60), static_cast<int>(second % 60));
 }
 
-std::optional<std::string> readSpanUnit(const std::string& text, spanUnit& unit)
-{
-    static const std::pair<const char*, spanUnit> units[] = {
-        {"y", spanUnit::years}, {"mo", spanUnit::months}, {"w", spanUnit::weeks},
-        {"d", spanUnit::days},  {"h", spanUnit::hours},   {"min", spanUnit::minutes}};
-    for (const auto& known : units)
-        if (text == known.first) {
-            unit = known.second;
-            return std::nullopt;
-        }
-    if (text == "m")
-        return std::string("m could be months or minutes: write mo or min");
-    return std::string();
-}
-
 std::optional<std::string> readWhen(const std::string& text, whenSpec& when)
 {
     static const char* const days[] = {"yesterday", "today", "tomorrow"};
@@ -185,6 +172,111 @@ std::optional<std::string> suggestedForm(const std::string& text)
     if (std::sscanf(text.c_str(), "%2d/%2d/%4d%c", &day, &month, &year, &end) == 3 ||
         std::sscanf(text.c_str(), "%2d.%2d.%4d%c", &day, &month, &year, &end) == 3)
         return std::string("write YYYY-MM-DD");
+    return std::nullopt;
+}
+
+namespace {
+
+// An optional ':' of the extended format, then two digits; false, and at as it was, when the
+// digits are missing.
+bool readClockField(const std::string& text, std::size_t& at, int& value)
+{
+    const std::size_t from = at;
+    if (at < text.size() && text[at] == ':')
+        ++at;
+    if (readDigits(text, at, 2, value))
+        return true;
+    at = from;
+    return false;
+}
+
+// Z, or +HH, +HHMM or +HH:MM (or with '-') into seconds east of UTC, from text[at] to its end.
+bool readOffset(const std::string& text, std::size_t at, long long& offset)
+{
+    if (text.size() == at + 1 && (text[at] == 'Z' || text[at] == 'z')) {
+        offset = 0;
+        return true;
+    }
+    if (at >= text.size() || (text[at] != '+' && text[at] != '-'))
+        return false;
+    const long long sign = text[at] == '-' ? -1 : 1;
+    int hours = 0, minutes = 0;
+    if (!readDigits(text, ++at, 2, hours) || hours > 23)
+        return false;
+    if (at < text.size() && (!readClockField(text, at, minutes) || minutes > 59 || at != text.size()))
+        return false;
+    offset = sign * (hours * 3600LL + minutes * 60);
+    return true;
+}
+
+// HH, HHMM, HHMMSS or HH:MM[:SS], a fraction of a second dropped, then an optional offset,
+// from text[at] to its end.
+bool readIsoTime(const std::string& text, std::size_t at, writtenDate& date,
+                 std::optional<long long>& offset)
+{
+    int hour = 0, minute = 0, second = 0;
+    if (!readDigits(text, at, 2, hour) || hour > 23)
+        return false;
+    if (readClockField(text, at, minute) && readClockField(text, at, second) && at < text.size() &&
+        (text[at] == '.' || text[at] == ',') && at + 1 < text.size() && isDigit(text[at + 1]))
+        for (++at; at < text.size() && isDigit(text[at]);)
+            ++at;
+    if (minute > 59 || second > 59)
+        return false;
+    date.timeOfDay = hour * 3600LL + minute * 60 + second;
+    long long east = 0;
+    if (at == text.size())
+        return true;
+    if (!readOffset(text, at, east))
+        return false;
+    offset = east;
+    return true;
+}
+
+// YYYYMMDD or YYYY-MM-DD, then optionally T and a time, into date; false for other text.
+bool readIsoText(const std::string& text, writtenDate& date, std::optional<long long>& offset)
+{
+    std::size_t at = 0;
+    const bool extended = text.size() > 4 && text[4] == '-';
+    if (!readDigits(text, at, 4, date.year))
+        return false;
+    at += extended ? 1 : 0;
+    if (!readDigits(text, at, 2, date.month) ||
+        (extended && (at >= text.size() || text[at++] != '-')) || !readDigits(text, at, 2, date.day))
+        return false;
+    if (at == text.size())
+        return true;
+    return (text[at] == 'T' || text[at] == 't') && readIsoTime(text, at + 1, date, offset);
+}
+
+}  // namespace
+
+bool isPartialIsoDate(const std::string& text)
+{
+    const bool year = text.size() >= 4 && std::all_of(text.begin(), text.begin() + 4, isDigit);
+    const bool yearMonth =
+        text.size() == 7 && year && text[4] == '-' && isDigit(text[5]) && isDigit(text[6]);
+    return text.compare(0, 2, "--") == 0 || (year && text.size() == 4) || yearMonth ||
+           (!text.empty() && (text[0] == 'T' || text[0] == 't'));
+}
+
+std::optional<std::string> readIsoDateTime(const std::string& text, isoDateTime& when)
+{
+    std::optional<long long> offset;
+    when = isoDateTime{};
+    writtenDate& date = when.date;
+    if (!readIsoText(text, date, offset))
+        return std::string("is not a date (YYYYMMDD or YYYY-MM-DD, then THHMMSS and Z or an offset)");
+    if (date.year < 1400)
+        return "is in year " + std::to_string(date.year) + ", out of range (1400 to 9999)";
+    const absl::CivilDay day(date.year, date.month, date.day);  // runs over a missing day
+    if (date.month < 1 || date.month > 12 || date.day < 1 || day.month() != date.month)
+        return std::string("is no day of the calendar");
+    if (!offset)
+        return std::nullopt;
+    when.instant = unixInstant{readingOf(wallClockOf(date, 0)).seconds - *offset};
+    if (!isCalendarSecond(when.instant->seconds))
+        return std::string("is an instant out of range (years 1400 to 9999 in UTC)");
     return std::nullopt;
 }
 

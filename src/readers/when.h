@@ -6,11 +6,10 @@
 
 #include <absl/time/time.h>
 
+#include "readers/spans.h"
 #include "timeconv/zone.h"
 
 namespace rondelo {
-
-enum class spanUnit { years, months, weeks, days, hours, minutes };
 
 // A date as written: its fields are not yet checked against the calendar.
 struct writtenDate {
@@ -41,11 +40,6 @@ struct whenSpec {
     spanUnit unit = spanUnit::days;  // of a span
 };
 
-// A count and a unit as spans and reminders write them: y, mo, w, d, h or min. Returns what is
-// wrong: a bare m, which could be months or minutes, gets a hint naming both; any other text
-// an empty string.
-std::optional<std::string> readSpanUnit(const std::string& text, spanUnit& unit);
-
 // now; today, tomorrow or yesterday (the start of that day in the zone); YYYY-MM-DD or
 // YYYY-MM-DDTHH:MM[:SS]; or a span from now: +N or -N (N of at most six digits) followed by y,
 // mo, w, d, h or min. Returns what is wrong with any other text, to follow the WHEN in a
@@ -63,5 +57,23 @@ unixInstant resolveWhen(const whenSpec& when, const absl::TimeZone& zone, unixIn
 // 1990-5-17, "write YYYY-MM-DD" for 17/05/1990, whose day and month cannot be told apart;
 // nothing for text that looks like no date.
 std::optional<std::string> suggestedForm(const std::string& text);
+
+// A date and time as vCards write them, checked against the calendar: the years 1400 to 9999,
+// a day its month has. With Z or a UTC offset it is that instant, and its fields are the
+// reading at the offset written; without one it is a wall-clock reading for the caller's zone.
+struct isoDateTime {
+    writtenDate date{};                  // with its time of day, when one was written
+    std::optional<unixInstant> instant;  // in the calendar, with Z or an offset
+};
+
+// True for a date written without its year, month or day, or a time without a date: --MMDD,
+// --MM-DD, ---DD, YYYY, YYYY-MM, THHMM...; such a value has nothing to count from.
+bool isPartialIsoDate(const std::string& text);
+
+// ISO 8601's basic and extended forms as vCard 3 and 4 write them: YYYYMMDD or YYYY-MM-DD, then
+// optionally T and HH, HHMM, HHMMSS or HH:MM[:SS] (a fraction of a second dropped), then
+// optionally Z, +HH, +HHMM or +HH:MM (or with '-'). Returns what is wrong with any other text,
+// to follow it in a message.
+std::optional<std::string> readIsoDateTime(const std::string& text, isoDateTime& when);
 
 }  // namespace rondelo

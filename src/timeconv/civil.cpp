@@ -45,6 +45,23 @@ absl::CivilDay monthsLater(absl::CivilDay day, long long months, monthEnd rule)
     return rule == monthEnd::clamp ? std::min(wanted, lastDayOf(target)) : wanted;
 }
 
+long long periodOf(absl::CivilSecond reading, calendarPeriod period)
+{
+    const absl::CivilDay day(reading);
+    switch (period) {
+    case calendarPeriod::day:
+        return day - epochDay;
+    case calendarPeriod::week:
+        // The day of the Monday that starts the week: a Monday is its own.
+        return absl::PrevWeekday(day + 1, absl::Weekday::monday) - epochDay;
+    case calendarPeriod::month:
+        return absl::CivilMonth(reading) - absl::CivilMonth(1970, 1);
+    case calendarPeriod::year:
+        break;
+    }
+    return reading.year();
+}
+
 monthReading splitForMonths(absl::CivilSecond reading)
 {
     const absl::CivilDay day(reading);

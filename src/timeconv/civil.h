@@ -62,6 +62,13 @@ enum class monthEnd { overflow, clamp };
 // the month, by rule.
 absl::CivilDay monthsLater(absl::CivilDay day, long long months, monthEnd rule);
 
+// The calendar periods a run can count in.
+enum class calendarPeriod { day, week, month, year };
+
+// A number for the period that a reading lies in: its day, its week (Monday to Sunday), its
+// month or its year; two readings share a period exactly when they share the number.
+long long periodOf(absl::CivilSecond reading, calendarPeriod period);
+
 // A reading taken apart once for many month counts from it.
 struct monthReading {
     absl::CivilDay day;

@@ -1,4 +1,5 @@
-// Reads the database's list of names only when a name was not found: never on a run's way.
+// Reads the database's list of names only for a name that was not found or is a fixed offset:
+// never on a run's way.
 #include "timeconv/zone_names.h"
 
 #include <algorithm>
@@ -14,8 +15,9 @@ namespace rondelo {
 
 namespace {
 
-// The zone and link names of tzdata.zi: "Z NAME ..." and "L TARGET NAME".
-std::vector<std::string> databaseNames()
+// The zone and link names of tzdata.zi: "Z NAME ..." and "L TARGET NAME"; the zones alone
+// without links.
+std::vector<std::string> databaseNames(bool links = true)
 {
     std::ifstream in(zoneDirectory() + "/tzdata.zi");
     std::vector<std::string> names;
@@ -23,7 +25,7 @@ std::vector<std::string> databaseNames()
         std::istringstream fields(line);
         std::string kind, first, second;
         fields >> kind >> first >> second;
-        if (kind == "Z" || kind == "L")
+        if (kind == "Z" || (kind == "L" && links))
             names.push_back(kind == "Z" ? first : second);
     }
     std::sort(names.begin(), names.end());
@@ -37,7 +39,8 @@ std::string folded(std::string text)
     return text;
 }
 
-// The edits (insertions, deletions, substitutions) that turn a into b.
+}  // namespace
+
 std::size_t editDistance(const std::string& a, const std::string& b)
 {
     std::vector<std::size_t> row(b.size() + 1);
@@ -54,6 +57,8 @@ std::size_t editDistance(const std::string& a, const std::string& b)
     return row[b.size()];
 }
 
+namespace {
+
 // How far a database name is from the folded name asked for; 0 for the same name folded, 1 for
 // a city, then 2 and the edits.
 std::size_t distance(const std::string& wanted, const std::string& name)
@@ -66,7 +71,58 @@ std::size_t distance(const std::string& wanted, const std::string& name)
     return 2 + editDistance(wanted, candidate);
 }
 
+// True when a and b show one clock from 1970 to 2038: the same offset at the start and after
+// each change of either.
+bool sameClock(const absl::TimeZone& a, const absl::TimeZone& b)
+{
+    const absl::Time start = absl::FromUnixSeconds(0), end = absl::FromUnixSeconds(2145916800);
+    for (const absl::TimeZone* zone : {&a, &b}) {
+        absl::TimeZone::CivilTransition change;
+        for (absl::Time t = start;; t = zone->At(change.to).trans) {
+            if (a.At(t).offset != b.At(t).offset)
+                return false;
+            if (t >= end || !zone->NextTransition(t, &change))
+                break;
+        }
+    }
+    return true;
+}
+
+// The zone whose clock a place that keeps name's offset and its daylight saving time shows:
+// name's sibling, such as EST5EDT for EST, where the database has one, else name's own.
+absl::TimeZone placeClock(const std::string& name, const absl::TimeZone& zone, absl::Time now)
+{
+    absl::TimeZone sibling;
+    absl::TimeZone::CivilTransition change;
+    for (const std::string& other : databaseNames())
+        if (other.size() > name.size() && other.compare(0, name.size(), name) == 0 &&
+            std::isdigit(static_cast<unsigned char>(other[name.size()])) &&
+            loadZone(other, sibling) && sibling.NextTransition(now, &change))
+            return sibling;
+    return zone;
+}
+
 }  // namespace
+
+std::optional<std::vector<std::string>> fixedOffsetCities(const std::string& name,
+                                                          const absl::TimeZone& zone,
+                                                          unixInstant now)
+{
+    const absl::Time at = absl::FromUnixSeconds(now.seconds);
+    const absl::TimeZone::CivilInfo info = zone.At(at);
+    absl::TimeZone::CivilTransition change;
+    if (!isZoneAbbreviation(name) || info.zone_abbr != name || info.offset == 0 ||
+        zone.NextTransition(at, &change))
+        return std::nullopt;
+    const absl::TimeZone clock = placeClock(name, zone, at);
+    std::vector<std::string> cities;
+    absl::TimeZone city;
+    for (const std::string& candidate : databaseNames(false))
+        if (candidate.find('/') != std::string::npos && candidate.compare(0, 4, "Etc/") != 0 &&
+            loadZone(candidate, city) && sameClock(city, clock))
+            cities.push_back(candidate);
+    return cities;
+}
 
 std::vector<std::string> nearestZoneNames(const std::string& name, std::size_t limit)
 {

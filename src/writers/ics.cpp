@@ -76,35 +76,6 @@ bool writeLines(std::ostream& out, std::initializer_list<std::string> lines,
     return true;
 }
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// The seconds of a reminder's unit; 0 for no unit.
-long long unitLength(const std::string& unit)
-{
-    static const std::pair<const char*, long long> units[] = {
-        {"w", 604800}, {"d", 86400}, {"h", 3600}, {"min", 60}};
-    for (const auto& [name, seconds] : units)
-        if (unit == name)
-            return seconds;
-    return 0;
-}
-
-// "HH:MM" from 00:00 to 23:59 as seconds after midnight.
-std::optional<long long> readTimeOfDay(const std::string& text)
-{
-    if (text.size() != 5 || text[2] != ':' || !isDigit(text[0]) || !isDigit(text[1]) ||
-        !isDigit(text[3]) || !isDigit(text[4]))
-        return std::nullopt;
-    const int hours = (text[0] - '0') * 10 + (text[1] - '0');
-    const int minutes = (text[3] - '0') * 10 + (text[4] - '0');
-    if (hours > 23 || minutes > 59)
-        return std::nullopt;
-    return hours * 3600LL + minutes * 60LL;
-}
-
 // Seconds from a start as an RFC 5545 duration: whole weeks as "-P2W", else days, hours and
 // minutes, as "-P13DT15H" or "-PT30M".
 std::string triggerDuration(long long offset)
@@ -182,29 +153,6 @@ std::string calendarUid(const reference& ref, const std::string& label)
     if (ref.occurrence > 1)
         uid += "-" + std::to_string(ref.occurrence);
     return uid + "@rondelo";
-}
-
-std::optional<std::string> parseReminder(const std::string& text, reminder& parsed)
-{
-    const std::size_t digits = std::min(text.find_first_not_of("0123456789"), text.size());
-    const std::size_t at = std::min(text.find('@'), text.size());  // never among the digits
-    const std::string unit = text.substr(digits, at - digits);
-    if (unit == "m")
-        return "m is ambiguous: min for minutes, mo for months, which a reminder does not take";
-    const long long length = unitLength(unit);
-    if (digits == 0 || digits > 4 || length == 0)
-        return "a count of at most four digits and w, d, h or min, as in 30min, 2w, 1d or 1d@18:00";
-    parsed.timed = -std::stoll(text.substr(0, digits)) * length;
-    parsed.allDay = parsed.timed + (length >= 86400 ? 9 * 3600 : 0);  // d and w: at 09:00
-    if (at == text.size())
-        return std::nullopt;
-    if (length < 86400)
-        return "@HH:MM follows only d or w: the time of day an all-day event is reminded at";
-    const std::optional<long long> timeOfDay = readTimeOfDay(text.substr(at + 1));
-    if (!timeOfDay)
-        return "@HH:MM is a time of day from 00:00 to 23:59";
-    parsed.allDay = parsed.timed + *timeOfDay;
-    return std::nullopt;
 }
 
 bool writeCalendarBegin(std::ostream& out, const writerSettings& settings)

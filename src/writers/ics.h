@@ -50,15 +50,6 @@ bool writeCalendarItem(std::ostream& out, std::ostream& err, const moment& m,
 // VFREEBUSY that shows no busy time, which calendar programs import as nothing.
 bool writeCalendarEnd(std::ostream& out, const writerSettings& settings, const calendarState& state);
 
-// Reads a reminder: a count of at most four digits and a unit, w, d, h or min, and after d or
-// w optionally @HH:MM. A timed event is reminded that long before its start ("30min": 30
-// minutes before; an @HH:MM is ignored). An all-day event is reminded at a time of day: after d
-// and w at HH:MM, 09:00 without it, that many days or weeks before its date ("1d": 09:00 the day
-// before, -PT15H); after h and min that long before the midnight its date begins at. Returns
-// what is wrong with text, to follow "invalid --remind 'TEXT'" in parentheses; parsed is then
-// unspecified.
-std::optional<std::string> parseReminder(const std::string& text, reminder& parsed);
-
 // "<reference YYYYMMDDTHHMMSS>-<zone>-<label>[-<name>][-<occurrence>]@rondelo": the same
 // reference, zone, name and label give the same UID, so that a second import updates; the name
 // is percent-encoded, and the occurrence (from 2 on) tells apart references that are the same
