@@ -65,7 +65,8 @@ std::string fill(const char* pattern, std::initializer_list<std::string> args);
 // as C.
 struct numberStyle {
     std::string separator = ",";
-    std::string grouping = "\3";  // as nl_langinfo(GROUPING): sizes from the right, the last repeating
+    std::string grouping = "\3";  // as nl_langinfo(GROUPING): sizes from the right, the last
+                                  // repeating
 };
 
 // The style of the locale startLanguage took; English's before it.

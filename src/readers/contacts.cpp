@@ -87,7 +87,8 @@ std::optional<readStep> nextInFile(contactsReading& r, reference& ref, std::stri
             if (date.kind != referenceKind::anniversary)
                 return readStep::reference;
             const contactCard& card = r.card;
-            r.anniversaries.push_back({ref, card.familyName, card.givenName, card.uid, card.spouses});
+            r.anniversaries.push_back(
+                {ref, card.familyName, card.givenName, card.uid, card.spouses});
         }
         r.date = 0;
         r.card.dates.clear();

@@ -40,9 +40,10 @@ std::vector<std::size_t> momentOrder(const eventList& pending)
 
 bool addLine(momentStage& stage, const event& e, const reference& ref, const momentSink& sink)
 {
-    const bool closes = !stage.pending.empty() &&
-                        (&ref != stage.owner || !isMilestone(e) ||
-                         (stage.timeOrdered && e.instant.seconds != stage.pending.back().instant.seconds));
+    const bool closes =
+        !stage.pending.empty() &&
+        (&ref != stage.owner || !isMilestone(e) ||
+         (stage.timeOrdered && e.instant.seconds != stage.pending.back().instant.seconds));
     if (closes && !flushMoments(stage, sink))
         return false;
     if (!isMilestone(e))

@@ -62,17 +62,20 @@ std::string amountOf(const event& e, unsigned long long n, const numberStyle& nu
         // TRANSLATORS: an exact count of billions (10^9) before a unit: "1 billion seconds"; %s
         // is the count of billions. A language that joins the unit with a word ("milliard de")
         // puts it here.
-        return fill(ngettext("%s billion", "%s billion", n / billion), {grouped(n / billion, numbers)});
+        return fill(ngettext("%s billion", "%s billion", n / billion),
+                    {grouped(n / billion, numbers)});
     if (n >= million && n % million == 0)
         // TRANSLATORS: an exact count of millions before a unit: "20 million minutes".
-        return fill(ngettext("%s million", "%s million", n / million), {grouped(n / million, numbers)});
+        return fill(ngettext("%s million", "%s million", n / million),
+                    {grouped(n / million, numbers)});
     return grouped(n, numbers);
 }
 
 // A name's first character is a vowel (French elides before one: "d'Anna").
 bool beginsWithVowel(const std::string& name)
 {
-    constexpr std::string_view vowels = "AEIOUYaeiouyÀÁÂÄÅÆÈÉÊËÌÍÎÏÒÓÔÖØŒÙÚÛÜÝàáâäåæèéêëìíîïòóôöøœùúûüýÿ";
+    constexpr std::string_view vowels =
+        "AEIOUYaeiouyÀÁÂÄÅÆÈÉÊËÌÍÎÏÒÓÔÖØŒÙÚÛÜÝàáâäåæèéêëìíîïòóôöøœùúûüýÿ";
     const std::size_t length = utf8Length(name, 0);
     return length > 0 && vowels.find(std::string_view(name).substr(0, length)) != vowels.npos;
 }
@@ -154,7 +157,8 @@ std::string namedTitle(const event& e, const reference& ref, const numberStyle& 
         if (isOrdinal(e))
             // TRANSLATORS: "Anna Schmidt: 40th wedding anniversary"; %1$s is the name (or two,
             // "Anna Schmidt & Ben Schmidt"), %2$s the ordinal.
-            return fill(_("%1$s: %2$s wedding anniversary"), {ref.name, ordinalOf(e.count, numbers)});
+            return fill(_("%1$s: %2$s wedding anniversary"),
+                        {ref.name, ordinalOf(e.count, numbers)});
         // TRANSLATORS: "Anna Schmidt: married 10,000 days"; %1$s is the name, %2$s the count.
         return fill(_("%1$s: married %2$s"), {ref.name, quantityOf(e, numbers)});
     case referenceKind::death:
@@ -323,7 +327,8 @@ std::string descriptionOf(const moment& m, const reference& ref, const wordsStyl
     const std::string others = othersOf(m, style);
     // TRANSLATORS: the other milestones of an event's instant: "At the same moment: 300
     // million seconds".
-    return countedFrom(ref, style) + (others.empty() ? "" : "\n" + fill(_("At the same moment: %s"), {others}));
+    const std::string also = others.empty() ? "" : fill(_("At the same moment: %s"), {others});
+    return countedFrom(ref, style) + (also.empty() ? "" : "\n" + also);
 }
 
 const char* categoryOf(const event& e, const reference& ref)
