@@ -2,7 +2,6 @@
 #include "readers/couples.h"
 
 #include <algorithm>
-#include <functional>
 #include <map>
 #include <utility>
 
@@ -33,10 +32,12 @@ bool shareFamily(const heldAnniversary& a, const heldAnniversary& b)
     return !a.familyName.empty() && a.familyName == b.familyName;
 }
 
-// Pairs the unpaired anniversaries of one date by rule, each with the first after it.
+// Pairs the unpaired anniversaries of one date by rule, each with the first after it. (A plain
+// function pointer: a std::function of one would link the runtime's tables of type names in,
+// which every run, the classic one too, would relocate at its start.)
 void pairBy(const std::vector<std::size_t>& day, const std::vector<heldAnniversary>& held,
             std::vector<std::size_t>& partner,
-            const std::function<bool(const heldAnniversary&, const heldAnniversary&)>& rule)
+            bool (*rule)(const heldAnniversary&, const heldAnniversary&))
 {
     for (std::size_t i = 0; i < day.size(); ++i)
         for (std::size_t j = i + 1; j < day.size() && partner[day[i]] == unpaired; ++j)
