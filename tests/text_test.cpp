@@ -31,5 +31,5 @@ TEST(text_test, whole_months_end_on_the_last_day_of_a_shorter_month)
         {noon(2026, 2, 27), noon(2024, 2, 29), "23 months ago"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(distanceFromNow({c.then}, {c.now}, absl::UTCTimeZone()), c.distance) << c.then;
+        EXPECT_EQ(distanceFromNow({c.then}, {c.now}, absl::UTCTimeZone(), {}), c.distance) << c.then;
 }

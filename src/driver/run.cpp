@@ -1,9 +1,11 @@
 // The pipeline of a run: sources in, a window, an order, a writer out.
 #include "driver/run.h"
 
-#include <unistd.h>  // for STDOUT_FILENO
+#include <unistd.h>  // for STDOUT_FILENO and readlink
 
+#include <climits>  // for PATH_MAX
 
+#include "diagnostics/language.h"
 #include "diagnostics/messages.h"
 #include "driver/help.h"
 #include "driver/status.h"
@@ -54,9 +56,16 @@ lineOrder orderOf(const runOptions& options)
 
 writerSettings writerSettingsOf(const runOptions& options, bool flushEachLine)
 {
-    return {options.format, options.classic, flushEachLine, options.now, options.calendarStamp,
-            options.reminders, options.calendarName, options.vdir.value_or(""),
-            options.milestones, options.sign, options.age};
+    return {options.format,
+            options.classic,
+            flushEachLine,
+            options.now,
+            options.calendarStamp,
+            options.reminders,
+            options.calendarName,
+            options.vdir.value_or(""),
+            options.sortByTime || options.next.has_value(),
+            {numberStyle(), options.title.has_value()}};
 }
 
 // Every reference of the sources through generation into the order; the status so far.
@@ -149,6 +158,18 @@ int syncCalendarDirectory(writer& output, std::ostream& err, int status)
     return status;
 }
 
+// The catalogs beside the program: PREFIX/share/locale for PREFIX/bin/rondelo, wherever the
+// prefix was installed to; the configured directory when the program cannot see itself.
+std::string catalogDirectory()
+{
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
+    if (length <= 0 || length == static_cast<ssize_t>(sizeof path))
+        return RONDELO_LOCALEDIR;
+    const std::string program(path, static_cast<std::size_t>(length));
+    return program.substr(0, program.rfind('/') + 1) + RONDELO_LOCALEDIR_FROM_BINDIR;
+}
+
 }  // namespace
 
 std::optional<int> openSources(int argc, char* argv[], const runOptions& options,
@@ -190,10 +211,13 @@ int runPipeline(const runOptions& options, std::vector<referenceSource>& sources
                 bool flushEachLine, std::ostream& out, std::ostream& err)
 {
     writer output = makeWriter(writerSettingsOf(options, flushEachLine));
-    const lineSink sink{[&](reference& ref) { countReference(output, ref); },
-                        [&](const event& e, const reference& ref) {
-                            return writeLine(output, out, err, e, ref);
-                        }};
+    lineSink sink{[&](reference& ref) { countReference(output, ref); },
+                  [&](const event& e, const reference& ref) {
+                      return writeLine(output, out, err, e, ref);
+                  },
+                  nullptr};
+    if (gathersMoments(output))
+        sink.endBatch = [&] { return endBatch(output, out, err); };
     if (!writeBegin(output, out))
         return statusFailure;
     lineOrder order = orderOf(options);
@@ -202,7 +226,7 @@ int runPipeline(const runOptions& options, std::vector<referenceSource>& sources
     if (status == statusFailure ||
         (options.vdir && !mayChangeDirectory(*options.vdir, status, references, err)))
         return status == statusDone ? statusFailure : status;
-    if (!finishLines(order, sink) || !writeEnd(output, out))
+    if (!finishLines(order, sink) || !writeEnd(output, out, err))
         return statusFailure;
     return options.vdir ? syncCalendarDirectory(output, err, status) : status;
 }
@@ -219,6 +243,10 @@ int run(int argc, char* argv[], std::ostream& out, std::ostream& err)
         showUsage(err, name.c_str());
         return statusUsage;
     }
+    // Words only where a person reads them: the classic form and CSV stay as they are, and
+    // cost nothing more.
+    if (!options.classic && options.format != outputFormat::csv)
+        startLanguage(catalogDirectory());
     std::vector<referenceSource> sources;
     if (auto status = openSources(argc, argv, options, err, sources))
         return *status;

@@ -8,8 +8,8 @@
 
 #include "events/events.h"
 #include "events/reference.h"
-#include "generators/generators.h"
 #include "timeconv/zone.h"
+#include "writers/titles.h"
 
 namespace rondelo {
 
@@ -31,9 +31,8 @@ struct writerSettings {
     std::vector<reminder> reminders;  // ics: one VALARM each, in this order
     std::string calendarName;         // ics: the calendar's NAME and X-WR-CALNAME; empty for none
     std::string directory;            // vdir: the calendar directory
-    milestoneChoice milestones;  // text: the label column holds the longest label of these,
-    int sign = 1;                // in this direction (-1 before the reference),
-    bool ages = false;           // or of the ages in their units when true
+    bool timeOrdered = false;  // lines come in time order (--sort, --next), not as made
+    wordsStyle words;          // text, JSON and calendars: how titles are worded
 };
 
 // Whether the wall-clock time of e in ref's zone lies in the years 1400 to 9999, which lines

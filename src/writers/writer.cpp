@@ -6,9 +6,35 @@
 
 namespace rondelo {
 
-writer makeWriter(const writerSettings& settings)
+namespace {
+
+bool writeMoment(writer& w, std::ostream& out, std::ostream& err, const moment& m,
+                 const reference& ref)
 {
-    writer w{settings, {}};
+    if (w.settings.format == outputFormat::ics)
+        return writeCalendarEvent(out, err, m, ref, w.settings, std::get<calendarState>(w.state));
+    if (w.settings.format == outputFormat::text)
+        return writeTextLine(out, err, m, ref, w.settings, std::get<textState>(w.state));
+    directoryState& directory = std::get<directoryState>(w.state);
+    addVdirItem(directory.items, err, m, ref, w.settings, directory.calendar);
+    return true;
+}
+
+momentSink momentsOf(writer& w, std::ostream& out, std::ostream& err)
+{
+    return [&w, &out, &err](const moment& m, const reference& ref) {
+        return writeMoment(w, out, err, m, ref);
+    };
+}
+
+}  // namespace
+
+writer makeWriter(writerSettings settings)
+{
+    if (settings.format != outputFormat::csv)
+        settings.words.numbers = currentNumberStyle();
+    writer w{settings, {}, {}};
+    w.moments.timeOrdered = settings.timeOrdered;
     if (settings.format == outputFormat::ics)
         w.state = calendarState{};
     else if (settings.format == outputFormat::text)
@@ -35,25 +61,32 @@ bool writeLine(writer& w, std::ostream& out, std::ostream& err, const event& e,
                const reference& ref)
 {
     switch (w.settings.format) {
-    case outputFormat::ics:
-        return writeCalendarEvent(out, err, e, ref, w.settings, std::get<calendarState>(w.state));
+    case outputFormat::csv:
+        return writeCsvLine(out, err, e, ref, w.settings);
     case outputFormat::json:
         return writeJsonLine(out, err, e, ref, w.settings);
+    case outputFormat::ics:
     case outputFormat::text:
-        return writeTextLine(out, err, e, ref, w.settings, std::get<textState>(w.state));
-    case outputFormat::vdir: {
-        directoryState& directory = std::get<directoryState>(w.state);
-        addVdirItem(directory.items, err, e, ref, w.settings, directory.calendar);
-        return true;
-    }
-    case outputFormat::csv:
+    case outputFormat::vdir:
         break;
     }
-    return writeCsvLine(out, err, e, ref, w.settings);
+    return addLine(w.moments, e, ref, momentsOf(w, out, err));
 }
 
-bool writeEnd(writer& w, std::ostream& out)
+bool gathersMoments(const writer& w)
 {
+    return w.settings.format != outputFormat::csv && w.settings.format != outputFormat::json;
+}
+
+bool endBatch(writer& w, std::ostream& out, std::ostream& err)
+{
+    return w.moments.pending.empty() || flushMoments(w.moments, momentsOf(w, out, err));
+}
+
+bool writeEnd(writer& w, std::ostream& out, std::ostream& err)
+{
+    if (!endBatch(w, out, err))
+        return false;
     if (w.settings.format == outputFormat::ics &&
         !writeCalendarEnd(out, w.settings, std::get<calendarState>(w.state)))
         return false;
@@ -73,7 +106,7 @@ bool writeEvents(writer& w, std::ostream& out, std::ostream& err, const eventLis
     for (const event& e : events)
         if (!writeLine(w, out, err, e, ref))
             return false;
-    return writeEnd(w, out);
+    return writeEnd(w, out, err);
 }
 
 }  // namespace rondelo
