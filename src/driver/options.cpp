@@ -106,13 +106,14 @@ std::optional<std::string> readFormat(const std::string& name, outputFormat& for
 {
     static const std::pair<const char*, outputFormat> formats[] = {
         {"csv", outputFormat::csv}, {"ics", outputFormat::ics},
-        {"json", outputFormat::json}, {"text", outputFormat::text}};
+        {"json", outputFormat::json}, {"text", outputFormat::text},
+        {"svg", outputFormat::svg},   {"html", outputFormat::html}};
     for (const auto& known : formats)
         if (name == known.first) {
             format = known.second;
             return std::nullopt;
         }
-    return "invalid --format " + quoted(name) + " (csv, ics, json or text)";
+    return "invalid --format " + quoted(name) + " (csv, ics, json, text, svg or html)";
 }
 
 // The reader of each option's value: what is wrong with it, if anything.
@@ -473,6 +474,8 @@ std::optional<std::string> checkCombinations(const runOptions& options, const wi
     if (fromFiles && !options.dateWords.empty())
         return "with --dates or --contacts the dates come from files, not from " +
                quoted(options.dateWords[0]);
+    if (options.age && (options.format == outputFormat::svg || options.format == outputFormat::html))
+        return "--age does not go with --format=svg or html: a picture draws milestones";
     if (options.age && (options.until || options.next))
         return "--age counts up to --from: --until and --next do not go with it";
     if (options.from && options.until && !(*options.from < *options.until))

@@ -2,6 +2,7 @@
 // and the report of a failed write.
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -13,7 +14,7 @@
 
 namespace rondelo {
 
-enum class outputFormat { csv, ics, json, text, vdir };
+enum class outputFormat { csv, ics, json, text, vdir, svg, html };
 
 // A calendar reminder as its alarm's TRIGGER: seconds from an event's start, negative before it.
 struct reminder {
@@ -34,6 +35,9 @@ struct writerSettings {
     milestoneChoice milestones;  // text: the label column holds the longest label of these,
     int sign = 1;                // in this direction (-1 before the reference),
     bool ages = false;           // or of the ages in their units when true
+    absl::TimeZone zone;         // svg, html: the run's, whose years the axis is marked in
+    std::optional<unixInstant> from;   // svg, html: the window's edges, where the run has them
+    std::optional<unixInstant> until;
 };
 
 // Whether the wall-clock time of e in ref's zone lies in the years 1400 to 9999, which lines

@@ -15,6 +15,10 @@ writer makeWriter(const writerSettings& settings)
         w.state = makeTextState(settings);
     else if (settings.format == outputFormat::vdir)
         w.state = directoryState{};
+    else if (settings.format == outputFormat::svg)
+        w.state = pictureState{};
+    else if (settings.format == outputFormat::html)
+        w.state = makePageState(settings);
     return w;
 }
 
@@ -29,6 +33,10 @@ void countReference(writer& w, reference& ref)
         countCalendarReference(std::get<calendarState>(w.state), ref);
     else if (w.settings.format == outputFormat::vdir)
         countCalendarReference(std::get<directoryState>(w.state).calendar, ref);
+    else if (w.settings.format == outputFormat::svg)
+        addPictureRow(std::get<pictureState>(w.state), ref, w.settings);
+    else if (w.settings.format == outputFormat::html)
+        addPageRow(std::get<pageState>(w.state), ref, w.settings);
 }
 
 bool writeLine(writer& w, std::ostream& out, std::ostream& err, const event& e,
@@ -46,6 +54,12 @@ bool writeLine(writer& w, std::ostream& out, std::ostream& err, const event& e,
         addVdirItem(directory.items, err, e, ref, w.settings, directory.calendar);
         return true;
     }
+    case outputFormat::svg:
+        takePictureLine(std::get<pictureState>(w.state), out, err, e, ref, w.settings);
+        return static_cast<bool>(out);
+    case outputFormat::html:
+        takePageLine(std::get<pageState>(w.state), out, err, e, ref, w.settings);
+        return static_cast<bool>(out);
     case outputFormat::csv:
         break;
     }
@@ -56,6 +70,12 @@ bool writeEnd(writer& w, std::ostream& out)
 {
     if (w.settings.format == outputFormat::ics &&
         !writeCalendarEnd(out, w.settings, std::get<calendarState>(w.state)))
+        return false;
+    if (w.settings.format == outputFormat::svg &&
+        !writePicture(out, std::get<pictureState>(w.state), w.settings, true))
+        return false;
+    if (w.settings.format == outputFormat::html &&
+        !writePage(out, std::get<pageState>(w.state), w.settings))
         return false;
     return static_cast<bool>(out.flush());
 }

@@ -7,6 +7,8 @@
 #include "events/events.h"
 #include "events/reference.h"
 #include "writers/ics.h"
+#include "writers/page.h"
+#include "writers/picture.h"
 #include "writers/shared.h"
 #include "writers/text.h"
 #include "writers/vdir.h"
@@ -23,7 +25,8 @@ struct directoryState {
 // format's own state is made: a CSV or JSON run loads no locale and keeps nothing.
 struct writer {
     writerSettings settings;
-    std::variant<std::monostate, calendarState, textState, directoryState> state;
+    std::variant<std::monostate, calendarState, textState, directoryState, pictureState, pageState>
+        state;
 };
 
 writer makeWriter(const writerSettings& settings);
