@@ -88,28 +88,37 @@ long long floorDivided(long long a, long long b)
     return a / b - (a % b < 0 ? 1 : 0);
 }
 
-// Merges the row's marks that share a bucket, doubling the bucket until at most half the
-// capacity is left; each merged mark keeps the most notable of its milestones.
+// Merges the row's marks, in time order, that share a bucket of its length; each merged mark
+// keeps the most notable of its milestones.
+void mergeBuckets(pictureRow& row)
+{
+    std::vector<heldMark> merged;
+    for (const heldMark& m : row.marks) {
+        heldMark* last = merged.empty() ? nullptr : &merged.back();
+        if (last && floorDivided(last->first.seconds, row.bucket) ==
+                        floorDivided(m.first.seconds, row.bucket)) {
+            last->count += m.count;
+            last->last = std::max(last->last, m.last);
+            if (isMoreNotable(notabilityOf(m.e, row.ref), notabilityOf(last->e, row.ref)))
+                last->e = m.e;
+        } else {
+            merged.push_back(m);
+        }
+    }
+    row.marks.swap(merged);
+}
+
+// Merges the row's marks into buckets, first of the length they have, then of twice it until
+// at most half the capacity is left: the buckets grow with the time the row spans, no faster.
 void mergeMarks(pictureRow& row)
 {
     std::sort(row.marks.begin(), row.marks.end(),
               [](const heldMark& a, const heldMark& b) { return a.first < b.first; });
+    if (row.bucket > 0)
+        mergeBuckets(row);
     while (row.marks.size() > rowCapacity / 2) {
         row.bucket = row.bucket == 0 ? 1 : row.bucket * 2;
-        std::vector<heldMark> merged;
-        for (const heldMark& m : row.marks) {
-            heldMark* last = merged.empty() ? nullptr : &merged.back();
-            if (last && floorDivided(last->first.seconds, row.bucket) ==
-                            floorDivided(m.first.seconds, row.bucket)) {
-                last->count += m.count;
-                last->last = std::max(last->last, m.last);
-                if (isMoreNotable(notabilityOf(m.e, row.ref), notabilityOf(last->e, row.ref)))
-                    last->e = m.e;
-            } else {
-                merged.push_back(m);
-            }
-        }
-        row.marks.swap(merged);
+        mergeBuckets(row);
     }
 }
 
@@ -222,6 +231,19 @@ void writeRow(std::ostream& out, const pictureRow& row, const rowLayout& layout,
     for (const placedLabel& label : layout.labels)
         writeLabel(out, label, rowTop);
     out << "</g>\n";
+}
+
+void writeRows(std::ostream& out, const std::vector<pictureRow>& rows,
+               const std::vector<rowLayout>& layouts, const timeAxis& axis, double gutter)
+{
+    if (rows.empty())
+        out << "<text class=\"dim\" x=\"" << margin << "\" y=\"" << pixels(rowsTop + laneCentre + 4)
+            << "\" font-size=\"12\">No milestones in this window</text>\n";
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const double top = rowsTop + static_cast<double>(i) * rowHeight;
+        writeRowName(out, rows[i], top, gutter);
+        writeRow(out, rows[i], layouts[i], axis, top);
+    }
 }
 
 // A legend's entry: a shape of a family in a class, or the next ring or a band, and its words.
@@ -400,18 +422,16 @@ bool writePicture(std::ostream& out, const pictureState& state, const writerSett
     for (const pictureRow& row : state.rows)
         layouts.push_back(layoutRow(row, axis));
     const std::vector<legendEntry> legend = legendOf(layouts);
-    const double bottom = rowsTop + static_cast<double>(state.rows.size()) * rowHeight;
+    // An empty picture keeps the room of one row, to say so.
+    const double bottom =
+        rowsTop + static_cast<double>(std::max<std::size_t>(state.rows.size(), 1)) * rowHeight;
     const double legendTop = bottom + 24;
-    const double height = legendTop + writeLegend(nullptr, legend, width, legendTop) * legendLine + margin;
-    writeHead(out, width, height, standalone);
+    const int legendLines = writeLegend(nullptr, legend, width, legendTop);
+    writeHead(out, width, legendTop + legendLines * legendLine + margin, standalone);
     writeZebra(out, state.rows.size(), width);
     writeAxis(out, ticksOf(axis, settings.zone), bottom);
     writeNow(out, axis, settings.now, bottom);
-    for (std::size_t i = 0; i < state.rows.size(); ++i) {
-        const double top = rowsTop + static_cast<double>(i) * rowHeight;
-        writeRowName(out, state.rows[i], top, gutter);
-        writeRow(out, state.rows[i], layouts[i], axis, top);
-    }
+    writeRows(out, state.rows, layouts, axis, gutter);
     writeLegend(&out, legend, width, legendTop);
     out << "</svg>\n";
     return static_cast<bool>(out);

@@ -66,11 +66,14 @@ std::string tickLabel(absl::CivilSecond at, tickStep step)
     return text;
 }
 
-// The n-th boundary of step counted from 1970-01-01, or from month 0 of year 0.
+// Weeks of ticks start on Mondays, as 1970-01-05 was one.
+const absl::CivilDay firstDay(1970, 1, 5);
+
+// The n-th boundary of step counted from firstDay, or from month 0 of year 0.
 absl::CivilSecond boundary(long long n, tickStep step)
 {
     if (step.days > 0)
-        return absl::CivilSecond(absl::CivilDay(1970, 1, 1) + n * step.days);
+        return absl::CivilSecond(firstDay + n * step.days);
     const long long months = n * step.months;
     return absl::CivilSecond(months / 12, static_cast<int>(months % 12) + 1, 1);
 }
@@ -80,7 +83,7 @@ long long firstBoundary(const timeAxis& axis, const absl::TimeZone& zone, tickSt
 {
     const absl::CivilSecond start = civilOf(unixTime2WallClock(zone, axis.start));
     const long long unit = step.days > 0
-                               ? absl::CivilDay(start) - absl::CivilDay(1970, 1, 1)
+                               ? absl::CivilDay(start) - firstDay
                                : start.year() * 12 + (start.month() - 1);
     const long long size = step.days > 0 ? step.days : step.months;
     long long n = unit / size - (unit % size < 0 ? 1 : 0);
