@@ -6,7 +6,7 @@
 # rows of more than 10,000 milestones stay under the size the README states, account for every
 # milestone as a mark or in a band, and keep their labels apart by DejaVu Sans's own metrics.
 # Usage: picture_check.py RONDELO EXAMPLES_DIR GOLDEN_SVG
-import json, os, random, re, struct, subprocess, sys, tempfile, time, zlib
+import json, os, random, re, shutil, struct, subprocess, sys, tempfile, time, zlib
 import xml.etree.ElementTree as ET
 from datetime import datetime
 from zoneinfo import ZoneInfo
@@ -14,7 +14,7 @@ import html5lib
 from fontTools.ttLib import TTFont
 
 rondelo, examples, golden = map(os.path.abspath, sys.argv[1:4])
-failures, tmp = [], os.environ.get("PICTURE_CHECK_DIR") or tempfile.mkdtemp()
+failures, tmp = [], tempfile.mkdtemp()
 SVG = "{http://www.w3.org/2000/svg}"
 SIZE_BOUND = 2_000_000  # bytes, as the README states for 100 rows and 10,000 milestones
 
@@ -76,7 +76,7 @@ def chromium(*args):
     return subprocess.run(isolated + [
         "/usr/bin/chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
         "--no-first-run", "--disable-background-networking", "--disable-component-update",
-        "--disable-sync", "--proxy-server=127.0.0.1:9", "--user-data-dir=" + tempfile.mkdtemp(),
+        "--disable-sync", "--proxy-server=127.0.0.1:9", "--user-data-dir=" + tempfile.mkdtemp(dir=tmp),
         "--enable-logging=stderr", "--v=0", "--window-size=1100,700",
         "--force-device-scale-factor=0.5", *args],  # half the pixels to read back
         capture_output=True, text=True, timeout=120)
@@ -217,4 +217,5 @@ if marks + bands != len(drawn):
     failures.append(f"{marks} marks and {bands} in bands for {len(drawn)} milestones")
 
 print("\n".join(failures[:20] + [f"{len(failures)} failures"]))
+shutil.rmtree(tmp) if not failures else print("the pictures are in", tmp)
 sys.exit(bool(failures))
