@@ -28,7 +28,7 @@ constexpr double legendLine = 18;
 constexpr double margin = 8;
 
 const char* const style =
-    ".bg{fill:#fff}.fg,text{fill:#202124}.band{fill:#5f6368}.dim{fill:#5f6368}.zebra{fill:#f3f4f6}"
+    ".bg{fill:#fff}.fg,text{fill:#202124}.fg{stroke:#202124}.band{fill:#5f6368}.dim{fill:#5f6368}.zebra{fill:#f3f4f6}"
     ".grid{stroke:#dadce0}.line{stroke:#bdc1c6}.now{stroke:#d93025;stroke-width:1.5}"
     "text.now{fill:#d93025}.ring{fill:none;stroke:#202124;stroke-width:1.5}"
     ".d1{fill-opacity:.15}.d2{fill-opacity:.3}.d3{fill-opacity:.45}.d4{fill-opacity:.6}"
@@ -37,7 +37,7 @@ const char* const style =
     ".u4{fill:#a66a00;stroke:#a66a00}.u5{fill:#00838f;stroke:#00838f}"
     ".u6{fill:#6d4c41;stroke:#6d4c41}.u7{fill:#546e7a;stroke:#546e7a}"
     "circle.o{fill:none;stroke-width:1.6}"
-    "@media (prefers-color-scheme:dark){.bg{fill:#17181b}.fg,text{fill:#e8eaed}.band{fill:#9aa0a6}"
+    "@media (prefers-color-scheme:dark){.bg{fill:#17181b}.fg,text{fill:#e8eaed}.fg{stroke:#e8eaed}.band{fill:#9aa0a6}"
     ".dim{fill:#9aa0a6}.zebra{fill:#222428}.grid{stroke:#3c4043}.line{stroke:#5f6368}"
     ".now{stroke:#f28b82}text.now{fill:#f28b82}.ring{stroke:#e8eaed}"
     ".u0{fill:#ff7b6b;stroke:#ff7b6b}.u1{fill:#d59cf0;stroke:#d59cf0}"
