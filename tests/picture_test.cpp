@@ -13,7 +13,8 @@ namespace {
 
 unixInstant at(int year, int month = 1, int day = 1)
 {
-    return {absl::ToUnixSeconds(absl::FromCivil(absl::CivilDay(year, month, day), absl::UTCTimeZone()))};
+    const absl::CivilDay civil(year, month, day);
+    return {absl::ToUnixSeconds(absl::FromCivil(civil, absl::UTCTimeZone()))};
 }
 
 std::vector<std::string> labelsOf(const std::vector<axisTick>& ticks)

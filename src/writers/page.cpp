@@ -39,7 +39,8 @@ void writeCell(std::ostream& out, const std::string& text)
 void writeTableLine(std::ostream& out, const event& e, const pictureRow& row,
                     const pageState& state, const writerSettings& settings)
 {
-    const absl::TimeZone::CivilInfo wall = row.ref.zone.At(absl::FromUnixSeconds(e.instant.seconds));
+    const absl::TimeZone::CivilInfo wall =
+        row.ref.zone.At(absl::FromUnixSeconds(e.instant.seconds));
     const int weekday = (static_cast<int>(absl::GetWeekday(absl::CivilDay(wall.cs))) + 1) % 7;
     const std::string time = absl::FormatCivilTime(wall.cs);  // 2030-05-17T14:30:00
     out << (isSameLine(e, row.next) ? "<tr class=\"next\">" : "<tr>");

@@ -27,17 +27,21 @@ constexpr double rowsTop = 36;          // below the now line's label and the ax
 constexpr double legendLine = 18;
 constexpr double margin = 8;
 
+// Ink, grid and the units' colours, each legible on its theme's background; a ring is a circle
+// of class o, drawn in its unit's colour without a fill.
 const char* const style =
-    ".bg{fill:#fff}.fg,text{fill:#202124}.fg{stroke:#202124}.band{fill:#5f6368}.dim{fill:#5f6368}.zebra{fill:#f3f4f6}"
-    ".grid{stroke:#dadce0}.line{stroke:#bdc1c6}.now{stroke:#d93025;stroke-width:1.5}"
-    "text.now{fill:#d93025}.ring{fill:none;stroke:#202124;stroke-width:1.5}"
+    ".bg{fill:#fff}.fg,text{fill:#202124}.fg{stroke:#202124}.band{fill:#5f6368}"
+    ".dim{fill:#5f6368}.zebra{fill:#f3f4f6}.grid{stroke:#dadce0}.line{stroke:#bdc1c6}"
+    ".now{stroke:#d93025;stroke-width:1.5}text.now{fill:#d93025}"
+    ".ring{fill:none;stroke:#202124;stroke-width:1.5}"
     ".d1{fill-opacity:.15}.d2{fill-opacity:.3}.d3{fill-opacity:.45}.d4{fill-opacity:.6}"
     ".u0{fill:#c0392b;stroke:#c0392b}.u1{fill:#8e44ad;stroke:#8e44ad}"
     ".u2{fill:#1f6fb2;stroke:#1f6fb2}.u3{fill:#138a52;stroke:#138a52}"
     ".u4{fill:#a66a00;stroke:#a66a00}.u5{fill:#00838f;stroke:#00838f}"
     ".u6{fill:#6d4c41;stroke:#6d4c41}.u7{fill:#546e7a;stroke:#546e7a}"
     "circle.o{fill:none;stroke-width:1.6}"
-    "@media (prefers-color-scheme:dark){.bg{fill:#17181b}.fg,text{fill:#e8eaed}.fg{stroke:#e8eaed}.band{fill:#9aa0a6}"
+    "@media (prefers-color-scheme:dark){"
+    ".bg{fill:#17181b}.fg,text{fill:#e8eaed}.fg{stroke:#e8eaed}.band{fill:#9aa0a6}"
     ".dim{fill:#9aa0a6}.zebra{fill:#222428}.grid{stroke:#3c4043}.line{stroke:#5f6368}"
     ".now{stroke:#f28b82}text.now{fill:#f28b82}.ring{stroke:#e8eaed}"
     ".u0{fill:#ff7b6b;stroke:#ff7b6b}.u1{fill:#d59cf0;stroke:#d59cf0}"
@@ -142,30 +146,33 @@ std::string unitClass(milestoneUnit unit)
 // The start of a family's shape at (x, y), without its end: "<circle ... class="CLASS"".
 std::string shapeOf(milestoneFamily family, double x, double y, const std::string& cls)
 {
-    const std::string at = pixels(x) + "," + pixels(y);
-    const std::string c = " class=\"" + cls + "\"";
+    const std::string ofClass = "\" class=\"" + cls + "\"";
+    const auto rect = [&](double width, double height) {
+        return "<rect x=\"" + pixels(x - width / 2) + "\" y=\"" + pixels(y - height / 2) +
+               "\" width=\"" + pixels(width) + "\" height=\"" + pixels(height) + ofClass;
+    };
+    const auto path = [&](double top, const char* rest) {
+        return "<path d=\"M" + pixels(x) + "," + pixels(y + top) + rest + ofClass;
+    };
     switch (family) {
     case familyRepdigit:
-        return "<rect x=\"" + pixels(x - 3.2) + "\" y=\"" + pixels(y - 3.2) +
-               "\" width=\"6.4\" height=\"6.4\"" + c;
+        return rect(6.4, 6.4);
     case familySequence:
-        return "<path d=\"M" + pixels(x) + "," + pixels(y - 4) + "l4,7h-8z\"" + c;
+        return path(-4, "l4,7h-8z");
     case familyBinary:
-        return "<path d=\"M" + pixels(x) + "," + pixels(y - 4.4) + "l4.4,4.4l-4.4,4.4l-4.4,-4.4z\"" + c;
+        return path(-4.4, "l4.4,4.4l-4.4,4.4l-4.4,-4.4z");
     case familyFibonacci:
-        return "<path d=\"M" + pixels(x) + "," + pixels(y + 4) + "l4,-7h-8z\"" + c;
+        return path(4, "l4,-7h-8z");
     case familyEvery:
-        return "<rect x=\"" + pixels(x - 1.2) + "\" y=\"" + pixels(y - 4.5) +
-               "\" width=\"2.4\" height=\"9\"" + c;
+        return rect(2.4, 9);
     case familyReference:
-        return "<rect x=\"" + pixels(x - 1) + "\" y=\"" + pixels(y - 8) +
-               "\" width=\"2\" height=\"16\"" + c;
+        return rect(2, 16);
     default:
         break;
     }
     const bool ring = family == familyPlanets;
-    return "<circle cx=\"" + pixels(x) + "\" cy=\"" + pixels(y) + "\" r=\"" +
-           (ring ? "3" : "3.5") + "\"" + c.substr(0, c.size() - 1) + (ring ? " o\"" : "\"");
+    return "<circle cx=\"" + pixels(x) + "\" cy=\"" + pixels(y) + "\" r=\"" + (ring ? "3" : "3.5") +
+           "\" class=\"" + cls + (ring ? " o\"" : "\"");
 }
 
 std::string closingOf(const std::string& shape)
@@ -237,7 +244,8 @@ void writeRows(std::ostream& out, const std::vector<pictureRow>& rows,
                const std::vector<rowLayout>& layouts, const timeAxis& axis, double gutter)
 {
     if (rows.empty())
-        out << "<text class=\"dim\" x=\"" << margin << "\" y=\"" << pixels(rowsTop + laneCentre + 4)
+        out << "<text class=\"dim\" x=\"" << margin << "\" y=\""
+            << pixels(rowsTop + laneCentre + 4)
             << "\" font-size=\"12\">No milestones in this window</text>\n";
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const double top = rowsTop + static_cast<double>(i) * rowHeight;
@@ -246,66 +254,84 @@ void writeRows(std::ostream& out, const std::vector<pictureRow>& rows,
     }
 }
 
-// A legend's entry: a shape of a family in a class, or the next ring or a band, and its words.
+// A legend's entry: a family's shape in a class (a unit's colour, or the ink), or a band.
 struct legendEntry {
-    std::string shape;  // the start of its element, at (0, 0) until placed
     milestoneFamily family;
     std::string cls;
     std::string text;
 };
 
-// The entries for what the picture shows: its units by colour, its families by shape.
-std::vector<legendEntry> legendOf(const std::vector<rowLayout>& layouts)
-{
+// What the picture shows: a bit for each unit and each family of its marks, and any band.
+struct shownKinds {
     unsigned units = 0, families = 0;
-    bool anyBand = false;
+    bool band = false;
+};
+
+shownKinds kindsOf(const std::vector<rowLayout>& layouts)
+{
+    shownKinds shown;
     for (const rowLayout& layout : layouts) {
         for (const placedMark& mark : layout.marks) {
-            units |= mark.e.family == familyReference ? 0 : 1u << mark.e.unit;
-            families |= 1u << mark.e.family;
+            shown.units |= mark.e.family == familyReference ? 0 : 1u << mark.e.unit;
+            shown.families |= 1u << mark.e.family;
         }
-        anyBand = anyBand || !layout.bands.empty();
+        shown.band = shown.band || !layout.bands.empty();
     }
+    return shown;
+}
+
+// The entries for what the picture shows: its units by colour, the planets' years as one, its
+// families by shape.
+std::vector<legendEntry> legendOf(const shownKinds& shown)
+{
     std::vector<legendEntry> entries;
-    for (int u = 0; u <= unitCount; ++u)
-        if ((u < unitCount && (units >> u) & 1) || (u == unitCount && units >> unitCount))
-            entries.push_back({"", familyRound, "u" + std::to_string(u),
-                               u < unitCount ? unitName(milestoneUnit(u)) : "planet years"});
+    for (int u = 0; u < unitCount; ++u)
+        if ((shown.units >> u) & 1)
+            entries.push_back(
+                {familyRound, unitClass(milestoneUnit(u)), unitName(milestoneUnit(u))});
+    if (shown.units >> unitCount)
+        entries.push_back({familyRound, unitClass(unitMercuryYears), "planet years"});
     static const char* const names[] = {"round", "repdigit", "sequence", "binary", "fibonacci",
-                                        "planets", "every", "", "reference"};
+                                        "planets", "--every", "", "reference"};
     for (int f = 0; f <= familyReference; ++f)
-        if ((families >> f) & 1 && names[f][0] != '\0')
-            entries.push_back({"", milestoneFamily(f), "fg", names[f]});
-    if (anyBand)
-        entries.push_back({"", familyRound, "band", "many milestones (darker: more)"});
+        if ((shown.families >> f) & 1 && names[f][0] != '\0')
+            entries.push_back({milestoneFamily(f), "fg", names[f]});
+    if (shown.band)
+        entries.push_back({familyRound, "band", "many milestones (darker: more)"});
     return entries;
 }
 
-// The legend's entries placed in lines that fit width: the number of lines, and each entry's
-// shape set at its place when out is not null.
-int writeLegend(std::ostream* out, const std::vector<legendEntry>& entries, double width,
-                double top)
+// Where each entry's symbol stands: in lines from top, wrapped to width.
+std::vector<std::pair<double, double>> legendPlaces(const std::vector<legendEntry>& entries,
+                                                    double width, double top)
 {
-    double x = margin;
-    int lines = entries.empty() ? 0 : 1;
+    std::vector<std::pair<double, double>> places;
+    double x = margin, y = top + legendLine / 2;
     for (const legendEntry& entry : entries) {
         const double length = 16 + textWidth(entry.text, legendSize) + 16;
         if (x + length > width - margin && x > margin) {
             x = margin;
-            ++lines;
+            y += legendLine;
         }
-        const double y = top + (lines - 1) * legendLine + legendLine / 2;
-        if (out && entry.cls == "band")
-            *out << "<rect class=\"band d3\" x=\"" << pixels(x) << "\" y=\"" << pixels(y - 5)
-                 << "\" width=\"10\" height=\"10\"/>";
-        else if (out)
-            *out << shapeOf(entry.family, x + 5, y, entry.cls) << "/>";
-        if (out)
-            *out << "<text x=\"" << pixels(x + 16) << "\" y=\"" << pixels(y + 4)
-                 << "\" font-size=\"11\">" << entry.text << "</text>\n";
+        places.push_back({x, y});
         x += length;
     }
-    return lines;
+    return places;
+}
+
+void writeLegend(std::ostream& out, const std::vector<legendEntry>& entries,
+                 const std::vector<std::pair<double, double>>& places)
+{
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const auto [x, y] = places[i];
+        if (entries[i].cls == "band")
+            out << "<rect class=\"band d3\" x=\"" << pixels(x) << "\" y=\"" << pixels(y - 5)
+                << "\" width=\"10\" height=\"10\"/>";
+        else
+            out << shapeOf(entries[i].family, x + 5, y, entries[i].cls) << "/>";
+        out << "<text x=\"" << pixels(x + 16) << "\" y=\"" << pixels(y + 4)
+            << "\" font-size=\"11\">" << entries[i].text << "</text>\n";
+    }
 }
 
 double gutterOf(const std::vector<pictureRow>& rows)
@@ -351,7 +377,8 @@ void writeHead(std::ostream& out, double width, double height, bool standalone)
 void writeZebra(std::ostream& out, std::size_t rows, double width)
 {
     for (std::size_t i = 1; i < rows; i += 2)
-        out << "<rect class=\"zebra\" x=\"0\" y=\"" << pixels(rowsTop + static_cast<double>(i) * rowHeight)
+        out << "<rect class=\"zebra\" x=\"0\" y=\""
+            << pixels(rowsTop + static_cast<double>(i) * rowHeight)
             << "\" width=\"" << pixels(width) << "\" height=\"" << rowHeight << "\"/>\n";
 }
 
@@ -360,7 +387,8 @@ void writeZebra(std::ostream& out, std::size_t rows, double width)
 std::optional<unixInstant> pictureReach(const reference& ref, const writerSettings& settings)
 {
     const bool forward = settings.sign > 0;
-    const bool picture = settings.format == outputFormat::svg || settings.format == outputFormat::html;
+    const bool picture =
+        settings.format == outputFormat::svg || settings.format == outputFormat::html;
     if (!picture || (forward ? settings.until.has_value() : settings.from.has_value()))
         return std::nullopt;
     const absl::CivilSecond at = ref.wallClock;
@@ -421,18 +449,19 @@ bool writePicture(std::ostream& out, const pictureState& state, const writerSett
     std::vector<rowLayout> layouts;
     for (const pictureRow& row : state.rows)
         layouts.push_back(layoutRow(row, axis));
-    const std::vector<legendEntry> legend = legendOf(layouts);
+    const std::vector<legendEntry> legend = legendOf(kindsOf(layouts));
     // An empty picture keeps the room of one row, to say so.
     const double bottom =
         rowsTop + static_cast<double>(std::max<std::size_t>(state.rows.size(), 1)) * rowHeight;
-    const double legendTop = bottom + 24;
-    const int legendLines = writeLegend(nullptr, legend, width, legendTop);
-    writeHead(out, width, legendTop + legendLines * legendLine + margin, standalone);
+    const auto places = legendPlaces(legend, width, bottom + 24);
+    const double legendBottom =
+        places.empty() ? bottom + 24 : places.back().second + legendLine / 2;
+    writeHead(out, width, legendBottom + margin, standalone);
     writeZebra(out, state.rows.size(), width);
     writeAxis(out, ticksOf(axis, settings.zone), bottom);
     writeNow(out, axis, settings.now, bottom);
     writeRows(out, state.rows, layouts, axis, gutter);
-    writeLegend(&out, legend, width, legendTop);
+    writeLegend(out, legend, places);
     out << "</svg>\n";
     return static_cast<bool>(out);
 }

@@ -39,9 +39,9 @@ std::optional<unixInstant> pictureReach(const reference& ref, const writerSettin
 void addPictureRow(pictureState& state, reference& ref, const writerSettings& settings);
 
 // Holds e in the row of ref when the picture draws it, and returns the row's number. A line
-// that cannot show its date gets writeUnshownDate; one beyond pictureReach is not drawn. A row holds at most 1024
-// marks: past that, neighbours merge into marks that each span twice the time as before, so
-// that a row's memory stays bounded whatever its lines.
+// that cannot show its date gets writeUnshownDate; one beyond pictureReach is not drawn. A row
+// holds at most 1024 marks: past that, neighbours merge into marks that each span a bucket of
+// time, so that a row's memory stays bounded whatever its lines.
 std::optional<std::size_t> takePictureLine(pictureState& state, std::ostream& out,
                                            std::ostream& err, const event& e,
                                            const reference& ref, const writerSettings& settings);

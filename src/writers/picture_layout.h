@@ -107,9 +107,9 @@ struct rowLayout {
 
 // A row's marks where they can stand apart in markLanes lanes, bands where they cannot, over a
 // band the most notable of it (the reference, years, ones followed by zeros) where they stand
-// two pitches apart, the reference and the next milestone always; and the labels that fit between the
-// axis's ends without touching in labelLanes lanes: the next milestone's first, then the most
-// notable.
+// two pitches apart, the reference and the next milestone always; and the labels that fit
+// between the axis's ends without touching in labelLanes lanes: the next milestone's first, then
+// the most notable.
 rowLayout layoutRow(const pictureRow& row, const timeAxis& axis);
 
 }  // namespace rondelo
