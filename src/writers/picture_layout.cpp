@@ -121,7 +121,7 @@ std::vector<spot> spotsOf(const pictureRow& row, const timeAxis& axis)
 
 // Each spot's lane, the first whose last mark lies a pitch back; -1 for a spot that finds
 // none, or that stands for many milestones.
-std::vector<int> lanesOf(const std::vector<spot>& spots)
+std::vector<int> lanesOf(const std::vector<spot>& spots, double pitch)
 {
     std::vector<int> lanes;
     double lastX[markLanes];
@@ -129,7 +129,7 @@ std::vector<int> lanesOf(const std::vector<spot>& spots)
     for (const spot& s : spots) {
         int lane = -1;
         for (int l = 0; l < markLanes && lane < 0 && s.held->count == 1; ++l)
-            if (s.x - lastX[l] >= markPitch)
+            if (s.x - lastX[l] >= pitch)
                 lane = l;
         if (lane >= 0)
             lastX[lane] = s.x;
@@ -140,14 +140,15 @@ std::vector<int> lanesOf(const std::vector<spot>& spots)
 
 // Bands around the crowded spots, a pitch wider on each side, joined where they come closer
 // than two pitches.
-std::vector<bandTally> bandsOf(const std::vector<spot>& spots, const std::vector<int>& lanes)
+std::vector<bandTally> bandsOf(const std::vector<spot>& spots, const std::vector<int>& lanes,
+                               double pitch)
 {
     std::vector<bandTally> bands;
     for (std::size_t i = 0; i < spots.size(); ++i) {
         if (lanes[i] >= 0)
             continue;
-        const double left = spots[i].x - markPitch, right = spots[i].xLast + markPitch;
-        if (!bands.empty() && left <= bands.back().right + markPitch)
+        const double left = spots[i].x - pitch, right = spots[i].xLast + pitch;
+        if (!bands.empty() && left <= bands.back().right + pitch)
             bands.back().right = std::max(bands.back().right, right);
         else
             bands.push_back({left, right, {}, {}});
@@ -197,7 +198,7 @@ placedBand shaded(bandTally& band)
     return placed;
 }
 
-// The most notable of the milestones in bands, as marks in the middle lane two pitches apart.
+// The most notable of the milestones in bands, as marks in the middle lane three pitches apart.
 void placeOverBands(std::vector<const heldMark*>& inBands, const pictureRow& row,
                     const timeAxis& axis, rowLayout& layout)
 {
@@ -211,7 +212,7 @@ void placeOverBands(std::vector<const heldMark*>& inBands, const pictureRow& row
     for (const auto& [rank, held] : ranked) {
         const double x = xOf(axis, held->e.instant);
         if (std::none_of(taken.begin(), taken.end(),
-                         [&](double t) { return std::abs(t - x) < 2 * markPitch; })) {
+                         [&](double t) { return std::abs(t - x) < 3 * markPitch; })) {
             taken.push_back(x);
             layout.marks.push_back({held->e, x, 0, false});
         }
@@ -353,13 +354,27 @@ std::vector<axisTick> ticksOf(const timeAxis& axis, const absl::TimeZone& zone)
     return {};
 }
 
-rowLayout layoutRow(const pictureRow& row, const timeAxis& axis)
+namespace {
+
+// The row's marks and bands with marks a pitch apart in a lane.
+rowLayout markedAt(const pictureRow& row, const timeAxis& axis, const std::vector<spot>& spots,
+                   double pitch)
 {
     rowLayout layout;
-    const std::vector<spot> spots = spotsOf(row, axis);
-    const std::vector<int> lanes = lanesOf(spots);
-    std::vector<bandTally> bands = bandsOf(spots, lanes);
+    const std::vector<int> lanes = lanesOf(spots, pitch);
+    std::vector<bandTally> bands = bandsOf(spots, lanes, pitch);
     placeSpots(spots, lanes, bands, row, axis, layout);
+    return layout;
+}
+
+}  // namespace
+
+rowLayout layoutRow(const pictureRow& row, const timeAxis& axis)
+{
+    const std::vector<spot> spots = spotsOf(row, axis);
+    rowLayout layout = markedAt(row, axis, spots, markPitch);
+    for (double pitch = 2 * markPitch; layout.marks.size() > rowMarks; pitch *= 2)
+        layout = markedAt(row, axis, spots, pitch);
     for (const heldMark& held : row.marks)
         if (isDrawnOver(held, row) && held.e.family == familyReference &&
             !(row.next && isSameEvent(held.e, *row.next)))

@@ -3,6 +3,7 @@
 // geometry: picture.cpp writes it as SVG.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@ constexpr double plotWidth = 960;    // the axis, from the window's start to its
 constexpr double markSize = 7;       // of a mark's shape, and the pitch of marks that touch
 constexpr double markPitch = 8;      // closer marks of one lane would overlap
 constexpr int markLanes = 3;         // marks that crowd stack in so many lanes of a row
+constexpr std::size_t rowMarks = 120;  // at most, but for the reference and the next one
 constexpr double laneStep = 7;       // between the lanes' centres
 constexpr double labelSize = 10;     // font size of a mark's title
 constexpr double labelGap = 6;       // at least between two labels of a lane
@@ -107,9 +109,10 @@ struct rowLayout {
 
 // A row's marks where they can stand apart in markLanes lanes, bands where they cannot, over a
 // band the most notable of it (the reference, years, ones followed by zeros) where they stand
-// two pitches apart, the reference and the next milestone always; and the labels that fit
-// between the axis's ends without touching in labelLanes lanes: the next milestone's first, then
-// the most notable.
+// three pitches apart, the reference and the next milestone always; a row of more than rowMarks
+// marks has them stand twice as far apart, again until it has no more, its bands growing. Then
+// the labels that fit between the axis's ends without touching in labelLanes lanes: the next
+// milestone's first, then the most notable.
 rowLayout layoutRow(const pictureRow& row, const timeAxis& axis);
 
 }  // namespace rondelo
