@@ -444,7 +444,7 @@ bool writePicture(std::ostream& out, const pictureState& state, const writerSett
                   bool standalone)
 {
     const double gutter = gutterOf(state.rows);
-    const double width = gutter + plotWidth + 2 * margin;
+    const double width = gutter + plotWidth + 40;  // room for half a date under the last tick
     const timeAxis axis = axisOf(state.rows, settings, gutter);
     std::vector<rowLayout> layouts;
     for (const pictureRow& row : state.rows)

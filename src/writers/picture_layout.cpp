@@ -67,7 +67,7 @@ std::string tickLabel(absl::CivilSecond at, tickStep step)
 }
 
 // Weeks of ticks start on Mondays, as 1970-01-05 was one.
-const absl::CivilDay firstDay(1970, 1, 5);
+constexpr absl::CivilDay firstDay(1970, 1, 5);
 
 // The n-th boundary of step counted from firstDay, or from month 0 of year 0.
 absl::CivilSecond boundary(long long n, tickStep step)
@@ -199,7 +199,7 @@ placedBand shaded(bandTally& band)
 }
 
 // The most notable of the milestones in bands, as marks in the middle lane three pitches apart.
-void placeOverBands(std::vector<const heldMark*>& inBands, const pictureRow& row,
+void placeOverBands(const std::vector<const heldMark*>& inBands, const pictureRow& row,
                     const timeAxis& axis, rowLayout& layout)
 {
     std::vector<std::pair<notability, const heldMark*>> ranked;
