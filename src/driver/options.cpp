@@ -474,7 +474,8 @@ std::optional<std::string> checkCombinations(const runOptions& options, const wi
     if (fromFiles && !options.dateWords.empty())
         return "with --dates or --contacts the dates come from files, not from " +
                quoted(options.dateWords[0]);
-    if (options.age && (options.format == outputFormat::svg || options.format == outputFormat::html))
+    const bool picture = options.format == outputFormat::svg || options.format == outputFormat::html;
+    if (options.age && picture)
         return "--age does not go with --format=svg or html: a picture draws milestones";
     if (options.age && (options.until || options.next))
         return "--age counts up to --from: --until and --next do not go with it";

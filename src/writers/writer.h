@@ -46,7 +46,8 @@ void countReference(writer& w, reference& ref);
 bool writeLine(writer& w, std::ostream& out, std::ostream& err, const event& e,
                const reference& ref);
 
-// What comes after the last line, then the flush of out.
+// What comes after the last line, then the flush of out: a picture and a page are written
+// whole here, once every line is in and the axis known.
 bool writeEnd(writer& w, std::ostream& out);
 
 // Makes the calendar directory of a vdir writer hold exactly the events written to it; what
