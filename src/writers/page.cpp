@@ -1,6 +1,8 @@
 // Writes the HTML page of a run's milestones: inline CSS, the SVG picture inline, no script.
 #include "writers/page.h"
 
+#include <optional>
+
 #include <absl/time/civil_time.h>
 
 #include "timeconv/zone.h"
