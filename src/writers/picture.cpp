@@ -1,5 +1,5 @@
 // Writes the milestone picture as SVG: rows of marks on one axis of time, in a light and a dark
-// theme, with no script, no font and no file of its own beyond the one.
+// theme, needing no script, no font and no other file.
 #include "writers/picture.h"
 
 #include <algorithm>
