@@ -50,10 +50,12 @@ with tempfile.TemporaryDirectory() as work:
     for locale, (anna, hans, days, counted) in expected.items():
         got = titles(locale + ".UTF-8" * (locale != "C"))
         calendar = rondelo(locale + ".UTF-8" * (locale != "C"), "--ics")
+        page = rondelo(locale + ".UTF-8" * (locale != "C"), "--format=html")
+        tag = f'<html lang="{locale[:2] if locale != "C" else "en"}">'
         if (got.get(("Anna", "40 years")), got.get(("Hans", "40 years")), got.get(("Anna", "10K days"))) != (anna, hans, days) \
-                or "DESCRIPTION:" + counted not in calendar:
+                or "DESCRIPTION:" + counted not in calendar or tag not in page:
             failures.append(f"{locale}: {got.get(('Anna', '40 years'))}, {got.get(('Hans', '40 years'))}, "
-                            f"{got.get(('Anna', '10K days'))}, {re.findall('DESCRIPTION:.*', calendar)[:1]}")
+                            f"{got.get(('Anna', '10K days'))}, {re.findall('DESCRIPTION:.*', calendar)[:1]}, {re.findall('<html[^>]*>', page)}")
     # English where no catalog or no locale answers; CSV the same under every locale.
     english = rondelo("C", "--format=text")
     for locale, language in ("C.UTF-8", "xx"), ("de_AT.UTF-8", None), ("de_AT.UTF-8", "de"):

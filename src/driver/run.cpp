@@ -3,6 +3,8 @@
 
 #include <unistd.h>  // for STDOUT_FILENO and readlink
 
+#include <algorithm>
+
 #include <climits>  // for PATH_MAX
 
 #include "diagnostics/language.h"
@@ -28,10 +30,25 @@ generationPlan planOf(const runOptions& options)
             std::nullopt};
 }
 
-// One reference's events, batch by batch, into the order; false when sink failed to write.
-bool offerReference(const generationPlan& plan, reference& ref, eventList& events,
-                    lineOrder& order, const lineSink& sink)
+// A picture draws 100 years from each reference: no line past them is made.
+generationPlan planOfReference(const generationPlan& plan, const reference& ref,
+                               const writerSettings& settings)
 {
+    generationPlan narrowed = plan;
+    if (const std::optional<unixInstant> reach = pictureReach(ref, settings)) {
+        if (plan.sign > 0)
+            narrowed.until = std::min(plan.until, unixInstant{reach->seconds + 1});
+        else
+            narrowed.from = std::max(plan.from, *reach);
+    }
+    return narrowed;
+}
+
+// One reference's events, batch by batch, into the order; false when sink failed to write.
+bool offerReference(const generationPlan& wholePlan, reference& ref, eventList& events,
+                    lineOrder& order, const lineSink& sink, const writerSettings& settings)
+{
+    const generationPlan plan = planOfReference(wholePlan, ref, settings);
     startReference(order);
     bool first = true;  // the families' batch; then the every family's, forward in time order
     for (eventBatches batches = startEvents(ref, plan); nextEvents(batches, events, plan);) {
@@ -65,12 +82,17 @@ writerSettings writerSettingsOf(const runOptions& options, bool flushEachLine)
             options.calendarName,
             options.vdir.value_or(""),
             options.sortByTime || options.next.has_value(),
-            {numberStyle(), options.title.has_value()}};
+            {numberStyle(), options.title.has_value()},
+            options.sign,
+            options.zone,
+            options.from,
+            options.until};
 }
 
 // Every reference of the sources through generation into the order; the status so far.
 int offerAll(const generationPlan& plan, std::vector<referenceSource>& sources,
-             lineOrder& order, const lineSink& sink, std::ostream& err, long long& references)
+             lineOrder& order, const lineSink& sink, const writerSettings& settings,
+             std::ostream& err, long long& references)
 {
     eventList events;  // one list, its storage reused for every reference
     reference ref{};
@@ -87,7 +109,7 @@ int offerAll(const generationPlan& plan, std::vector<referenceSource>& sources,
                 continue;
             }
             ++references;
-            if (!offerReference(plan, ref, events, order, sink))
+            if (!offerReference(plan, ref, events, order, sink, settings))
                 return statusFailure;  // the output failed: the caller says so
         }
     return status;
@@ -222,7 +244,8 @@ int runPipeline(const runOptions& options, std::vector<referenceSource>& sources
         return statusFailure;
     lineOrder order = orderOf(options);
     long long references = 0;
-    const int status = offerAll(planOf(options), sources, order, sink, err, references);
+    const int status =
+        offerAll(planOf(options), sources, order, sink, output.settings, err, references);
     if (status == statusFailure ||
         (options.vdir && !mayChangeDirectory(*options.vdir, status, references, err)))
         return status == statusDone ? statusFailure : status;

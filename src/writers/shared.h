@@ -2,6 +2,7 @@
 // and the report of a failed write.
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -13,7 +14,7 @@
 
 namespace rondelo {
 
-enum class outputFormat { csv, ics, json, text, vdir };
+enum class outputFormat { csv, ics, json, text, vdir, svg, html };
 
 // A calendar reminder as its alarm's TRIGGER: seconds from an event's start, negative before it.
 struct reminder {
@@ -33,6 +34,10 @@ struct writerSettings {
     std::string directory;            // vdir: the calendar directory
     bool timeOrdered = false;  // lines come in time order (--sort, --next), not as made
     wordsStyle words;          // text, JSON and calendars: how titles are worded
+    int sign = 1;                // svg, html: -1 before the reference
+    absl::TimeZone zone;         // svg, html: the run's, whose years the axis is marked in
+    std::optional<unixInstant> from;   // svg, html: the window's edges, where the run has them
+    std::optional<unixInstant> until;
 };
 
 // Whether the wall-clock time of e in ref's zone lies in the years 1400 to 9999, which lines

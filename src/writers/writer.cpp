@@ -41,6 +41,10 @@ writer makeWriter(writerSettings settings)
         w.state = makeTextState(settings);
     else if (settings.format == outputFormat::vdir)
         w.state = directoryState{};
+    else if (settings.format == outputFormat::svg)
+        w.state = pictureState{};
+    else if (settings.format == outputFormat::html)
+        w.state = makePageState(settings);
     return w;
 }
 
@@ -55,6 +59,10 @@ void countReference(writer& w, reference& ref)
         countCalendarReference(std::get<calendarState>(w.state), ref);
     else if (w.settings.format == outputFormat::vdir)
         countCalendarReference(std::get<directoryState>(w.state).calendar, ref);
+    else if (w.settings.format == outputFormat::svg)
+        addPictureRow(std::get<pictureState>(w.state), ref, w.settings);
+    else if (w.settings.format == outputFormat::html)
+        addPageRow(std::get<pageState>(w.state), ref, w.settings);
 }
 
 bool writeLine(writer& w, std::ostream& out, std::ostream& err, const event& e,
@@ -69,13 +77,21 @@ bool writeLine(writer& w, std::ostream& out, std::ostream& err, const event& e,
     case outputFormat::text:
     case outputFormat::vdir:
         break;
+    case outputFormat::svg:
+        takePictureLine(std::get<pictureState>(w.state), out, err, e, ref, w.settings);
+        return static_cast<bool>(out);
+    case outputFormat::html:
+        takePageLine(std::get<pageState>(w.state), out, err, e, ref, w.settings);
+        return static_cast<bool>(out);
+        break;
     }
     return addLine(w.moments, e, ref, momentsOf(w, out, err));
 }
 
 bool gathersMoments(const writer& w)
 {
-    return w.settings.format != outputFormat::csv && w.settings.format != outputFormat::json;
+    const outputFormat f = w.settings.format;
+    return f == outputFormat::ics || f == outputFormat::text || f == outputFormat::vdir;
 }
 
 bool endBatch(writer& w, std::ostream& out, std::ostream& err)
@@ -89,6 +105,12 @@ bool writeEnd(writer& w, std::ostream& out, std::ostream& err)
         return false;
     if (w.settings.format == outputFormat::ics &&
         !writeCalendarEnd(out, w.settings, std::get<calendarState>(w.state)))
+        return false;
+    if (w.settings.format == outputFormat::svg &&
+        !writePicture(out, std::get<pictureState>(w.state), w.settings, true))
+        return false;
+    if (w.settings.format == outputFormat::html &&
+        !writePage(out, std::get<pageState>(w.state), w.settings))
         return false;
     return static_cast<bool>(out.flush());
 }

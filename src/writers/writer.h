@@ -8,6 +8,8 @@
 #include "events/reference.h"
 #include "writers/ics.h"
 #include "writers/moments.h"
+#include "writers/page.h"
+#include "writers/picture.h"
 #include "writers/shared.h"
 #include "writers/text.h"
 #include "writers/vdir.h"
@@ -24,7 +26,8 @@ struct directoryState {
 // format's own state is made: a CSV run loads no locale and keeps nothing.
 struct writer {
     writerSettings settings;
-    std::variant<std::monostate, calendarState, textState, directoryState> state;
+    std::variant<std::monostate, calendarState, textState, directoryState, pictureState, pageState>
+        state;
     momentStage moments;  // text and calendars: lines held until their moment is whole
 };
 
@@ -53,7 +56,8 @@ bool gathersMoments(const writer& w);
 // Writes the moments of the lines written so far: at the end of a batch of lines as made.
 bool endBatch(writer& w, std::ostream& out, std::ostream& err);
 
-// The moments held, what comes after the last line, then the flush of out.
+// The moments held, what comes after the last line, then the flush of out: a picture and a
+// page are written whole here, once every line is in and the axis known.
 bool writeEnd(writer& w, std::ostream& out, std::ostream& err);
 
 // Makes the calendar directory of a vdir writer hold exactly the events written to it; what
