@@ -83,7 +83,7 @@ run 1700172800 second.tsv
 # khal reads the directory as a calendar.
 printf '[calendars]\n[[family]]\npath = %s/cal\n[locale]\ndefault_timezone = UTC\nlocal_timezone = UTC\ndateformat = %%Y-%%m-%%d\nlongdateformat = %%Y-%%m-%%d\n' \
   "$work" >khal.conf
-listed=$(khal -c khal.conf list --format '{title}' 2027-01-01 1826d | grep -c ': ') || :
+listed=$(khal -c khal.conf list --format '@{title}' 2027-01-01 1826d | grep -c '^@') || :
 [ "$listed" = "$(ids cal | wc -l)" ] || fail "khal lists $listed of $(ids cal | wc -l) events"
 
 # The single file, subscribed to over HTTP, arrives whole.
@@ -97,7 +97,7 @@ sync feed >/dev/null
 summaries() { grep -h '^SUMMARY:' "$1"/*.ics | tr -d '\r' | sort; }
 [ "$(summaries subscribed)" = "$(summaries cal)" ] || fail "the subscribed file holds other events than the directory"
 
-# Every file parses; names, refresh and reminders are as the options say.
+# Every file parses; names, refresh, reminders and manners are as the options say.
 /usr/bin/python3 - cal/*.ics web/family.ics subscribed/*.ics <<'PYTHON'
 import sys
 from datetime import date, timedelta
@@ -122,6 +122,9 @@ for path in sys.argv[1:]:
         got = [alarm.decoded("TRIGGER") for alarm in event.walk("VALARM")]
         if got != want:
             failures.append(f"{path}: {event['SUMMARY']}: triggers {got}, expected {want}")
+        if event.get("TRANSP") != "TRANSPARENT" or event["CATEGORIES"].cats != ["Milestone"] or \
+                not str(event.get("DESCRIPTION")).startswith("Counted from "):
+            failures.append(f"{path}: {event['SUMMARY']}: {event.get('TRANSP')}, {event.get('CATEGORIES')}")
 if kinds != {True, False}:
     failures.append("not both all-day and timed events")
 sys.exit("\n".join(failures) or None)

@@ -32,7 +32,7 @@ TEST(text_test, whole_months_end_on_the_last_day_of_a_shorter_month)
         {noon(2026, 2, 27), noon(2024, 2, 29), "23 months ago"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(distanceFromNow({c.then}, {c.now}, absl::UTCTimeZone()), c.distance) << c.then;
+        EXPECT_EQ(distanceFromNow({c.then}, {c.now}, absl::UTCTimeZone(), {}), c.distance) << c.then;
 }
 
 // Under two days the two largest whole units, a unit of none left out; two days on, dates.
@@ -54,6 +54,6 @@ TEST(text_test, near_distances_in_days_hours_and_minutes)
         {-172800, "2 days ago"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(distanceFromNow({now + c.apart}, {now}, absl::UTCTimeZone()), c.distance)
+        EXPECT_EQ(distanceFromNow({now + c.apart}, {now}, absl::UTCTimeZone(), {}), c.distance)
             << c.apart;
 }

@@ -54,8 +54,8 @@ constexpr bool sameWords(const char* const (&a)[N], const char* const (&b)[N])
 
 // The words of completion/options against the enumerations they index, as coreutils'
 // ARGMATCH_VERIFY checks its lists: a word added there without its value here does not compile.
-constexpr outputFormat formatTypes[] = {outputFormat::csv, outputFormat::ics, outputFormat::json,
-                                        outputFormat::text};
+constexpr outputFormat formatTypes[] = {outputFormat::csv,  outputFormat::ics, outputFormat::json,
+                                        outputFormat::text, outputFormat::svg, outputFormat::html};
 static_assert(std::size(formatWords) == std::size(formatTypes));
 static_assert(std::size(seriesWords) == familyCount + 1 &&
               sameWord(seriesWords[familyCount], "all"));
@@ -713,6 +713,9 @@ std::optional<std::string> checkCombinations(const runOptions& options, const wi
                quoted(options.dateWords[0]);
     if (options.age && options.atMost)
         return "--age gives one line a unit: --at-most does not go with it";
+    const bool picture = options.format == outputFormat::svg || options.format == outputFormat::html;
+    if (options.age && picture)
+        return "--age does not go with --format=svg or html: a picture draws milestones";
     if (options.age && (options.until || options.next))
         return "--age counts up to --from: --until and --next do not go with it";
     if (options.from && options.until && !(*options.from < *options.until))

@@ -1,9 +1,13 @@
 // The pipeline of a run: sources in, a window, an order, a writer out.
 #include "driver/run.h"
 
-#include <unistd.h>  // for STDOUT_FILENO
+#include <unistd.h>  // for STDOUT_FILENO and readlink
 
+#include <algorithm>
 
+#include <climits>  // for PATH_MAX
+
+#include "diagnostics/language.h"
 #include "diagnostics/messages.h"
 #include "driver/help.h"
 #include "driver/status.h"
@@ -28,6 +32,20 @@ generationPlan planOf(const runOptions& options)
             std::nullopt};
 }
 
+// A picture draws 100 years from each reference: no line past them is made.
+generationPlan planOfReference(const generationPlan& plan, const reference& ref,
+                               const writerSettings& settings)
+{
+    generationPlan narrowed = plan;
+    if (const std::optional<unixInstant> reach = pictureReach(ref, settings)) {
+        if (plan.sign > 0)
+            narrowed.until = std::min(plan.until, unixInstant{reach->seconds + 1});
+        else
+            narrowed.from = std::max(plan.from, *reach);
+    }
+    return narrowed;
+}
+
 // What a run saw, for what it says when its lines are out.
 struct runTally {
     std::vector<long long> references;  // read from each source, in the order of the sources
@@ -39,9 +57,11 @@ struct runTally {
 
 // One reference's events, batch by batch, into the order, counted in lines; false when sink
 // failed to write.
-bool offerReference(const generationPlan& plan, reference& ref, eventList& events,
-                    lineOrder& order, const lineSink& sink, long long& lines)
+bool offerReference(const generationPlan& wholePlan, reference& ref, eventList& events,
+                    lineOrder& order, const lineSink& sink, const writerSettings& settings,
+                    long long& lines)
 {
+    const generationPlan plan = planOfReference(wholePlan, ref, settings);
     startReference(order);
     bool first = true;  // the families' batch; then the every family's, forward in time order
     for (eventBatches batches = startEvents(ref, plan); nextEvents(batches, events, plan);) {
@@ -91,17 +111,30 @@ lineOrder orderOf(const runOptions& options)
 
 writerSettings writerSettingsOf(const runOptions& options, bool flushEachLine)
 {
-    return {options.format, options.classic, flushEachLine, options.now, options.calendarStamp,
-            options.reminders, options.calendarName, options.vdir.value_or(""),
-            options.milestones, options.sign, options.age, options.unitsChosen,
-            options.showIn, options.showInName};
+    return {options.format,
+            options.classic,
+            flushEachLine,
+            options.now,
+            options.calendarStamp,
+            options.reminders,
+            options.calendarName,
+            options.vdir.value_or(""),
+            options.sortByTime || options.next.has_value(),
+            {numberStyle(), options.title.has_value()},
+            options.sign,
+            options.zone,
+            options.from,
+            options.until,
+            options.unitsChosen,
+            options.showIn,
+            options.showInName};
 }
 
 // Every reference of the sources through generation into the order; the status so far. With
 // findNext, the earliest line after an empty window is sought too.
 int offerAll(const generationPlan& plan, std::vector<referenceSource>& sources,
-             lineOrder& order, const lineSink& sink, std::ostream& err, bool findNext,
-             runTally& tally)
+             lineOrder& order, const lineSink& sink, const writerSettings& settings,
+             std::ostream& err, bool findNext, runTally& tally)
 {
     eventList events;  // one list, its storage reused for every reference
     reference ref{};
@@ -121,7 +154,7 @@ int offerAll(const generationPlan& plan, std::vector<referenceSource>& sources,
                 continue;
             }
             ++tally.references[i];
-            if (!offerReference(plan, ref, events, order, sink, tally.lines))
+            if (!offerReference(plan, ref, events, order, sink, settings, tally.lines))
                 return statusFailure;  // the output failed: the caller says so
             if (findNext)
                 noteNext(plan, ref, tally);
@@ -219,6 +252,18 @@ int syncCalendarDirectory(writer& output, std::ostream& err, int status)
         return statusFailure;
     }
     return status;
+}
+
+// The catalogs beside the program: PREFIX/share/locale for PREFIX/bin/rondelo, wherever the
+// prefix was installed to; the configured directory when the program cannot see itself.
+std::string catalogDirectory()
+{
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
+    if (length <= 0 || length == static_cast<ssize_t>(sizeof path))
+        return RONDELO_LOCALEDIR;
+    const std::string program(path, static_cast<std::size_t>(length));
+    return program.substr(0, program.rfind('/') + 1) + RONDELO_LOCALEDIR_FROM_BINDIR;
 }
 
 }  // namespace
@@ -327,20 +372,23 @@ int runPipeline(const runOptions& options, std::vector<referenceSource>& sources
                 bool flushEachLine, std::ostream& out, std::ostream& err)
 {
     writer output = makeWriter(writerSettingsOf(options, flushEachLine));
-    const lineSink sink{[&](reference& ref) { countReference(output, ref); },
-                        [&](const event& e, const reference& ref) {
-                            return writeLine(output, out, err, e, ref);
-                        }};
+    lineSink sink{[&](reference& ref) { countReference(output, ref); },
+                  [&](const event& e, const reference& ref) {
+                      return writeLine(output, out, err, e, ref);
+                  },
+                  nullptr};
+    if (gathersMoments(output))
+        sink.endBatch = [&] { return endBatch(output, out, err); };
     if (!writeBegin(output, out))
         return statusFailure;
     lineOrder order = orderOf(options);
     runTally tally;
-    const int status = offerAll(planOf(options), sources, order, sink, err,
+    const int status = offerAll(planOf(options), sources, order, sink, output.settings, err,
                                 toPerson(options) && !options.age, tally);
     if (status == statusFailure ||
         (options.vdir && !mayChangeDirectory(*options.vdir, status, referencesOf(tally), err)))
         return status == statusDone ? statusFailure : status;
-    if (!finishLines(order, sink) || !writeEnd(output, out))
+    if (!finishLines(order, sink) || !writeEnd(output, out, err))
         return statusFailure;
     sayWhatWasSeen(options, tally, err);
     return options.vdir ? syncCalendarDirectory(output, err, status) : status;
@@ -363,6 +411,10 @@ int run(int argc, char* argv[], std::ostream& out, std::ostream& err)
         showUsage(err, name.c_str());
         return statusUsage;
     }
+    // Words only where a person reads them: the classic form and CSV stay as they are, and
+    // cost nothing more.
+    if (!options.classic && options.format != outputFormat::csv)
+        startLanguage(catalogDirectory());
     std::vector<referenceSource> sources;
     if (auto status = openSources(argc, argv, options, err, sources))
         return *status;

@@ -16,7 +16,8 @@ constexpr unsigned defaultContactKinds = 0b0111;  // all but death
 // Opens path, a .vcf file of any number of cards ("-" for standard input) or a directory of
 // them (every *.vcf in it, in name order), as a source of the dates of the kinds chosen (a bit
 // for each referenceKind), each reference of the card's name, with the kind and label of its
-// date. The cards are read one at a time, their dates in the card's order. A date without a
+// date. The cards are read one at a time, their dates in the card's order; anniversaries are
+// held to the end of path and come last, a couple's two cards joined into one (joinCouples). A date without a
 // time of day is at the defaults' time of day; a date with Z or an offset is that instant, read
 // in the zone of its TZ parameter, else the defaults' zone. A card with a death gives no
 // milestone after the day it died, but of its death. A card, or a directory entry that cannot

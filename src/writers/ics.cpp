@@ -167,33 +167,37 @@ void countCalendarReference(calendarState& state, reference& ref)
     ref.occurrence = ++state.alike[std::hash<std::string>()(calendarUid(ref, {}))];
 }
 
-bool writeCalendarEvent(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
-                        const writerSettings& settings, calendarState& state)
+bool writeCalendarEvent(std::ostream& out, std::ostream& err, const moment& m,
+                        const reference& ref, const writerSettings& settings, calendarState& state)
 {
+    const event& e = m.lead();
     if (e.family == familyReference)
         return true;
     const std::optional<std::string> start = eventStart(ref.zone, e.instant);
     if (!start) {
-        writeUnshownDate(out, err, e, ref, settings);
+        for (const event* unshown = m.begin; unshown != m.end; ++unshown)
+            writeUnshownDate(out, err, *unshown, ref, settings);
         return static_cast<bool>(out);
     }
     state.anyEvent = true;
     const std::string label = labelOf(e);
-    const std::string summary = escapeText(ref.name.empty() ? label : shownName(ref) + ": " + label);
+    const std::string summary = escapeText(momentTitle(m, ref, settings.words));
     const std::string stamp = "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", settings.stamp);
     if (!writeLines(out, {"BEGIN:VEVENT", "UID:" + calendarUid(ref, label), stamp, *start,
-                          "SUMMARY:" + summary},
+                          "SUMMARY:" + summary,
+                          "DESCRIPTION:" + escapeText(descriptionOf(m, ref, settings.words)),
+                          std::string("CATEGORIES:") + categoryOf(e, ref), "TRANSP:TRANSPARENT"},
                     settings))
         return false;
     const bool allDay = start->compare(0, 19, "DTSTART;VALUE=DATE:") == 0;
     return writeAlarms(out, summary, allDay, settings) && writeLines(out, {"END:VEVENT"}, settings);
 }
 
-bool writeCalendarItem(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
-                       const writerSettings& settings, calendarState& state)
+bool writeCalendarItem(std::ostream& out, std::ostream& err, const moment& m,
+                       const reference& ref, const writerSettings& settings, calendarState& state)
 {
     std::ostringstream vevent;
-    if (!writeCalendarEvent(vevent, err, e, ref, settings, state))
+    if (!writeCalendarEvent(vevent, err, m, ref, settings, state))
         return false;
     if (vevent.tellp() == 0)
         return true;

@@ -9,6 +9,7 @@
 
 #include "events/events.h"
 #include "events/reference.h"
+#include "writers/moments.h"
 #include "writers/shared.h"
 
 namespace rondelo {
@@ -29,19 +30,21 @@ bool writeCalendarBegin(std::ostream& out, const writerSettings& settings);
 // this one included.
 void countCalendarReference(calendarState& state, reference& ref);
 
-// One anniversary of ref as a VEVENT; nothing for the reference event. An anniversary at
-// 00:00:00 wall-clock time in the zone is an all-day event on that date, any other a timed one
-// in UTC. One whose date cannot be shown is left out, with writeUnshownDate. Its SUMMARY is
-// "NAME: LABEL" when ref has a name. Each reminder of the settings is a VALARM that displays
-// the summary.
-bool writeCalendarEvent(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
-                        const writerSettings& settings, calendarState& state);
+// One moment of ref as a VEVENT; nothing for the reference event. A moment at 00:00:00
+// wall-clock time in the zone is an all-day event on that date, any other a timed one in UTC.
+// One whose date cannot be shown is left out, with writeUnshownDate for each of its
+// milestones. Its UID is its first milestone's; its SUMMARY its momentTitle, its DESCRIPTION
+// descriptionOf, its CATEGORIES categoryOf the first milestone; TRANSP is TRANSPARENT (a
+// milestone makes nobody busy). Each reminder of the settings is a VALARM that displays the
+// summary.
+bool writeCalendarEvent(std::ostream& out, std::ostream& err, const moment& m,
+                        const reference& ref, const writerSettings& settings, calendarState& state);
 
-// One anniversary of ref as a calendar directory's item: a whole VCALENDAR holding only the
-// VEVENT of writeCalendarEvent, under the header of writeCalendarBegin without the refresh
-// (a directory is synced, not subscribed to). Nothing where writeCalendarEvent writes nothing.
-bool writeCalendarItem(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
-                       const writerSettings& settings, calendarState& state);
+// One moment of ref as a calendar directory's item: a whole VCALENDAR holding only the VEVENT
+// of writeCalendarEvent, under the header of writeCalendarBegin without the refresh (a
+// directory is synced, not subscribed to). Nothing where writeCalendarEvent writes nothing.
+bool writeCalendarItem(std::ostream& out, std::ostream& err, const moment& m,
+                       const reference& ref, const writerSettings& settings, calendarState& state);
 
 // The VCALENDAR's end. A calendar must hold a component: one without events gets a
 // VFREEBUSY that shows no busy time, which calendar programs import as nothing.

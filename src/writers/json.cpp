@@ -30,6 +30,7 @@ bool writeJsonLine(std::ostream& out, std::ostream& err, const event& e, const r
         line["age"] = true;
     if (!ref.name.empty())
         line["name"] = shownName(ref);
+    line["title"] = titleOf(e, ref, settings.words);
     // Invalid UTF-8 cannot come from a checked name, but would come out as U+FFFD, not throw.
     out << line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
     if (!shown)

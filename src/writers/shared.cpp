@@ -3,6 +3,7 @@
 
 #include <cstring>  // for strerror and strchr
 
+#include "diagnostics/language.h"
 #include "diagnostics/messages.h"
 #include "timeconv/zone.h"
 
@@ -23,6 +24,11 @@ bool canShowDate(unixInstant instant, const absl::TimeZone& zone)
     return isCalendarSecond(unixTime2WallClock(zone, instant).seconds);
 }
 
+bool canShowDate(const event& e, const reference& ref)
+{
+    return canShowDate(e.instant, ref.zone);
+}
+
 void writeUnshownDate(std::ostream& out, std::ostream& err, const shownLine& line,
                       const writerSettings& settings)
 {
@@ -36,9 +42,11 @@ void writeUnshownDate(std::ostream& out, std::ostream& err, const shownLine& lin
     // An event whose wall-clock time is in the calendar but whose UTC time is not, as a
     // calendar writes it, is past the end too.
     const bool early = unixTime2WallClock(line.zone, line.instant).seconds < firstCalendarSecond;
-    say(err, (line.name.empty() ? "" : printable(line.name) + ": ") + line.label +
-                 (early ? " falls before the year 1400" : " falls after the year 9999") +
-                 " and cannot be shown");
+    // TRANSLATORS: a message on a line whose date cannot be shown; %s is its label, led by
+    // its name: "Anna: 5G seconds".
+    const char* pattern = early ? _("%s falls before the year 1400 and cannot be shown")
+                                : _("%s falls after the year 9999 and cannot be shown");
+    say(err, fill(pattern, {(line.name.empty() ? "" : printable(line.name) + ": ") + line.label}));
 }
 
 void writeUnshownDate(std::ostream& out, std::ostream& err, const event& e, const reference& ref,

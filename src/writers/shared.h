@@ -9,12 +9,12 @@
 
 #include "events/events.h"
 #include "events/reference.h"
-#include "generators/generators.h"
 #include "timeconv/zone.h"
+#include "writers/titles.h"
 
 namespace rondelo {
 
-enum class outputFormat { csv, ics, json, text, vdir };
+enum class outputFormat { csv, ics, json, text, vdir, svg, html };
 
 // A calendar reminder as its alarm's TRIGGER: seconds from an event's start, negative before it.
 struct reminder {
@@ -32,10 +32,13 @@ struct writerSettings {
     std::vector<reminder> reminders;  // ics: one VALARM each, in this order
     std::string calendarName;         // ics: the calendar's NAME and X-WR-CALNAME; empty for none
     std::string directory;            // vdir: the calendar directory
-    milestoneChoice milestones;  // text: the label column holds the longest label of these,
-    int sign = 1;                // in this direction (-1 before the reference),
-    bool ages = false;           // or of the ages in their units when true
-    bool ageUnits = false;       // text: each unit's age beside the years, months and days
+    bool timeOrdered = false;  // lines come in time order (--sort, --next), not as made
+    wordsStyle words;          // text, JSON and calendars: how titles are worded
+    int sign = 1;                // svg, html: -1 before the reference
+    absl::TimeZone zone;         // svg, html: the run's, whose years the axis is marked in
+    std::optional<unixInstant> from;   // svg, html: the window's edges, where the run has them
+    std::optional<unixInstant> until;
+    bool ageUnits = false;  // text: each unit's age beside the years, months and days
     std::optional<absl::TimeZone> showIn;  // csv, json, text: every line on this clock
     std::string showInName;
 };
@@ -46,8 +49,9 @@ const absl::TimeZone& shownZone(const reference& ref, const writerSettings& sett
 const std::string& shownZoneName(const reference& ref, const writerSettings& settings);
 
 // Whether the wall-clock time of instant in zone lies in the years 1400 to 9999, which lines
-// can show.
+// can show; of e in ref's zone.
 bool canShowDate(unixInstant instant, const absl::TimeZone& zone);
+bool canShowDate(const event& e, const reference& ref);
 
 // A line as a message names it.
 struct shownLine {

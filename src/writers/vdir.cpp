@@ -168,13 +168,13 @@ void removeTemporaries(const vdirPlan& plan)
 
 }  // namespace
 
-void addVdirItem(vdirItems& items, std::ostream& err, const event& e, const reference& ref,
+void addVdirItem(vdirItems& items, std::ostream& err, const moment& m, const reference& ref,
                  const writerSettings& settings, calendarState& state)
 {
     std::ostringstream text;
-    writeCalendarItem(text, err, e, ref, settings, state);
+    writeCalendarItem(text, err, m, ref, settings, state);
     if (text.tellp() > 0)
-        items[calendarUid(ref, labelOf(e))] = text.str();
+        items[calendarUid(ref, labelOf(m.lead()))] = text.str();
 }
 
 constexpr std::size_t longestPlainName = 200;  // octets of a file name before its ".ics"

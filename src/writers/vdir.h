@@ -16,9 +16,9 @@ namespace rondelo {
 // A run's items: the whole text of each event's file, by UID.
 using vdirItems = std::map<std::string, std::string>;
 
-// Adds e's item, as writeCalendarItem writes it, under its calendarUid; nothing for an event
+// Adds m's item, as writeCalendarItem writes it, under its calendarUid; nothing for a moment
 // that writeCalendarItem writes nothing for (err is told of one whose date cannot be shown).
-void addVdirItem(vdirItems& items, std::ostream& err, const event& e, const reference& ref,
+void addVdirItem(vdirItems& items, std::ostream& err, const moment& m, const reference& ref,
                  const writerSettings& settings, calendarState& state);
 
 // The file of a UID: every octet but letters, digits, '-', '_' and '@' (and '.' after the
