@@ -122,7 +122,7 @@ writerSettings writerSettingsOf(const runOptions& options, bool flushEachLine)
             options.sortByTime || options.next.has_value(),
             {numberStyle(), options.title.has_value()},
             options.sign,
-            options.zone,
+            options.showIn.value_or(options.zone),  // a picture's axis on the clock shown
             options.from,
             options.until,
             options.unitsChosen,
