@@ -9,7 +9,7 @@ fail() { echo "FAIL $1"; failures=$((failures + 1)); }
 export TZ=UTC LC_ALL=C
 
 # The version and usage texts name the program by argv[0], escaped.
-got=$( (exec -a "$(printf '\033[2J')" "$rondelo") 2>&1 | head -n 1)
+got=$( (exec -a "$(printf '\033[2J')" "$rondelo" 2000) 2>&1 | head -n 1)
 [[ $got == '\x1B[2J 2.5.'* ]] || fail "argv[0] in the version text: $got"
 
 # A zone that is a FIFO is no zone: read, it would hang the run.

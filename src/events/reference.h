@@ -3,6 +3,7 @@
 #pragma once
 
 #include <climits>
+#include <optional>
 #include <string>
 
 #include <absl/time/civil_time.h>
@@ -19,7 +20,10 @@ enum class referenceKind { birthday, anniversary, other, death, date };
 
 struct reference {
     absl::CivilSecond wallClock;  // the date and time of day on the zone's clock
-    absl::TimeZone zone;
+    // The instant, where the date named one (an offset, a zone of its own): wallClock is its
+    // reading, which in a fold is also the reading of an hour before.
+    std::optional<unixInstant> instant;
+    absl::TimeZone zone;  // where its days, months and years are counted
     std::string zoneName;  // as the user gave it; goes into calendar UIDs and JSON lines
     referenceKind kind = referenceKind::date;
     std::string name;   // whose date: a person, a file's NAME or --title; empty for none

@@ -34,9 +34,12 @@ void addFirstBatch(eventBatches& batches, eventList& events, const generationPla
 
 eventBatches startEvents(const reference& ref, const generationPlan& plan)
 {
-    return {baseOf(ref.wallClock, ref.zone, plan.from, std::min(plan.until, ref.endsBefore)),
-            std::nullopt,
-            false};
+    eventBatches batches{
+        baseOf(ref.wallClock, ref.zone, plan.from, std::min(plan.until, ref.endsBefore)),
+        std::nullopt, false};
+    if (ref.instant)
+        batches.base.instant = *ref.instant;
+    return batches;
 }
 
 bool nextEvents(eventBatches& batches, eventList& events, const generationPlan& plan)
@@ -51,6 +54,24 @@ bool nextEvents(eventBatches& batches, eventList& events, const generationPlan& 
         if (!addEvery(events, *batches.walk, batches.base, plan.sign, plan.milestones, everyBatch))
             batches.walk.reset();
     return !events.empty();
+}
+
+std::optional<event> firstEventFrom(const reference& ref, generationPlan plan, unixInstant from)
+{
+    plan.ageAt.reset();
+    plan.from = from;
+    eventList events;
+    for (long long width = 86400;; width *= 2) {
+        const bool last = width > (1LL << 50);  // 35 million years: beyond every calendar
+        plan.until = {last ? LLONG_MAX : from.seconds + width};
+        std::optional<event> first;
+        for (eventBatches batches = startEvents(ref, plan); nextEvents(batches, events, plan);)
+            for (const event& e : events)
+                if (!first || e.instant < first->instant)
+                    first = e;
+        if (first || last)
+            return first;
+    }
 }
 
 void collectEvents(eventList& events, const reference& ref, const generationPlan& plan)

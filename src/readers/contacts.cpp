@@ -65,6 +65,7 @@ std::optional<std::string> readDate(contactsReading& r, const contactDate& date,
         if (auto wrong = findFileZone(date.zoneName, r.zones, ref))
             return wrong;
     const isoDateTime& when = date.when;
+    ref.instant = when.instant;
     ref.wallClock = when.instant ? civilOf(unixTime2WallClock(ref.zone, *when.instant))
                                  : wallClockOf(when.date, r.defaults.timeOfDay);
     const bool stops = card.death && date.kind != referenceKind::death;

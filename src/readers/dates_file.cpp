@@ -166,21 +166,18 @@ bool isHeader(const std::string& line)
     return std::none_of(line.begin(), end, isDigit);
 }
 
-std::optional<std::string> readWhen(const std::string& text, long long timeOfDay,
-                                    absl::CivilSecond& wallClock)
+std::optional<std::string> readWhen(const std::string& text, writtenDate& date, dateAnchor& anchor)
 {
-    writtenDate date{};
-    if (!readWrittenDate(text, true, date)) {
+    if (auto wrong = readAnchoredDate(text, true, date, anchor)) {
+        if (!wrong->empty())
+            return quoted(text) + *wrong;
         if (auto form = suggestedForm(text))
             return quoted(text) + " is not a date: " + *form;
         return quoted(text) + " is not a date (YYYY-MM-DD, YYYY-MM-DDTHH:MM[:SS] or YYYY.MM.DD)";
     }
     if (date.year < 1400)
         return "year " + std::to_string(date.year) + " is out of range (1400 to 9999)";
-    if (auto wrong = missingDay(date))
-        return wrong;
-    wallClock = wallClockOf(date, timeOfDay);
-    return std::nullopt;
+    return missingDay(date);
 }
 
 // An open file of references and where its reading stands.
@@ -239,14 +236,19 @@ std::optional<std::string> readFields(const std::string& line, const lineFields&
     // The WHEN's text lives in ref.name until the name replaces it, so that no line allocates
     // for it: a WHEN with a time of day is too long for a string's own small buffer.
     ref.name.assign(fields.field[0].text);
-    if (auto wrong = readWhen(ref.name, defaults.timeOfDay, ref.wallClock))
+    writtenDate date{};
+    dateAnchor anchor;
+    if (auto wrong = readWhen(ref.name, date, anchor))
         return wrong;
     if (auto wrong = readName(line, fields.field[1], fields.tabs, ref))
         return wrong;
-    if (fields.count == 3 && !fields.field[2].text.empty())
-        return findFileZone(std::string(fields.field[2].text), zones, ref);
     ref.zone = defaults.zone;
     ref.zoneName = defaults.zoneName;
+    if (fields.count == 3 && !fields.field[2].text.empty())
+        if (auto wrong = findFileZone(std::string(fields.field[2].text), zones, ref))
+            return wrong;
+    if (auto wrong = placeDate(date, anchor, defaults.timeOfDay, zones, ref))
+        return quoted(std::string(fields.field[0].text)) + *wrong;
     return std::nullopt;
 }
 

@@ -11,14 +11,15 @@ bool writeJsonLine(std::ostream& out, std::ostream& err, const event& e, const r
 {
     nlohmann::ordered_json line;
     line["unix"] = e.instant.seconds;
-    const bool shown = canShowDate(e, ref);
+    const absl::TimeZone& zone = shownZone(ref, settings);
+    const bool shown = canShowDate(e.instant, zone);
     if (shown) {
         const absl::Time t = absl::FromUnixSeconds(e.instant.seconds);
-        const bool wholeMinutes = ref.zone.At(t).offset % 60 == 0;
+        const bool wholeMinutes = zone.At(t).offset % 60 == 0;
         line["local"] = absl::FormatTime(wholeMinutes ? "%Y-%m-%dT%H:%M:%S%Ez" : "%Y-%m-%dT%H:%M:%S%E*z",
-                                         t, ref.zone);
+                                         t, zone);
     }
-    line["zone"] = ref.zoneName;
+    line["zone"] = shownZoneName(ref, settings);
     line["type"] = static_cast<int>(typeOf(e));
     line["label"] = labelOf(e);
     if (e.family != familyReference) {

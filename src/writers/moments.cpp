@@ -9,10 +9,11 @@ namespace rondelo {
 
 namespace {
 
-// Ages share the instant they are taken at, and the reference's line is no milestone.
-bool isMilestone(const event& e)
+// Whether e may share its moment: the reference's line is no milestone, and ages share the
+// instant they are taken at, which makes them one moment only where the stage gathers them.
+bool joins(const momentStage& stage, const event& e)
 {
-    return e.family != familyAge && e.family != familyReference;
+    return e.family != familyReference && (stage.gathersAges || e.family != familyAge);
 }
 
 // The places of pending's lines, each moment's together and the moments in the order of their
@@ -42,11 +43,11 @@ bool addLine(momentStage& stage, const event& e, const reference& ref, const mom
 {
     const bool closes =
         !stage.pending.empty() &&
-        (&ref != stage.owner || !isMilestone(e) ||
+        (&ref != stage.owner || !joins(stage, e) ||
          (stage.timeOrdered && e.instant.seconds != stage.pending.back().instant.seconds));
     if (closes && !flushMoments(stage, sink))
         return false;
-    if (!isMilestone(e))
+    if (!joins(stage, e))
         return sink({&e, &e + 1}, ref);
     stage.owner = &ref;
     stage.pending.push_back(e);

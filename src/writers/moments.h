@@ -10,7 +10,8 @@
 namespace rondelo {
 
 // Milestones of one reference at one instant, in family order: the first names the moment.
-// An age or the reference's own line is a moment of its own.
+// The reference's own line is a moment of its own, and so is an age, unless the stage gathers
+// a reference's ages into one moment, as the text format's line of them.
 struct moment {
     const event* begin;
     const event* end;
@@ -26,6 +27,7 @@ using momentSink = std::function<bool(const moment&, const reference&)>;
 // batch of the every family's), so a batch is held until its end.
 struct momentStage {
     bool timeOrdered = false;
+    bool gathersAges = false;  // a reference's ages, all at one instant, are one moment
     eventList pending;
     const reference* owner = nullptr;
 };

@@ -42,8 +42,7 @@ void writeCell(std::ostream& out, const std::string& text)
 void writeTableLine(std::ostream& out, const event& e, const pictureRow& row,
                     const pageState& state, const writerSettings& settings)
 {
-    const absl::TimeZone::CivilInfo wall =
-        row.ref.zone.At(absl::FromUnixSeconds(e.instant.seconds));
+    const absl::TimeZone::CivilInfo wall = row.shownOn.At(absl::FromUnixSeconds(e.instant.seconds));
     const int weekday = (static_cast<int>(absl::GetWeekday(absl::CivilDay(wall.cs))) + 1) % 7;
     const std::string time = absl::FormatCivilTime(wall.cs);  // 2030-05-17T14:30:00
     out << (isSameLine(e, row.next) ? "<tr class=\"next\">" : "<tr>");
@@ -52,7 +51,7 @@ void writeTableLine(std::ostream& out, const event& e, const pictureRow& row,
     writeCell(out, time.substr(11));
     writeCell(out, wall.zone_abbr);
     writeCell(out, titleOf(e, row.ref, settings.words));
-    writeCell(out, distanceFromNow(e.instant, settings.now, row.ref.zone, settings.words.numbers));
+    writeCell(out, distanceFromNow(e.instant, settings.now, row.shownOn, settings.words.numbers));
     out << "</tr>\n";
 }
 

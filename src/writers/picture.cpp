@@ -126,16 +126,17 @@ void mergeMarks(pictureRow& row)
     }
 }
 
-// The wall-clock time of e in ref's zone, as a tooltip shows it: "2030-05-17 14:30:00 CEST".
-std::string whenOf(const event& e, const reference& ref)
+// The wall-clock time of e on the row's clock, as a tooltip shows it: "2030-05-17 14:30:00
+// CEST".
+std::string whenOf(const event& e, const pictureRow& row)
 {
     return absl::FormatTime("%Y-%m-%d %H:%M:%S %Z", absl::FromUnixSeconds(e.instant.seconds),
-                            ref.zone);
+                            row.shownOn);
 }
 
-std::string dateOf(unixInstant instant, const reference& ref)
+std::string dateOf(unixInstant instant, const pictureRow& row)
 {
-    return absl::FormatTime("%Y-%m-%d", absl::FromUnixSeconds(instant.seconds), ref.zone);
+    return absl::FormatTime("%Y-%m-%d", absl::FromUnixSeconds(instant.seconds), row.shownOn);
 }
 
 std::string unitClass(milestoneUnit unit)
@@ -191,7 +192,7 @@ void writeMark(std::ostream& out, const placedMark& mark, const pictureRow& row,
             << "\" r=\"6.5\"/>";
     // TRANSLATORS: before the title of a row's next milestone in a picture's tooltip.
     out << shape << "><title>" << markupEscaped(mark.next ? _("next: ") : "")
-        << markupEscaped(shownTitle(mark.e, row) + ", " + whenOf(mark.e, row.ref))
+        << markupEscaped(shownTitle(mark.e, row) + ", " + whenOf(mark.e, row))
         << "</title>" << closingOf(shape) << '\n';
 }
 
@@ -202,8 +203,8 @@ void writeBand(std::ostream& out, const placedBand& band, const pictureRow& row,
     const char* text = ngettext("%1$s milestone, %2$s to %3$s", "%1$s milestones, %2$s to %3$s",
                                 static_cast<unsigned long>(band.count));
     out << "<g class=\"band\"><title>"
-        << markupEscaped(fill(text, {std::to_string(band.count), dateOf(band.first, row.ref),
-                                     dateOf(band.last, row.ref)}))
+        << markupEscaped(fill(text, {std::to_string(band.count), dateOf(band.first, row),
+                                     dateOf(band.last, row)}))
         << "</title>";
     for (const densityCell& cell : band.cells)
         out << "<rect class=\"d" << cell.shade << "\" x=\"" << pixels(cell.left) << "\" y=\""
@@ -421,8 +422,14 @@ void addPictureRow(pictureState& state, reference& ref, const writerSettings& se
     ref.occurrence = ++state.alike[key];
     state.rowOf[withOccurrence(key, ref.occurrence)] = state.rows.size();
     const unixInstant unbounded{settings.sign > 0 ? LLONG_MAX : LLONG_MIN};
-    pictureRow row{ref, shortened(rowName(ref), nameLimit),
-                   pictureReach(ref, settings).value_or(unbounded), {}, 0, {}, settings.words};
+    pictureRow row{ref,
+                   shortened(rowName(ref), nameLimit),
+                   pictureReach(ref, settings).value_or(unbounded),
+                   {},
+                   0,
+                   {},
+                   settings.words,
+                   shownZone(ref, settings)};
     state.rows.push_back(std::move(row));
 }
 

@@ -44,6 +44,7 @@ struct pictureRow {
     long long bucket = 0;        // seconds that one merged mark spans at most; 0 for none
     std::optional<event> next;   // the earliest milestone at or after now
     wordsStyle words;            // how the run words its titles
+    absl::TimeZone shownOn;      // the clock its dates are shown on: --show-in's, else its own
 };
 
 // A mark's title as the picture shows it, the line's title in words ("Anna's 40th birthday"),

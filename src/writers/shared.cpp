@@ -9,9 +9,24 @@
 
 namespace rondelo {
 
+const absl::TimeZone& shownZone(const reference& ref, const writerSettings& settings)
+{
+    return settings.showIn ? *settings.showIn : ref.zone;
+}
+
+const std::string& shownZoneName(const reference& ref, const writerSettings& settings)
+{
+    return settings.showIn ? settings.showInName : ref.zoneName;
+}
+
+bool canShowDate(unixInstant instant, const absl::TimeZone& zone)
+{
+    return isCalendarSecond(unixTime2WallClock(zone, instant).seconds);
+}
+
 bool canShowDate(const event& e, const reference& ref)
 {
-    return isCalendarSecond(unixTime2WallClock(ref.zone, e.instant).seconds);
+    return canShowDate(e.instant, ref.zone);
 }
 
 void writeUnshownDate(std::ostream& out, std::ostream& err, const shownLine& line,
@@ -38,7 +53,7 @@ void writeUnshownDate(std::ostream& out, std::ostream& err, const event& e, cons
                       const writerSettings& settings)
 {
     const std::string name = ref.name.empty() ? std::string() : shownName(ref);
-    writeUnshownDate(out, err, {e.instant, ref.zone, name, labelOf(e)}, settings);
+    writeUnshownDate(out, err, {e.instant, shownZone(ref, settings), name, labelOf(e)}, settings);
 }
 
 bool endLine(std::ostream& out, const writerSettings& settings)

@@ -38,10 +38,19 @@ struct writerSettings {
     absl::TimeZone zone;         // svg, html: the run's, whose years the axis is marked in
     std::optional<unixInstant> from;   // svg, html: the window's edges, where the run has them
     std::optional<unixInstant> until;
+    bool ageUnits = false;  // text: each unit's age beside the years, months and days
+    std::optional<absl::TimeZone> showIn;  // csv, json, text: every line on this clock
+    std::string showInName;
 };
 
-// Whether the wall-clock time of e in ref's zone lies in the years 1400 to 9999, which lines
-// can show.
+// The clock a line of ref is shown on in CSV, JSON and text: --show-in's, else the zone its
+// milestones are counted in; and its name.
+const absl::TimeZone& shownZone(const reference& ref, const writerSettings& settings);
+const std::string& shownZoneName(const reference& ref, const writerSettings& settings);
+
+// Whether the wall-clock time of instant in zone lies in the years 1400 to 9999, which lines
+// can show; of e in ref's zone.
+bool canShowDate(unixInstant instant, const absl::TimeZone& zone);
 bool canShowDate(const event& e, const reference& ref);
 
 // A line as a message names it.
@@ -58,7 +67,7 @@ struct shownLine {
 void writeUnshownDate(std::ostream& out, std::ostream& err, const shownLine& line,
                       const writerSettings& settings);
 
-// The same for an event of ref.
+// The same for an event of ref, on the clock it is shown on.
 void writeUnshownDate(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
                       const writerSettings& settings);
 

@@ -16,8 +16,10 @@
 
 #include "diagnostics/language.h"
 #include "diagnostics/messages.h"
-#include "writers/titles.h"
+#include "generators/families.h"
 #include "timeconv/zone.h"
+#include "writers/durations.h"
+#include "writers/titles.h"
 
 namespace rondelo {
 
@@ -98,13 +100,13 @@ std::string span(unsigned long long count, int unit, bool ahead, const numberSty
     return fill(translated(distances[unit][ahead ? 0 : 1], count), {grouped(count, numbers)});
 }
 
-// The display columns of the widest distance: the most days, months and years it can count.
+// The display columns of the widest distance: the most days, months and years it can count,
+// and the widest of a near one.
 std::size_t distanceWidth(const numberStyle& numbers, const ctypeLocale& measure)
 {
     std::size_t widest = 0;
-    for (const std::string& text : {std::string(_("today")), std::string(_("tomorrow")),
-                                    std::string(_("yesterday"))})
-        widest = std::max(widest, displayWidth(text, measure));
+    for (const long long apart : {172799, 86399, 3599, 59, -172799, -86399, -3599, -59})
+        widest = std::max(widest, displayWidth(*nearDistance({apart}, {0}), measure));
     for (const bool ahead : {true, false})
         for (const auto& [unit, most] : {std::pair(0, 61), std::pair(1, 23), std::pair(2, 8599)})
             widest = std::max(widest, displayWidth(span(most, unit, ahead, numbers), measure));
@@ -173,7 +175,7 @@ void readWeekdays(textState& state, locale_t user)
 
 textState makeTextState(const writerSettings& settings)
 {
-    textState state{{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}, 3, 0, 0, nullptr};
+    textState state{{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}, 3, 0, 0, 0, nullptr};
     // The codeset is LC_CTYPE's: read from the locale that LC_TIME names, not from LC_CTYPE.
     const ctypeLocale user = openLocale(LC_TIME_MASK | LC_CTYPE_MASK, timeLocaleName());
     // Names are UTF-8 beside them: a locale of another codeset keeps the English weekdays.
@@ -187,19 +189,20 @@ textState makeTextState(const writerSettings& settings)
     for (const char* unshown : {_("before the year 1400"), _("after the year 9999")})
         state.dateWidth = std::max(state.dateWidth, displayWidth(unshown, state.measure));
     state.distanceWidth = distanceWidth(settings.words.numbers, state.measure);
+    // The widest age: the most years, months and days, still to come.
+    state.ageWidth =
+        displayWidth(ageText({8599, 11, 30}, true, settings.words.numbers), state.measure);
     return state;
 }
 
 std::string distanceFromNow(unixInstant instant, unixInstant now, const absl::TimeZone& zone,
                             const numberStyle& numbers)
 {
+    if (auto near = nearDistance(instant, now))
+        return *near;
     const absl::CivilDay then(civilOf(unixTime2WallClock(zone, instant)));
     const absl::CivilDay today(civilOf(unixTime2WallClock(zone, now)));
     const long long days = then - today;
-    if (days == 0)
-        return _("today");
-    if (days == 1 || days == -1)
-        return days == 1 ? _("tomorrow") : _("yesterday");
     const bool ahead = days > 0;
     const absl::CivilDay early = ahead ? today : then, late = ahead ? then : today;
     long long months = (late.year() - early.year()) * 12 + (late.month() - early.month());
@@ -212,17 +215,65 @@ std::string distanceFromNow(unixInstant instant, unixInstant now, const absl::Ti
     return span(static_cast<unsigned long long>(months / 12), 2, ahead, numbers);
 }
 
+namespace {
+
+// The display columns of the widest age of unit in the calendar, as a quantity says it.
+std::size_t ageWidth(milestoneUnit unit, const numberStyle& numbers, const ctypeLocale& measure)
+{
+    const unitDefinition& definition = unitOf(unit);
+    const long long seconds = pastCalendarSecond - firstCalendarSecond;
+    long long most = seconds / definition.length;  // exact seconds
+    if (definition.kind == unitKind::calendarMonths)
+        most = (10000 - 1400) * 12 / definition.length;
+    else if (definition.kind == unitKind::calendarDays)
+        most = seconds / 86400 / definition.length;
+    else if (definition.kind == unitKind::planetYears)
+        most = seconds * 1000 / 86400 / definition.length;
+    return displayWidth(quantityOf({unixInstant{0}, most, unit, familyAge}, numbers), measure);
+}
+
+// A moment of ref's ages as one line: the date, the age in years, months and days, with
+// settings.ageUnits each unit's count beside, and the name.
+bool writeAgeLine(std::ostream& out, const moment& m, const reference& ref,
+                  const writerSettings& settings, const textState& state)
+{
+    const numberStyle& numbers = settings.words.numbers;
+    writeDateColumns(out, m.lead().instant, shownZone(ref, settings), state);
+    const absl::CivilSecond at = civilOf(unixTime2WallClock(ref.zone, m.lead().instant));
+    const bool toCome = at < ref.wallClock;
+    const std::string age = ageText(toCome ? calendarAgeBetween(at, ref.wallClock)
+                                           : calendarAgeBetween(ref.wallClock, at), toCome, numbers);
+    const bool named = !ref.name.empty();
+    out << "  ";
+    writePadded(out, age, settings.ageUnits || named ? state.ageWidth : 0, state.measure);
+    for (const event* e = m.begin; settings.ageUnits && e != m.end; ++e) {
+        const bool last = e + 1 == m.end && !named;
+        out << "  ";
+        writePadded(out, quantityOf(*e, numbers),
+                    last ? 0 : ageWidth(e->unit, numbers, state.measure), state.measure);
+    }
+    if (named)
+        out << "  " << shownName(ref);
+    out << '\n';
+    return endLine(out, settings);
+}
+
+}  // namespace
+
 bool writeTextLine(std::ostream& out, std::ostream& err, const moment& m, const reference& ref,
                    const writerSettings& settings, const textState& state)
 {
     const event& e = m.lead();
-    const bool shown = canShowDate(e, ref);
+    if (e.family == familyAge)
+        return writeAgeLine(out, m, ref, settings, state);
+    const absl::TimeZone& zone = shownZone(ref, settings);
+    const bool shown = canShowDate(e.instant, zone);
     if (shown)
-        writeDateColumns(out, e.instant, ref.zone, state);
+        writeDateColumns(out, e.instant, zone, state);
     else
-        writeUnshownColumns(out, e.instant, ref.zone, state);
+        writeUnshownColumns(out, e.instant, zone, state);
     out << "  ";
-    writePadded(out, distanceFromNow(e.instant, settings.now, ref.zone, settings.words.numbers),
+    writePadded(out, distanceFromNow(e.instant, settings.now, zone, settings.words.numbers),
                 state.distanceWidth, state.measure);
     out << "  " << momentTitle(m, ref, settings.words) << '\n';
     for (const event* unshown = m.begin; !shown && unshown != m.end; ++unshown)

@@ -35,6 +35,7 @@ writer makeWriter(writerSettings settings)
         settings.words.numbers = currentNumberStyle();
     writer w{settings, {}, {}};
     w.moments.timeOrdered = settings.timeOrdered;
+    w.moments.gathersAges = settings.format == outputFormat::text;
     if (settings.format == outputFormat::ics)
         w.state = calendarState{};
     else if (settings.format == outputFormat::text)
