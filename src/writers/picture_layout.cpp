@@ -203,14 +203,18 @@ placedBand shaded(bandTally& band)
 void placeOverBands(const std::vector<const heldMark*>& inBands, const pictureRow& row,
                     const timeAxis& axis, rowLayout& layout)
 {
-    std::vector<std::pair<notability, const heldMark*>> ranked;
-    for (const heldMark* held : inBands)
-        if (const notability rank = notabilityOf(held->e, row.ref); rank.tier <= 3)
-            ranked.push_back({rank, held});
-    std::stable_sort(ranked.begin(), ranked.end(),
-                     [](const auto& a, const auto& b) { return isMoreNotable(a.first, b.first); });
+    // Equally notable ones keep their order in time: the place breaks the tie.
+    std::vector<std::pair<notability, std::size_t>> ranked;
+    for (std::size_t i = 0; i < inBands.size(); ++i)
+        if (const notability rank = notabilityOf(inBands[i]->e, row.ref); rank.tier <= 3)
+            ranked.push_back({rank, i});
+    std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
+        return isMoreNotable(a.first, b.first) ||
+               (!isMoreNotable(b.first, a.first) && a.second < b.second);
+    });
     std::vector<double> taken;
-    for (const auto& [rank, held] : ranked) {
+    for (const auto& [rank, place] : ranked) {
+        const heldMark* held = inBands[place];
         const double x = xOf(axis, held->e.instant);
         if (std::none_of(taken.begin(), taken.end(),
                          [&](double t) { return std::abs(t - x) < 3 * markPitch; })) {
