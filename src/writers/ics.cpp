@@ -2,7 +2,6 @@
 #include "writers/ics.h"
 
 #include <algorithm>
-#include <functional>  // for std::hash
 #include <initializer_list>
 #include <sstream>
 #include <utility>
@@ -12,6 +11,7 @@
 #include "diagnostics/identity.h"
 #include "timeconv/epoch.h"
 #include "timeconv/zone.h"
+#include "writers/uid.h"
 
 namespace rondelo {
 
@@ -40,22 +40,6 @@ std::optional<std::string> eventStart(const absl::TimeZone& zone, long long s)
     if (s >= pastCalendarSecond)
         return std::nullopt;  // west of UTC: the UTC year 10000 has no four digits
     return "DTSTART:" + calendarTime("%Y%m%dT%H%M%SZ", s);
-}
-
-// The label as a UID part: "-10K days" becomes "-10K-days".
-std::string uidPart(std::string label)
-{
-    for (char& c : label)
-        if (c == ' ')
-            c = '-';
-    return label;
-}
-
-// A name as a UID part: letters, digits, "." and "_" as they are, every other octet as %XX, so
-// that different names never meet and a name holds no "-" to run into the next part.
-std::string uidName(const std::string& name)
-{
-    return percentEncoded(name, "._");
 }
 
 bool writeLines(std::ostream& out, std::initializer_list<std::string> lines,
@@ -166,17 +150,6 @@ void writeContentLine(std::ostream& out, const std::string& line)
     out.write(line.data() + start, static_cast<std::streamsize>(line.size() - start)) << "\r\n";
 }
 
-std::string calendarUid(const reference& ref, const std::string& label)
-{
-    std::string uid = calendarTime("%Y%m%dT%H%M%S", ref.wallClock.seconds) + "-" + ref.zoneName +
-                      "-" + uidPart(label);
-    if (!ref.name.empty())
-        uid += "-" + uidName(shownName(ref));
-    if (ref.occurrence > 1)
-        uid += "-" + std::to_string(ref.occurrence);
-    return uid + "@rondelo";
-}
-
 std::optional<std::string> parseReminder(const std::string& text, reminder& parsed)
 {
     const std::size_t digits = std::min(text.find_first_not_of("0123456789"), text.size());
@@ -208,8 +181,7 @@ bool writeCalendarBegin(std::ostream& out, const writerSettings& settings)
 
 void countCalendarReference(calendarState& state, reference& ref)
 {
-    ref.occurrence = 1;
-    ref.occurrence = ++state.alike[std::hash<std::string>()(calendarUid(ref, {}))];
+    ref.occurrence = ++state.alike[referenceIdentity(ref)];
 }
 
 bool writeCalendarEvent(std::ostream& out, std::ostream& err, const event& e, const reference& ref,

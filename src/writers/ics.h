@@ -1,7 +1,7 @@
 // The calendar writer: the anniversaries as an iCalendar file, one event each.
 #pragma once
 
-#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -10,12 +10,13 @@
 #include "events/events.h"
 #include "events/reference.h"
 #include "writers/shared.h"
+#include "writers/uid.h"
 
 namespace rondelo {
 
 // What a calendar keeps from line to line.
 struct calendarState {
-    std::unordered_map<std::size_t, int> alike;  // references counted so far, by UID hash
+    std::unordered_map<std::uint64_t, int> alike;  // references counted so far, by identity
     bool anyEvent = false;                       // whether a VEVENT has been written
 };
 
@@ -25,7 +26,7 @@ struct calendarState {
 // once out has failed.
 bool writeCalendarBegin(std::ostream& out, const writerSettings& settings);
 
-// Sets ref.occurrence: how many references with its date, time, zone and name were counted,
+// Sets ref.occurrence: how many references of its identity (referenceIdentity) were counted,
 // this one included.
 void countCalendarReference(calendarState& state, reference& ref);
 
@@ -55,12 +56,6 @@ bool writeCalendarEnd(std::ostream& out, const writerSettings& settings, const c
 // what is wrong with text, to follow "invalid --remind 'TEXT'" in parentheses; parsed is then
 // unspecified.
 std::optional<std::string> parseReminder(const std::string& text, reminder& parsed);
-
-// "<reference YYYYMMDDTHHMMSS>-<zone>-<label>[-<name>][-<occurrence>]@rondelo": the same
-// reference, zone, name and label give the same UID, so that a second import updates; the name
-// is percent-encoded, and the occurrence (from 2 on) tells apart references that are the same
-// in all of these.
-std::string calendarUid(const reference& ref, const std::string& label);
 
 // A TEXT value: backslash, semicolon, comma and newline escaped.
 std::string escapeText(const std::string& text);
