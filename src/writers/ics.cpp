@@ -102,15 +102,27 @@ std::string triggerDuration(long long offset)
     return text;
 }
 
+long long triggerOf(const reminder& r, bool allDay)
+{
+    return allDay ? r.allDay : r.timed;
+}
+
+// One VALARM a trigger: reminders that fall at the same time for this event (1d and 1d@18:00
+// on a timed one) would show the same alarm twice.
 bool writeAlarms(std::ostream& out, const std::string& summary, bool allDay,
                  const writerSettings& settings)
 {
-    for (const reminder& r : settings.reminders)
+    const auto& all = settings.reminders;
+    for (auto r = all.begin(); r != all.end(); ++r) {
+        const long long trigger = triggerOf(*r, allDay);
+        const auto same = [&](const reminder& o) { return triggerOf(o, allDay) == trigger; };
+        if (std::any_of(all.begin(), r, same))
+            continue;
         if (!writeLines(out, {"BEGIN:VALARM", "ACTION:DISPLAY", "DESCRIPTION:" + summary,
-                              "TRIGGER:" + triggerDuration(allDay ? r.allDay : r.timed),
-                              "END:VALARM"},
+                              "TRIGGER:" + triggerDuration(trigger), "END:VALARM"},
                         settings))
             return false;
+    }
     return true;
 }
 

@@ -34,7 +34,7 @@ void countCalendarReference(calendarState& state, reference& ref);
 // 00:00:00 wall-clock time in the zone is an all-day event on that date, any other a timed one
 // in UTC. One whose date cannot be shown is left out, with writeUnshownDate. Its SUMMARY is
 // "NAME: LABEL" when ref has a name. Each reminder of the settings is a VALARM that displays
-// the summary.
+// the summary, once for each distinct trigger.
 bool writeCalendarEvent(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
                         const writerSettings& settings, calendarState& state);
 
