@@ -178,6 +178,16 @@ std::optional<std::string> readCalendarName(const std::string& value, runOptions
     return std::nullopt;
 }
 
+std::optional<std::string> readCalendarColor(const std::string& value, runOptions& options,
+                                             window&)
+{
+    if (value.size() != 7 || value[0] != '#' ||
+        value.find_first_not_of("0123456789ABCDEFabcdef", 1) != std::string::npos)
+        return "invalid --calendar-color " + quoted(value) + " (#RRGGBB, as #1E90FF)";
+    options.calendarColor = value;
+    return std::nullopt;
+}
+
 std::optional<std::string> readVdir(const std::string& value, runOptions& options, window&)
 {
     if (value.empty())
@@ -304,6 +314,7 @@ const std::pair<const char*, optionReader> optionReaders[] = {
     {"count-first-day", readCountFirstDay},             {"month-end", readMonthEnd},
     {"every", readEvery},   {"age", readAge},       {"vdir", readVdir},
     {"calendar-name", readCalendarName},               {"contacts", readContactsOption},
+    {"calendar-color", readCalendarColor},
     {"kinds", readKinds},
 };
 
@@ -459,6 +470,8 @@ std::optional<std::string> checkCalendarOptions(const runOptions& options, const
         return "--remind needs --ics or --vdir";
     if (!options.calendarName.empty() && !calendar)
         return "--calendar-name needs --ics or --vdir";
+    if (!options.calendarColor.empty() && !options.vdir)
+        return "--calendar-color needs --vdir";
     return std::nullopt;
 }
 

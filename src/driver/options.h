@@ -40,6 +40,7 @@ struct runOptions {
     bool age = false;                  // --age: how old each reference is at --from, or now
     std::vector<reminder> reminders;   // --remind, each time it is given
     std::string calendarName;          // --calendar-name
+    std::string calendarColor;         // --calendar-color: #RRGGBB
     std::optional<std::string> vdir;   // --vdir: the calendar directory written instead of out
 };
 

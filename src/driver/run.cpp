@@ -54,7 +54,7 @@ writerSettings writerSettingsOf(const runOptions& options, bool flushEachLine)
 {
     return {options.format, options.classic, flushEachLine, options.now, options.calendarStamp,
             options.reminders, options.calendarName, options.vdir.value_or(""),
-            options.milestones, options.sign, options.age};
+            options.calendarColor, options.milestones, options.sign, options.age};
 }
 
 // Every reference of the sources through generation into the order; the status so far.

@@ -31,6 +31,7 @@ struct writerSettings {
     std::vector<reminder> reminders;  // ics: one VALARM each, in this order
     std::string calendarName;         // ics: the calendar's NAME and X-WR-CALNAME; empty for none
     std::string directory;            // vdir: the calendar directory
+    std::string calendarColor;        // vdir: the directory's color file, #RRGGBB; empty for none
     milestoneChoice milestones;  // text: the label column holds the longest label of these,
     int sign = 1;                // in this direction (-1 before the reference),
     bool ages = false;           // or of the ages in their units when true

@@ -46,8 +46,9 @@ bool writeLine(writer& w, std::ostream& out, std::ostream& err, const event& e,
 // What comes after the last line, then the flush of out.
 bool writeEnd(writer& w, std::ostream& out);
 
-// Makes the calendar directory of a vdir writer hold exactly the events written to it; what
-// failed, as "PATH: reason".
+// Makes the calendar directory of a vdir writer hold exactly the events written to it, and its
+// displayname and color files the calendar's name and colour when the settings give them; what
+// failed, as a message naming the path.
 std::optional<std::string> syncDirectory(writer& w);
 
 // writeBegin, a line for each of the events of ref in list order, and writeEnd.
