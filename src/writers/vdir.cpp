@@ -172,40 +172,57 @@ std::optional<std::string> openDirectory(vdirSession& s)
     return std::nullopt;
 }
 
-// Locks the lock file now at its name; false when another run holds it, or removed it before
-// this one had it. errno is 0 unless something failed.
-bool tryLock(vdirSession& s)
+const char* kindOf(mode_t mode)
 {
-    s.lock = openat(s.fd, lockName, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (S_ISDIR(mode))
+        return "a directory";
+    if (S_ISLNK(mode))
+        return "a symbolic link";
+    if (S_ISFIFO(mode))
+        return "a FIFO";
+    return S_ISSOCK(mode) ? "a socket" : "a device";
+}
+
+// Locks the lock file now at its name; locked stays false when another run holds it, or removed
+// it before this one had it. Returns what failed.
+std::optional<std::string> tryLock(vdirSession& s, bool& locked)
+{
+    const std::string path = s.dir + "/" + lockName;
+    s.lock = openat(s.fd, lockName, O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     if (s.lock < 0)
-        return false;
+        return failure(path, errno);
     struct stat held {}, named {};
-    int error = 0;
-    if (flock(s.lock, LOCK_EX | LOCK_NB) != 0)
-        error = errno == EWOULDBLOCK ? 0 : errno;
-    else if (fstat(s.lock, &held) != 0)
-        error = errno;
+    std::optional<std::string> wrong;
+    if (fstat(s.lock, &held) != 0)
+        wrong = failure(path, errno);
+    else if (!S_ISREG(held.st_mode))
+        wrong = path + " is " + kindOf(held.st_mode) + ", not a regular file";
+    else if (flock(s.lock, LOCK_EX | LOCK_NB) != 0)
+        wrong = errno == EWOULDBLOCK ? std::nullopt : std::optional(failure(path, errno));
     else if (fstatat(s.fd, lockName, &named, AT_SYMLINK_NOFOLLOW) != 0)
-        error = errno == ENOENT ? 0 : errno;
-    else if (held.st_ino == named.st_ino && held.st_dev == named.st_dev)
-        return true;
-    close(s.lock);
-    s.lock = -1;
-    errno = error;
-    return false;
+        wrong = errno == ENOENT ? std::nullopt : std::optional(failure(path, errno));
+    else
+        locked = held.st_ino == named.st_ino && held.st_dev == named.st_dev;
+    if (!locked) {
+        close(s.lock);
+        s.lock = -1;
+    }
+    return wrong;
 }
 
 std::optional<std::string> lockDirectory(vdirSession& s, int waitSeconds)
 {
     const timespec pause{0, 100000000};
-    for (int tries = waitSeconds * 10; !tryLock(s); --tries) {
-        if (errno != 0)
-            return failure(s.dir + "/" + lockName, errno);
+    bool locked = false;
+    for (int tries = waitSeconds * 10;; --tries) {
+        if (auto wrong = tryLock(s, locked))
+            return wrong;
+        if (locked)
+            return std::nullopt;
         if (tries <= 0)
             return s.dir + " is in use by another run of rondelo";
         nanosleep(&pause, nullptr);
     }
-    return std::nullopt;
 }
 
 // Sorts the entry name: a file of rondelo's names (or of metadata's) into wanted, a temporary
@@ -244,17 +261,6 @@ std::optional<std::string> listDirectory(const vdirSession& s, const vdirMetadat
     error = error != 0 ? error : errno;
     closedir(listing);
     return error != 0 ? std::optional(failure(s.dir, error)) : std::nullopt;
-}
-
-const char* kindOf(mode_t mode)
-{
-    if (S_ISDIR(mode))
-        return "a directory";
-    if (S_ISLNK(mode))
-        return "a symbolic link";
-    if (S_ISFIFO(mode))
-        return "a FIFO";
-    return S_ISSOCK(mode) ? "a socket" : "a device";
 }
 
 // Whether rondelo may replace or remove the entry name: a regular file that a rename or unlink
