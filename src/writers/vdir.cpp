@@ -54,6 +54,8 @@ using entries = std::map<std::string, struct stat>;
 // What a sync holds while it runs; endSession gives it back, however the sync ends.
 struct vdirSession {
     std::string dir;
+    pid_t process = getpid();  // in the temporary files' names
+    uid_t user = geteuid();    // whom the sticky bit lets replace files
     bool made = false;     // dir was made by this sync
     bool done = false;     // the sync has succeeded
     int fd = -1;           // dir, open
@@ -95,11 +97,11 @@ bool isTemporary(const std::string& name)
 
 // Temporary file number's name, ".rondelo-PID-NUMBER.tmp", made on the stack: it is made again
 // to remove the file, also where memory has run out.
-std::array<char, 64> temporaryName(std::size_t number)
+std::array<char, 64> temporaryName(const vdirSession& s, std::size_t number)
 {
     std::array<char, 64> name{};
     char* at = std::copy_n(".rondelo-", 9, name.data());
-    at = std::to_chars(at, name.end() - 6, static_cast<long>(getpid())).ptr;
+    at = std::to_chars(at, name.end() - 6, static_cast<long>(s.process)).ptr;
     *at++ = '-';
     at = std::to_chars(at, name.end() - 5, number).ptr;
     std::copy_n(".tmp", 4, at);
@@ -131,7 +133,7 @@ void holdSignals(vdirSession& s)
 void endSession(vdirSession& s)
 {
     for (; s.renamed < s.temporaries; ++s.renamed)
-        unlinkat(s.fd, temporaryName(s.renamed).data(), 0);
+        unlinkat(s.fd, temporaryName(s, s.renamed).data(), 0);
     if (s.lock >= 0) {
         unlinkat(s.fd, lockName, 0);  // under the lock: a run waiting for it opens it anew
         close(s.lock);
@@ -225,10 +227,10 @@ std::optional<std::string> lockDirectory(vdirSession& s, int waitSeconds)
     }
 }
 
-// Sorts the entry name: a file of rondelo's names (or of metadata's) into wanted, a temporary
+// Sorts the entry name: a file of rondelo's names (or of metadata's) into existing, a temporary
 // regular file into leftovers; errno or 0.
 int sortEntry(const vdirSession& s, const vdirMetadata& metadata, const std::string& name,
-              entries& wanted, std::vector<std::string>& leftovers)
+              entries& existing, std::vector<std::string>& leftovers)
 {
     const bool own = isOwnFile(name) || metadata.count(name) > 0;
     struct stat status {};
@@ -237,14 +239,14 @@ int sortEntry(const vdirSession& s, const vdirMetadata& metadata, const std::str
     if (fstatat(s.fd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)
         return errno == ENOENT ? 0 : errno;
     if (own)
-        wanted.emplace(name, status);
+        existing.emplace(name, status);
     else if (S_ISREG(status.st_mode))
         leftovers.push_back(name);
     return 0;
 }
 
 std::optional<std::string> listDirectory(const vdirSession& s, const vdirMetadata& metadata,
-                                         entries& wanted, std::vector<std::string>& leftovers)
+                                         entries& existing, std::vector<std::string>& leftovers)
 {
     const int fd = openat(s.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* listing = fd < 0 ? nullptr : fdopendir(fd);
@@ -257,7 +259,7 @@ std::optional<std::string> listDirectory(const vdirSession& s, const vdirMetadat
     int error = 0;
     errno = 0;
     for (const dirent* entry; error == 0 && (entry = readdir(listing)) != nullptr; errno = 0)
-        error = sortEntry(s, metadata, entry->d_name, wanted, leftovers);
+        error = sortEntry(s, metadata, entry->d_name, existing, leftovers);
     error = error != 0 ? error : errno;
     closedir(listing);
     return error != 0 ? std::optional(failure(s.dir, error)) : std::nullopt;
@@ -271,9 +273,8 @@ std::optional<std::string> checkReplaceable(const vdirSession& s, const std::str
     const std::string path = s.dir + "/" + name;
     if (!S_ISREG(status.st_mode))
         return path + " is " + kindOf(status.st_mode) + ", not a regular file";
-    const uid_t user = geteuid();
     const bool sticky = (s.status.st_mode & S_ISVTX) != 0;
-    if (sticky && user != 0 && status.st_uid != user && s.status.st_uid != user)
+    if (sticky && s.user != 0 && status.st_uid != s.user && s.status.st_uid != s.user)
         return failure(path, EPERM);
     return std::nullopt;
 }
@@ -341,13 +342,13 @@ std::vector<vdirWrite> targetsOf(const vdirItems& items, const vdirMetadata& met
 
 // New names first, then the files whose text changed; unchanged files are left out.
 std::optional<std::string> planWrites(const vdirSession& s, std::vector<vdirWrite> targets,
-                                      const entries& wanted, vdirPlan& plan)
+                                      const entries& existing, vdirPlan& plan)
 {
     std::vector<vdirWrite> replacements;
     for (vdirWrite& target : targets) {
-        const auto found = wanted.find(target.name);
+        const auto found = existing.find(target.name);
         bool same = false;
-        if (found == wanted.end()) {
+        if (found == existing.end()) {
             plan.writes.push_back(std::move(target));
         } else if (auto wrong = checkReplaceable(s, target.name, found->second)) {
             return wrong;
@@ -365,9 +366,9 @@ std::optional<std::string> planWrites(const vdirSession& s, std::vector<vdirWrit
 
 // rondelo's files that no item has.
 std::optional<std::string> planRemovals(const vdirSession& s, const std::set<std::string>& kept,
-                                        const entries& wanted, vdirPlan& plan)
+                                        const entries& existing, vdirPlan& plan)
 {
-    for (const auto& [name, status] : wanted)
+    for (const auto& [name, status] : existing)
         if (isOwnFile(name) && kept.count(name) == 0) {
             if (auto wrong = checkReplaceable(s, name, status))
                 return wrong;
@@ -379,9 +380,9 @@ std::optional<std::string> planRemovals(const vdirSession& s, const std::set<std
 std::optional<std::string> planSync(const vdirSession& s, const vdirItems& items,
                                     const vdirMetadata& metadata, vdirPlan& plan)
 {
-    entries wanted;
+    entries existing;
     std::vector<std::string> leftovers;
-    if (auto wrong = listDirectory(s, metadata, wanted, leftovers))
+    if (auto wrong = listDirectory(s, metadata, existing, leftovers))
         return wrong;
     for (const std::string& name : leftovers)
         unlinkat(s.fd, name.c_str(), 0);  // under the lock, no run is writing them
@@ -389,9 +390,9 @@ std::optional<std::string> planSync(const vdirSession& s, const vdirItems& items
     std::set<std::string> kept;
     for (const vdirWrite& target : targets)
         kept.insert(target.name);
-    if (auto wrong = planWrites(s, std::move(targets), wanted, plan))
+    if (auto wrong = planWrites(s, std::move(targets), existing, plan))
         return wrong;
-    return planRemovals(s, kept, wanted, plan);
+    return planRemovals(s, kept, existing, plan);
 }
 
 bool writeAll(int fd, const std::string& text)
@@ -414,7 +415,7 @@ constexpr bool syncEachFile = true;
 // Writes text to the next temporary file, made as any file (the umask applies); errno or 0.
 int writeTemporary(vdirSession& s, const std::string& text)
 {
-    const int fd = openat(s.fd, temporaryName(s.temporaries).data(),
+    const int fd = openat(s.fd, temporaryName(s, s.temporaries).data(),
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
         return errno;
@@ -452,7 +453,7 @@ fault commitPlan(vdirSession& s, const vdirPlan& plan)
 {
     for (; s.renamed < plan.writes.size(); ++s.renamed) {
         const std::string& name = plan.writes[s.renamed].name;
-        if (renameat(s.fd, temporaryName(s.renamed).data(), s.fd, name.c_str()) == 0)
+        if (renameat(s.fd, temporaryName(s, s.renamed).data(), s.fd, name.c_str()) == 0)
             continue;
         const fault failed{errno, &name};
         for (std::size_t undone = 0; s.renamed <= plan.additions && undone < s.renamed; ++undone)
