@@ -298,6 +298,15 @@ problem readTitle(const optionRow& row, const std::string& value, runOptions& op
     return std::nullopt;
 }
 
+problem readCalendarColor(const std::string& value, runOptions& options)
+{
+    if (value.size() != 7 || value[0] != '#' ||
+        value.find_first_not_of("0123456789ABCDEFabcdef", 1) != std::string::npos)
+        return "invalid --calendar-color " + quoted(value) + " (#RRGGBB, as #1E90FF)";
+    options.calendarColor = value;
+    return std::nullopt;
+}
+
 problem readVdir(const std::string& value, runOptions& options, window& edges)
 {
     if (value.empty())
@@ -410,6 +419,7 @@ problem readOption(const optionRow& row, const optionValue& value, runOptions& o
     case optionName::remind: return readRemind(value.text, options);
     case optionName::vdir: return readVdir(value.text, options, edges);
     case optionName::calendarName: return readCalendarText(row, value.text, options.calendarName);
+    case optionName::calendarColor: return readCalendarColor(value.text, options);
     case optionName::title: return readTitle(row, value.text, options);
     case optionName::series: return readSeries(value.word, options, edges);
     case optionName::units: return readUnits(value.word, options);
@@ -697,6 +707,8 @@ std::optional<std::string> checkCalendarOptions(const runOptions& options, const
         return "--remind needs --ics or --vdir";
     if (!options.calendarName.empty() && !calendar)
         return "--calendar-name needs --ics or --vdir";
+    if (!options.calendarColor.empty() && !options.vdir)
+        return "--calendar-color needs --vdir";
     return std::nullopt;
 }
 

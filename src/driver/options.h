@@ -47,6 +47,7 @@ struct runOptions {
     bool unitsChosen = false;          // --units or --series, whose ages text shows beside
     std::vector<reminder> reminders;   // --remind, each time it is given
     std::string calendarName;          // --calendar-name
+    std::string calendarColor;         // --calendar-color: #RRGGBB
     std::optional<std::string> vdir;   // --vdir: the calendar directory written instead of out
 };
 

@@ -119,6 +119,7 @@ writerSettings writerSettingsOf(const runOptions& options, bool flushEachLine)
             options.reminders,
             options.calendarName,
             options.vdir.value_or(""),
+            options.calendarColor,
             options.sortByTime || options.next.has_value(),
             {numberStyle(), options.title.has_value()},
             options.sign,

@@ -2,7 +2,6 @@
 #include "writers/ics.h"
 
 #include <algorithm>
-#include <functional>  // for std::hash
 #include <initializer_list>
 #include <sstream>
 #include <utility>
@@ -11,6 +10,7 @@
 
 #include "diagnostics/identity.h"
 #include "timeconv/zone.h"
+#include "writers/uid.h"
 
 namespace rondelo {
 
@@ -49,22 +49,6 @@ std::optional<std::string> eventStart(const absl::TimeZone& zone, unixInstant in
     return "DTSTART:" + calendarTime("%Y%m%dT%H%M%SZ", instant);
 }
 
-// The label as a UID part: "-10K days" becomes "-10K-days".
-std::string uidPart(std::string label)
-{
-    for (char& c : label)
-        if (c == ' ')
-            c = '-';
-    return label;
-}
-
-// A name as a UID part: letters, digits, "." and "_" as they are, every other octet as %XX, so
-// that different names never meet and a name holds no "-" to run into the next part.
-std::string uidName(const std::string& name)
-{
-    return percentEncoded(name, "._");
-}
-
 bool writeLines(std::ostream& out, std::initializer_list<std::string> lines,
                 const writerSettings& settings)
 {
@@ -96,15 +80,27 @@ std::string triggerDuration(long long offset)
     return text;
 }
 
+long long triggerOf(const reminder& r, bool allDay)
+{
+    return allDay ? r.allDay : r.timed;
+}
+
+// One VALARM a trigger: reminders that fall at the same time for this event (1d and 1d@18:00
+// on a timed one) would show the same alarm twice.
 bool writeAlarms(std::ostream& out, const std::string& summary, bool allDay,
                  const writerSettings& settings)
 {
-    for (const reminder& r : settings.reminders)
+    const auto& all = settings.reminders;
+    for (auto r = all.begin(); r != all.end(); ++r) {
+        const long long trigger = triggerOf(*r, allDay);
+        const auto same = [&](const reminder& o) { return triggerOf(o, allDay) == trigger; };
+        if (std::any_of(all.begin(), r, same))
+            continue;
         if (!writeLines(out, {"BEGIN:VALARM", "ACTION:DISPLAY", "DESCRIPTION:" + summary,
-                              "TRIGGER:" + triggerDuration(allDay ? r.allDay : r.timed),
-                              "END:VALARM"},
+                              "TRIGGER:" + triggerDuration(trigger), "END:VALARM"},
                         settings))
             return false;
+    }
     return true;
 }
 
@@ -144,17 +140,6 @@ void writeContentLine(std::ostream& out, const std::string& line)
     out.write(line.data() + start, static_cast<std::streamsize>(line.size() - start)) << "\r\n";
 }
 
-std::string calendarUid(const reference& ref, const std::string& label)
-{
-    std::string uid = calendarTime("%Y%m%dT%H%M%S", readingOf(ref.wallClock)) + "-" + ref.zoneName +
-                      "-" + uidPart(label);
-    if (!ref.name.empty())
-        uid += "-" + uidName(shownName(ref));
-    if (ref.occurrence > 1)
-        uid += "-" + std::to_string(ref.occurrence);
-    return uid + "@rondelo";
-}
-
 bool writeCalendarBegin(std::ostream& out, const writerSettings& settings)
 {
     return writeCalendarHeader(out, settings) &&
@@ -163,8 +148,7 @@ bool writeCalendarBegin(std::ostream& out, const writerSettings& settings)
 
 void countCalendarReference(calendarState& state, reference& ref)
 {
-    ref.occurrence = 1;
-    ref.occurrence = ++state.alike[std::hash<std::string>()(calendarUid(ref, {}))];
+    ref.occurrence = ++state.alike[referenceIdentity(ref)];
 }
 
 bool writeCalendarEvent(std::ostream& out, std::ostream& err, const moment& m,

@@ -1,7 +1,7 @@
 // The calendar writer: the anniversaries as an iCalendar file, one event each.
 #pragma once
 
-#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -11,12 +11,13 @@
 #include "events/reference.h"
 #include "writers/moments.h"
 #include "writers/shared.h"
+#include "writers/uid.h"
 
 namespace rondelo {
 
 // What a calendar keeps from line to line.
 struct calendarState {
-    std::unordered_map<std::size_t, int> alike;  // references counted so far, by UID hash
+    std::unordered_map<std::uint64_t, int> alike;  // references counted so far, by identity
     bool anyEvent = false;                       // whether a VEVENT has been written
 };
 
@@ -26,7 +27,7 @@ struct calendarState {
 // once out has failed.
 bool writeCalendarBegin(std::ostream& out, const writerSettings& settings);
 
-// Sets ref.occurrence: how many references with its date, time, zone and name were counted,
+// Sets ref.occurrence: how many references of its identity (referenceIdentity) were counted,
 // this one included.
 void countCalendarReference(calendarState& state, reference& ref);
 
@@ -36,7 +37,7 @@ void countCalendarReference(calendarState& state, reference& ref);
 // milestones. Its UID is its first milestone's; its SUMMARY its momentTitle, its DESCRIPTION
 // descriptionOf, its CATEGORIES categoryOf the first milestone; TRANSP is TRANSPARENT (a
 // milestone makes nobody busy). Each reminder of the settings is a VALARM that displays the
-// summary.
+// summary, once for each distinct trigger.
 bool writeCalendarEvent(std::ostream& out, std::ostream& err, const moment& m,
                         const reference& ref, const writerSettings& settings, calendarState& state);
 
@@ -50,11 +51,6 @@ bool writeCalendarItem(std::ostream& out, std::ostream& err, const moment& m,
 // VFREEBUSY that shows no busy time, which calendar programs import as nothing.
 bool writeCalendarEnd(std::ostream& out, const writerSettings& settings, const calendarState& state);
 
-// "<reference YYYYMMDDTHHMMSS>-<zone>-<label>[-<name>][-<occurrence>]@rondelo": the same
-// reference, zone, name and label give the same UID, so that a second import updates; the name
-// is percent-encoded, and the occurrence (from 2 on) tells apart references that are the same
-// in all of these.
-std::string calendarUid(const reference& ref, const std::string& label);
 
 // A TEXT value: backslash, semicolon, comma and newline escaped.
 std::string escapeText(const std::string& text);

@@ -32,6 +32,7 @@ struct writerSettings {
     std::vector<reminder> reminders;  // ics: one VALARM each, in this order
     std::string calendarName;         // ics: the calendar's NAME and X-WR-CALNAME; empty for none
     std::string directory;            // vdir: the calendar directory
+    std::string calendarColor;        // vdir: the directory's color file, #RRGGBB; empty for none
     bool timeOrdered = false;  // lines come in time order (--sort, --next), not as made
     wordsStyle words;          // text, JSON and calendars: how titles are worded
     int sign = 1;                // svg, html: -1 before the reference

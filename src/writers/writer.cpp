@@ -118,7 +118,12 @@ bool writeEnd(writer& w, std::ostream& out, std::ostream& err)
 
 std::optional<std::string> syncDirectory(writer& w)
 {
-    return syncVdir(w.settings.directory, std::get<directoryState>(w.state).items);
+    vdirMetadata metadata;  // a name or colour not given leaves the user's own as it is
+    if (!w.settings.calendarName.empty())
+        metadata["displayname"] = w.settings.calendarName;
+    if (!w.settings.calendarColor.empty())
+        metadata["color"] = w.settings.calendarColor;
+    return syncVdir(w.settings.directory, std::get<directoryState>(w.state).items, metadata);
 }
 
 bool writeEvents(writer& w, std::ostream& out, std::ostream& err, const eventList& events,

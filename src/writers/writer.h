@@ -60,8 +60,9 @@ bool endBatch(writer& w, std::ostream& out, std::ostream& err);
 // page are written whole here, once every line is in and the axis known.
 bool writeEnd(writer& w, std::ostream& out, std::ostream& err);
 
-// Makes the calendar directory of a vdir writer hold exactly the events written to it; what
-// failed, as "PATH: reason".
+// Makes the calendar directory of a vdir writer hold exactly the events written to it, and its
+// displayname and color files the calendar's name and colour when the settings give them; what
+// failed, as a message naming the path.
 std::optional<std::string> syncDirectory(writer& w);
 
 // writeBegin, a line for each of the events of ref in list order, and writeEnd.
