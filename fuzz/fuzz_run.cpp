@@ -42,8 +42,18 @@ long long instantOf(const std::string& line)
     return std::strtoll(line.c_str() + (line[0] == '{' ? 8 : 0), nullptr, 10);
 }
 
+bool endsWith(const std::string& text, const std::string& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 void checkLines(const runOptions& options, const std::string& text)
 {
+    // A picture and a page are written whole, once every line is in.
+    if (options.format == outputFormat::svg || options.format == outputFormat::html) {
+        check(endsWith(text, options.format == outputFormat::svg ? "</svg>\n" : "</html>\n"));
+        return;
+    }
     std::istringstream lines(text);
     long long last = LLONG_MIN, count = 0;
     std::set<std::string> uids;

@@ -15,30 +15,61 @@ calendar = lambda title, *more: subprocess.run([rondelo, "--ics", "--title=" + t
 ics = calendar(title)
 csv = subprocess.run([rondelo, *args], capture_output=True, text=True, env=env).stdout.splitlines()
 lines = [line.split(",") for line in csv if line.count(",") == 3 and not line.endswith(",Reference")]
+moments = []  # one event a moment: the lines of an instant, each label after the first named in it
+for ts, shown, _, label in lines:
+    if moments and moments[-1][0] == ts:
+        moments[-1][2].append(label)
+    else:
+        moments.append((ts, shown, [label]))
+
+def start_of(ts, shown):
+    if shown[11:19] == "00:00:00":
+        return datetime.strptime(shown, "%a %b %d %H:%M:%S %Y").date()
+    return datetime.fromtimestamp(int(ts), timezone.utc)
 
 for raw in ics.split(b"\r\n")[:-1]:
     if len(raw) > 75 or b"\n" in raw or b"\r" in raw:
         failures.append(f"content line of {len(raw)} octets: {raw[:40]!r}")
     raw.decode("utf-8")  # a character split by the folding fails here
 events = icalendar.Calendar.from_ical(ics).walk("VEVENT")
-if len(events) != len(lines) or len({str(e["UID"]) for e in events}) != len(lines):
-    failures.append(f"{len(events)} events with distinct UIDs, expected {len(lines)}")
-for event, (ts, shown, _, label) in zip(events, lines):
-    start = event.decoded("DTSTART")
-    if shown[11:19] == "00:00:00":
-        expected = datetime.strptime(shown, "%a %b %d %H:%M:%S %Y").date()
-    else:
-        expected = datetime.fromtimestamp(int(ts), timezone.utc)
-    if str(event["SUMMARY"]) != title + ": " + label or start != expected:
-        failures.append(f"{label}: {event['SUMMARY']!r} at {start!r}, expected {expected!r}")
-all_day = sum(line[1][11:19] == "00:00:00" for line in lines)
+if len(events) != len(moments) or len({str(e["UID"]) for e in events}) != len(moments):
+    failures.append(f"{len(events)} events with distinct UIDs, expected {len(moments)}")
+for event, (ts, shown, labels) in zip(events, moments):
+    start, expected = event.decoded("DTSTART"), start_of(ts, shown)
+    others = "\nAt the same moment: " + " · ".join(labels[1:]) if labels[1:] else ""
+    if str(event["SUMMARY"]) != title + ": " + " · ".join(labels) or start != expected or \
+            str(event["DESCRIPTION"]) != "Counted from 31 January 2000 in Asia/Kolkata" + others:
+        failures.append(f"{labels}: {event['SUMMARY']!r}, {event['DESCRIPTION']!r} at {start!r}, expected {expected!r}")
+all_day = sum(moment[1][11:19] == "00:00:00" for moment in moments)
+
+# Every event of an address book is transparent, and its category is its kind's: a death's
+# milestones Memorial, a birthday's and an anniversary's years Birthday and Anniversary, the
+# rest Milestone; a moment's category is its first line's.
+contacts = os.path.join(os.path.dirname(os.path.abspath(__file__)), "contacts")
+book = [rondelo, "-c", contacts, "-c", os.path.join(contacts, "couples"),
+        "--kinds=birthday,anniversary,other,death", "--series=round,planets", "--sort",
+        "--from=1990-01-01", "--until=2040-01-01"]
+kind = lambda name, label: "Memorial" if name.endswith("(died)") else "Milestone" if \
+    label.split()[1:] != ["years"] or label.startswith("-") else \
+    "Anniversary" if name.endswith("(anniversary)") else "Milestone" if name.endswith(")") else "Birthday"
+expected, seen = [], set()
+for ts, shown, _, label, name in (l.split(",", 4) for l in subprocess.run(
+        book, capture_output=True, text=True, env=env).stdout.splitlines()):
+    if label != "Reference" and (ts, name) not in seen:
+        seen.add((ts, name))
+        expected.append((str(start_of(ts, shown)), kind(name.strip('"'), label)))
+got = [(str(e.decoded("DTSTART")), str(e["CATEGORIES"].cats[0])) for e in
+       icalendar.Calendar.from_ical(subprocess.run(book + ["--ics"], capture_output=True, env=env).stdout).walk("VEVENT")
+       if e["TRANSP"] == "TRANSPARENT"]
+if sorted(got) != sorted(expected) or len(set(c for _, c in got)) != 4:
+    failures.append(f"categories: {sorted(set(got) ^ set(expected))[:6]} differ")
 
 with tempfile.TemporaryDirectory() as home:
     path = os.path.join(home, "rondelo.ics")
     open(path, "wb").write(calendar(title.replace("\n", " ")))  # calcurse takes no line breaks
     imported = subprocess.run(["calcurse", "-D", home, "-i", path], capture_output=True, text=True,
                               env={"TZ": "UTC", "HOME": home}).stdout
-    expected = f"{len(lines) - all_day} apps / {all_day} events / 0 todos / 0 skipped"
+    expected = f"{len(moments) - all_day} apps / {all_day} events / 0 todos / 0 skipped"
     if expected not in imported:
         failures.append(f"calcurse: {imported!r}, expected {expected!r}")
 # Reminders: one VALARM an event, TRIGGER as many days, weeks, hours or minutes before a timed
@@ -89,7 +120,7 @@ with tempfile.TemporaryDirectory() as home:
         subprocess.run(["khal", "-c", config, "import", "--batch", "-a", "anna", os.path.join(home, "in.ics")],
                        capture_output=True, env={"HOME": home, "TZ": "UTC", "LC_ALL": "C.UTF-8"})
     stored = [open(os.path.join(store, name)).read() for name in os.listdir(store)]
-    if len(stored) != len(lines) or not all("TRIGGER:-P1D" in event or "TRIGGER:-PT15H" in event for event in stored):
-        failures.append(f"khal: {len(stored)} events after two imports, expected {len(lines)} with alarms")
+    if len(stored) != len(moments) or not all("TRIGGER:-P1D" in event or "TRIGGER:-PT15H" in event for event in stored):
+        failures.append(f"khal: {len(stored)} events after two imports, expected {len(moments)} with alarms")
 print("\n".join(failures[:20]) or f"{len(events)} events parsed and imported")
 sys.exit(1 if failures else 0)

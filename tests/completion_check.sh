@@ -20,7 +20,7 @@ missing=$(comm -23 <(echo "$options") <(offered -- | sed 's/=$//'))
 
 zones=$(python3 -c 'import zoneinfo; print("\n".join(sorted(zoneinfo.available_timezones() - {"localtime"})))')
 [ "$(offered --zone = '')" = "$(echo "$zones" | sort)" ] || fail "bash offers other zones than zoneinfo's"
-[ "$(offered --format '')" = "$(printf 'csv\nics\njson\ntext')" ] || fail "bash offers other formats"
+[ "$(offered --format '')" = "$(printf 'csv\nhtml\nics\njson\nsvg\ntext')" ] || fail "bash offers other formats"
 [ "$(offered --units = weeks,d)" = weeks,days ] || fail "bash does not complete a comma list"
 [ "$(offered --units = days,)" = "$(printf 'days,%s\n' hours minutes months seconds weeks years)" ] ||
   fail "bash offers a unit of the list again, or not the others"

@@ -7,8 +7,8 @@ import os, re, subprocess, sys
 
 LINE = re.compile(r"-?\d+,(Mon|Tue|Wed|Thu|Fri|Sat|Sun) [A-Z][a-z]{2} [ 1-3]\d \d\d:\d\d:\d\d "
                   r"\d{4},(1[01]|[1-8]),(Reference|-?\d+[KMG]? (year|month|week|day|hour|minute|second)s)(,.*)?")
-TEXT = re.compile(r"[A-Z][a-z]{2} \d{4}-\d\d-\d\d \d\d:\d\d:\d\d [A-Z+-][A-Za-z0-9]+ +\S.* +"
-                  r"(today|tomorrow|yesterday|in \d+ \w+|\d+ \w+ ago)( +\S.*)?")
+TEXT = re.compile(r"[A-Z][a-z]{2} \d{4}-\d\d-\d\d \d\d:\d\d:\d\d [A-Z+-][A-Za-z0-9]+ +"
+                  r"(today|tomorrow|yesterday|in [\d,]+ \w+|[\d,]+ \w+ ago) +\S.*")
 build, readme, groff, manual = sys.argv[1:5]
 # The files that examples read, such as people.tsv, in the directory they run in.
 examples_dir = os.path.join(os.path.dirname(os.path.abspath(__file__)), "examples")

@@ -9,7 +9,7 @@ fail() { echo "FAIL $1"; failures=$((failures + 1)); }
 export TZ=UTC LC_ALL=C
 
 # The version and usage texts name the program by argv[0], escaped.
-got=$( (exec -a "$(printf '\033[2J')" "$rondelo") 2>&1 | head -n 1)
+got=$( (exec -a "$(printf '\033[2J')" "$rondelo" 2000) 2>&1 | head -n 1)
 [[ $got == '\x1B[2J 2.5.'* ]] || fail "argv[0] in the version text: $got"
 
 # A zone that is a FIFO is no zone: read, it would hang the run.
@@ -23,11 +23,11 @@ got=$(TZDIR=$work/zones timeout 10 "$rondelo" --zone=Hang 2000 1 1 2>&1)
 open(sys.argv[1], "wb").write(b"TZif" + bytes(16) + struct.pack(">6llBB", 0, 0, 0, 0, 1, len(abbr), 0, 0, 0) + abbr)' \
   "$work/zones/Evil"
 got=$(TZDIR=$work/zones "$rondelo" --zone=Evil --format=text --until=2000-01-02 2000 1 1)
-[[ $got == 'Sat 2000-01-01 00:00:00 \x1B[J  Reference'* ]] || fail "an escape as abbreviation: $(printf %q "$got")"
+[[ $got == 'Sat 2000-01-01 00:00:00 \x1B[J  '*' years ago '*'The date'* ]] || fail "an escape as abbreviation: $(printf %q "$got")"
 
 # Weekday names of a Latin-1 locale would be no UTF-8 beside the names: English instead.
 localedef -i es_ES -f ISO-8859-1 "$work/es_ES.ISO-8859-1" 2>/dev/null
-echo "leak:__argz_add_sep" >"$work/glibc.supp"  # glibc's newlocale under LOCPATH, not rondelo's
+echo "leak:argz_add_sep" >"$work/glibc.supp"  # glibc's setlocale and newlocale under LOCPATH
 got=$(LOCPATH=$work LC_ALL= LC_TIME=es_ES.ISO-8859-1 LSAN_OPTIONS=suppressions=$work/glibc.supp \
   "$rondelo" --format=text --until=2000-01-06 2000 1 5)
 [[ $got == 'Wed 2000-01-05'* ]] || fail "a Latin-1 locale's weekday: $(printf %q "$got")"

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Under a memory limit: --next keeps the earliest lines of a long file in memory that does not
-# grow with the file, and --sort, which must hold them all, ends with one message and status 1,
-# not an abort. Usage: memory_check.sh RONDELO
+# grow with the file, a picture what it draws, and --sort, which must hold them all, ends with
+# one message and status 1, not an abort. Usage: memory_check.sh RONDELO
 set -u
 rondelo=$1 lines=30000 limit=20000  # kB: room for the program, not for 30000 references
 dates() { yes "$(printf '2000-01-31\tA')" | head -n "$lines"; }
@@ -28,6 +28,10 @@ cards() { awk -v n="$1" 'BEGIN { for (i = 0; i < n; i++) printf "BEGIN:VCARD\r\n
 got=$(cards 100000 | (ulimit -v $limit && exec "$rondelo" --contacts=- --next=1 --from=2031-01-01) 2>&1)
 [ "$got" = "1949276800,Thu Oct  9 01:46:40 2031,7,1G seconds,P0" ] ||
   fail "--contacts under the limit printed: $(printf %s "$got" | head -c 300)"
+
+# A picture of 876,600 hourly milestones holds no more than it draws.
+got=$( (ulimit -v $limit && exec "$rondelo" --format=svg --every=1h -z UTC 1930-01-01) 2>&1 | tail -n 1)
+[ "$got" = "</svg>" ] || fail "a picture of every hour under the limit printed: $got"
 
 # Zone names the database lacks cost nothing that stays.
 zones() { awk -v n="$1" 'BEGIN { for (i = 0; i < n; i++) printf "2000-01-31\tA\tNo/Where%d\n", i }'; }

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """rondelo's years, --every and ages against dateutil and zoneinfo; argv[1] is rondelo."""
-import json, os, subprocess, sys
+import calendar, json, os, random, re, subprocess, sys
 from datetime import datetime, timedelta, timezone
 from fractions import Fraction
 from zoneinfo import ZoneInfo
@@ -146,5 +146,41 @@ for zone, ref, clamp, first in [("Europe/Berlin", ref, False, True), ("UTC", lea
                 failures += 1
             args = command(zone, ref, clamp=clamp, first=first) + ["--age", "--series=planets"]
             check(args + [f"--from={when(zone, ts)}"], want)
+
+# The text format's age of each reference, in years, months and days as relativedelta counts
+# them between the wall-clock readings ("to go" for a reference still to come), with the whole
+# days beside it; references at random across the calendar and zones, at a few instants.
+def counted(n, unit):
+    return f"{n:,} {unit}{'s' * (n != 1)}"
+
+def phrase(ref, at):
+    apart = relativedelta(at, ref) if at >= ref else relativedelta(ref, at)
+    parts = [counted(n, unit) for n, unit in
+             ((apart.years, "year"), (apart.months, "month"), (apart.days, "day")) if n]
+    return (", ".join(parts) or "0 days") + ("" if at >= ref else " to go")
+
+random.seed(31)
+zones = ["UTC", "Europe/Berlin", "Asia/Kolkata", "Australia/Lord_Howe", "America/New_York"]
+def month_end_or_any():
+    year, month = random.randint(1401, 9998), random.randint(1, 12)
+    last = calendar.monthrange(year, month)[1]
+    day = min(random.choice([1, 28, 29, 30, 31]), last) if random.random() < 0.5 else random.randint(1, last)
+    return datetime(year, month, day, random.randint(10, 20), random.randint(0, 59))
+
+refs = [(month_end_or_any(), random.choice(zones)) for _ in range(400)]
+for at in ("2026-12-08T10:52:16", "2000-02-29T11:59", "1700-03-01T00:00", "9000-01-31T23:59"):
+    dates = "".join(f"{r.isoformat()}\tP{i}\t{z}\n" for i, (r, z) in enumerate(refs))
+    out = subprocess.run([RONDELO, "--format=text", "--age", "--units=days", "--zone=UTC", f"--from={at}",
+                          "--dates=-"], input=dates, capture_output=True, text=True, env=ENV).stdout
+    ts = instant("UTC", datetime.fromisoformat(at))
+    for got, (ref, zone) in zip(out.splitlines(), refs):
+        wall = shown(zone, ts).replace(tzinfo=None)
+        want = [phrase(ref, wall), counted(abs(ages(zone, ref, ts)[3][5]), "day")]
+        if re.split(r"  +", got)[1:3] != want:
+            failures += 1
+            print(f"FAIL the age of {ref} in {zone} at {at}: {got!r}, expected {want}")
+    if len(out.splitlines()) != len(refs):
+        failures += 1
+        print(f"FAIL {len(out.splitlines())} age lines for {len(refs)} references")
 
 sys.exit(1 if failures else 0)

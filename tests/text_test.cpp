@@ -1,5 +1,6 @@
-// The text writer's distances at the ends of months, where whole months are easy to miscount;
-// the runs around now cannot choose to fall there.
+// The text writer's distances at the ends of months, where whole months are easy to miscount,
+// and at the edges of two days, where hours give way to days; the runs around now cannot
+// choose to fall there.
 #include "writers/text.h"
 
 #include <absl/time/civil_time.h>
@@ -31,5 +32,28 @@ TEST(text_test, whole_months_end_on_the_last_day_of_a_shorter_month)
         {noon(2026, 2, 27), noon(2024, 2, 29), "23 months ago"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(distanceFromNow({c.then}, {c.now}, absl::UTCTimeZone()), c.distance) << c.then;
+        EXPECT_EQ(distanceFromNow({c.then}, {c.now}, absl::UTCTimeZone(), {}), c.distance) << c.then;
+}
+
+// Under two days the two largest whole units, a unit of none left out; two days on, dates.
+TEST(text_test, near_distances_in_days_hours_and_minutes)
+{
+    const long long now = noon(2026, 12, 8);
+    const struct {
+        long long apart;
+        const char* distance;
+    } cases[] = {
+        {0, "now"},
+        {59, "in 59 seconds"},
+        {-60, "1 minute ago"},
+        {3600 + 59, "in 1 hour"},
+        {5 * 3600 + 12 * 60, "in 5 hours 12 minutes"},
+        {-(86400 + 4 * 3600 + 3599), "1 day 4 hours ago"},
+        {172799, "in 1 day 23 hours"},
+        {172800, "in 2 days"},
+        {-172800, "2 days ago"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(distanceFromNow({now + c.apart}, {now}, absl::UTCTimeZone(), {}), c.distance)
+            << c.apart;
 }

@@ -2,18 +2,24 @@
 // removes and never touches, and that a failed sync leaves the directory as it was.
 #include "writers/vdir.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utime.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "writers/uid.h"
 
 using namespace rondelo;
 
@@ -56,49 +62,79 @@ void backdate(const fs::path& file)
 
 }  // namespace
 
+// Also the directory's name and colour, written when they differ and otherwise left as they
+// are, and the temporary files of a run that was killed, which the next one removes.
 TEST(vdir_test, sync_adds_rewrites_keeps_and_removes_only_its_own)
 {
     const fs::path base = freshDirectory(), dir = base / "made" / "cal";
     const std::string a = item("a@rondelo", "1", "A"), b = item("b@rondelo", "1", "B");
-    ASSERT_EQ(syncVdir(dir, {{"a@rondelo", a}, {"b@rondelo", b}}), std::nullopt);
+    ASSERT_EQ(syncVdir(dir, {{"a@rondelo", a}, {"b@rondelo", b}},
+                       {{"displayname", "Family"}, {"color", "#AA0000"}}),
+              std::nullopt);
     EXPECT_EQ(listing(dir).at("a@rondelo.ics").first, a);
     std::ofstream(dir / "foreign.ics") << "theirs";
     std::ofstream(dir / "x@rondelo.txt") << "theirs too";
-    for (const char* name : {"a@rondelo.ics", "b@rondelo.ics", "foreign.ics", "x@rondelo.txt"})
+    std::ofstream(dir / ".rondelo-1-0.tmp") << "half an event";
+    for (const char* name :
+         {"a@rondelo.ics", "b@rondelo.ics", "foreign.ics", "x@rondelo.txt", "displayname", "color"})
         backdate(dir / name);
     // A new stamp and version alone keep a's file; b changed; c is new.
     const std::string b2 = item("b@rondelo", "2", "B2"), c = item("c@rondelo", "2", "C");
     ASSERT_EQ(syncVdir(dir, {{"a@rondelo", item("a@rondelo", "2", "A")}, {"b@rondelo", b2},
-                             {"c@rondelo", c}}),
+                             {"c@rondelo", c}},
+                       {{"displayname", "Family"}, {"color", "#00AA00"}}),
               std::nullopt);
     auto files = listing(dir);
-    EXPECT_EQ(files.size(), 5u);
+    EXPECT_EQ(files.size(), 7u);
     EXPECT_EQ(files.at("a@rondelo.ics"), std::make_pair(a, 1000000000LL));
     EXPECT_EQ(files.at("b@rondelo.ics").first, b2);
     EXPECT_NE(files.at("b@rondelo.ics").second, 1000000000LL);
     EXPECT_EQ(files.at("c@rondelo.ics").first, c);
-    // Only rondelo's files that no item has go.
+    EXPECT_EQ(files.at("displayname"), std::make_pair(std::string("Family"), 1000000000LL));
+    EXPECT_EQ(files.at("color").first, "#00AA00");
+    // Only rondelo's files that no item has go; the name and colour stay when not given.
     ASSERT_EQ(syncVdir(dir, {{"c@rondelo", c}}), std::nullopt);
     files = listing(dir);
-    EXPECT_EQ(files.size(), 3u);
+    EXPECT_EQ(files.size(), 5u);
     EXPECT_EQ(files.count("c@rondelo.ics"), 1u);
     EXPECT_EQ(files.at("foreign.ics"), std::make_pair(std::string("theirs"), 1000000000LL));
     EXPECT_EQ(files.at("x@rondelo.txt").second, 1000000000LL);
+    EXPECT_EQ(files.at("displayname").first, "Family");
     fs::remove_all(base);
 }
 
+// Whatever of rondelo's names is no regular file, or a lock another run holds, fails the sync
+// before anything changes: no new file renamed in, none removed, nothing read from a device or
+// waited for on a FIFO.
 TEST(vdir_test, a_failed_sync_leaves_the_directory_as_it_was)
 {
     const fs::path dir = freshDirectory();
-    ASSERT_EQ(syncVdir(dir, {{"a@rondelo", item("a@rondelo", "1", "A")}}), std::nullopt);
+    const std::string a = item("a@rondelo", "1", "A");
+    ASSERT_EQ(syncVdir(dir, {{"a@rondelo", a}}), std::nullopt);
     std::ofstream(dir / "foreign.ics") << "theirs";
-    fs::create_directory(dir / "d@rondelo.ics");  // where an item's file should be
-    const auto before = listing(dir);
-    // Items sort by UID: b's temporary file is written before d fails, and a is not removed.
-    const auto wrong = syncVdir(dir, {{"b@rondelo", item("b@rondelo", "1", "B")},
-                                      {"d@rondelo", item("d@rondelo", "1", "D")}});
-    EXPECT_EQ(wrong, (dir / "d@rondelo.ics").string() + ": Is a directory");
-    EXPECT_EQ(listing(dir), before);
+    int lock = -1;
+    const std::pair<std::function<void(const fs::path&)>, std::string> cases[] = {
+        {[](const fs::path& p) { fs::create_directory(p); }, "d@rondelo.ics is a directory"},
+        {[](const fs::path& p) { fs::create_symlink("/dev/zero", p); }, "d@rondelo.ics is a symbolic link"},
+        {[](const fs::path& p) { mkfifo(p.c_str(), 0666); }, "d@rondelo.ics is a FIFO"},
+        {[](const fs::path& p) { fs::create_directory(p.parent_path() / "old@rondelo.ics"); },
+         "old@rondelo.ics is a directory"},  // to be removed, after b's file is renamed in
+        {[&lock, &dir](const fs::path&) {
+             lock = open((dir / ".rondelo.lock").c_str(), O_RDWR | O_CREAT, 0666);
+             flock(lock, LOCK_EX);
+         }, "is in use by another run of rondelo"},
+    };
+    for (const auto& [make, message] : cases) {
+        make(dir / "d@rondelo.ics");
+        const auto before = listing(dir);
+        const auto wrong = syncVdir(dir, {{"b@rondelo", item("b@rondelo", "1", "B")},
+                                          {"d@rondelo", item("d@rondelo", "1", "D")}}, {}, 0);
+        EXPECT_NE(wrong.value_or("").find(message), std::string::npos) << wrong.value_or("");
+        EXPECT_EQ(listing(dir), before) << message;
+        fs::remove(dir / "d@rondelo.ics");
+        fs::remove(dir / "old@rondelo.ics");
+    }
+    close(lock);
     // A UID too long for a file name gets a shorter name of its own, still rondelo's.
     const std::string tooLong(300, 'z');
     EXPECT_EQ(vdirFileName(tooLong + "@rondelo").size(), 200u);
@@ -106,6 +142,8 @@ TEST(vdir_test, a_failed_sync_leaves_the_directory_as_it_was)
     EXPECT_EQ(vdirFileName(tooLong + "@rondelo").substr(188), "@rondelo.ics");
     EXPECT_EQ(syncVdir(dir / "foreign.ics" / "cal", {}),
               (dir / "foreign.ics" / "cal").string() + ": Not a directory");
+    fs::create_symlink("nowhere", dir / "link");
+    EXPECT_EQ(syncVdir(dir / "link" / "cal", {}), (dir / "link").string() + " is a dangling symbolic link");
     fs::remove_all(dir);
 }
 
@@ -149,15 +187,15 @@ TEST(vdir_test, history_keeps_the_passed_milestones_of_references_still_read)
     vdirHistory history{{}, {1810461600}};  // the window starts at 2027-05-16T10:00:00Z
     noteReference(history, anna);
     noteReference(history, bob);
-    const std::uint64_t bobRead = identityOf(bob);
+    const std::uint64_t bobRead = referenceIdentity(bob);
     bob.label = "changed";
     noteReference(history, bob);
-    ASSERT_EQ(syncVdir(dir, {}, history), std::nullopt);
+    ASSERT_EQ(syncVdir(dir, {}, {}, vdirLockWait, history), std::nullopt);
     const auto files = listing(dir);
     EXPECT_EQ(files.size(), 2u);
     EXPECT_EQ(files.count("b@rondelo.ics") + files.count("d@rondelo.ics"), 2u);
     history.references.erase(bobRead);
-    ASSERT_EQ(syncVdir(dir, {}, history), std::nullopt);
+    ASSERT_EQ(syncVdir(dir, {}, {}, vdirLockWait, history), std::nullopt);
     EXPECT_TRUE(listing(dir).empty());
     fs::remove_all(dir);
 }

@@ -52,7 +52,17 @@ TEST(when_test, only_the_documented_forms)
     EXPECT_EQ(readWhen("2021-02-29", when), "2021-02-29 does not exist (February 2021 has 28 days)");
     EXPECT_EQ(suggestedForm("19900517"), "write 1990-05-17");
     EXPECT_EQ(suggestedForm("1990-5-7"), "write 1990-05-07");
-    EXPECT_EQ(suggestedForm("17/05/1990"), "write YYYY-MM-DD");
+    EXPECT_EQ(suggestedForm("17/05/1990"), "write 1990-05-17");
+    EXPECT_EQ(suggestedForm("05/06/1990"), "write 1990-06-05 or 1990-05-06");
+    EXPECT_EQ(suggestedForm("05.06.1990"), "write 1990-06-05");
+    EXPECT_EQ(suggestedForm("5/5/1990"), "write 1990-05-05");
+    EXPECT_EQ(suggestedForm("31/31/1990"), "write YYYY-MM-DD");
+    EXPECT_EQ(suggestedForm("DECEMBER 1, 1990"), "write 1990-12-01");
+    EXPECT_EQ(suggestedForm("1990 Feb 29"), std::nullopt);
+    EXPECT_EQ(suggestedForm("17 Mai 1990"), std::nullopt);
+    EXPECT_EQ(suggestedForm("2000 --1 1"), std::nullopt);  // a sign, not a separator
+    EXPECT_EQ(suggestedForm("17.5.1990 9:05"), "write 1990-05-17T09:05");
+    EXPECT_EQ(suggestedForm("05/06/1990 9:05"), std::nullopt);
     EXPECT_EQ(suggestedForm("19900230"), std::nullopt);
     EXPECT_EQ(suggestedForm("Anna"), std::nullopt);
     writtenDate date{};
@@ -66,4 +76,26 @@ TEST(when_test, only_the_documented_forms)
     EXPECT_EQ(missingDay({2000, 4, 0, {}}), "2000-04-00 does not exist (April 2000 has 30 days)");
     EXPECT_EQ(missingDay({2000, 13, 1, {}}), "month 13 is out of range (1 to 12)");
     EXPECT_FALSE(missingDay({2000, 2, 29, {}}));
+}
+
+// An offset and a zone in brackets after a time of day; any other text is in no form (an empty
+// string), or says what is wrong with it.
+TEST(when_test, dates_with_their_offset_or_zone)
+{
+    writtenDate date{};
+    dateAnchor anchor;
+    EXPECT_EQ(readAnchoredDate("1990-05-17T14:30-05:30[America/New_York]", false, date, anchor),
+              std::nullopt);
+    EXPECT_EQ(anchor.offset, -19800);
+    EXPECT_EQ(anchor.zone, "America/New_York");
+    EXPECT_EQ(readAnchoredDate("1990-05-17T14:30-00:00", false, date, anchor), std::nullopt);
+    EXPECT_TRUE(anchor.utcOnly);
+    EXPECT_EQ(readAnchoredDate("1990-05-17T14:30+00:00", false, date, anchor), std::nullopt);
+    EXPECT_FALSE(anchor.utcOnly);
+    for (const char* none : {"1990-05-17T14:30+", "1990-05-17T14:30+2:00", "1990-05-17T14:30Zx",
+                             "1990-05-17T14:30[", "1990-05-17T14:30[]", "1990-05-17T14:30[UTC]x",
+                             "1990-05-17+02:00", "1990.05.17T14:30Z"})
+        EXPECT_EQ(readAnchoredDate(none, true, date, anchor), "") << none;
+    EXPECT_EQ(readAnchoredDate("1990-05-17T14:30[UTC][UTC]", false, date, anchor),
+              ": a date names one zone, in the first brackets");
 }

@@ -44,18 +44,13 @@ std::string baseName(const char* path)
     return printable(basename(copy.data()));
 }
 
-void showHelp(std::ostream& out)
+namespace {
+
+// What --help says after the options: WHEN and FILE, the file of defaults, dates and a terminal,
+// the date words, the exit statuses.
+void showHelpNotes(std::ostream& out)
 {
-    out << "Usage: rondelo [OPTION]... YYYY-MM-DD[THH:MM[:SS]]\n"
-           "  or:  rondelo [OPTION]... YYYY MM DD [TIME_ZONE]\n"
-           "  or:  rondelo [OPTION]... --dates=FILE\n"
-           "List the round-number anniversaries of a date, one line each.\n"
-           "Options may come before, between or after the date words; '--' ends them.\n"
-           "\n";
-    for (const optionRow& row : optionRows)
-        showOption(out, row);
-    out << "\n"
-           "WHEN is now; today, tomorrow or yesterday; YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS]\n"
+    out << "WHEN is now; today, tomorrow or yesterday; YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS]\n"
            "in the zone; or a span from now, +N or -N and y, mo, w, d, h or min, as in\n"
            "--until=+30d (a span alone counts from now).\n"
            "In FILE, WHEN is YYYY-MM-DD[THH:MM[:SS]] or YYYY.MM.DD; blank lines and lines\n"
@@ -73,6 +68,13 @@ void showHelp(std::ostream& out)
            "of the command line, whose zone, format and references replace theirs; the\n"
            "classic form reads none.\n"
            "\n"
+           "A date's time may carry its offset or its zone, here and in FILE: ...Z,\n"
+           "1990-05-17T14:30+02:00 or 1990-05-17T14:30[Europe/Berlin] is that instant,\n"
+           "counted in the run's zone (in FILE, the line's ZONE). now, today, tomorrow and\n"
+           "yesterday are dates too.\n"
+           "On a terminal without --format the lines are text, and without --from, --until,\n"
+           "--next, --sort, --age or --at-most the next 10 from now.\n"
+           "\n"
            "The date words are decimal digits with an optional sign; TIME_ZONE, if given,\n"
            "must be 0. A date alone, or YYYY MM DD, runs with options. With no option word\n"
            "and four words or more, a command line is the classic one: YYYY MM DD TIME_ZONE,\n"
@@ -81,6 +83,37 @@ void showHelp(std::ostream& out)
            "Exit status: 0 done; 1 a file could not be read, the output written, or memory\n"
            "ran out; 2 a usage error; 3 a date word is not a number or a date; 4 a date out\n"
            "of range or that does not exist, or an entry of FILE or PATH that was skipped.\n"
+        << std::flush;
+}
+
+}  // namespace
+
+void showHelp(std::ostream& out)
+{
+    out << "Usage: rondelo [OPTION]... YYYY-MM-DD[THH:MM[:SS]]\n"
+           "  or:  rondelo [OPTION]... YYYY MM DD [TIME_ZONE]\n"
+           "  or:  rondelo [OPTION]... --dates=FILE\n"
+           "List the round-number anniversaries of a date, one line each.\n"
+           "Options may come before, between or after the date words; '--' ends them.\n"
+           "\n";
+    for (const optionRow& row : optionRows)
+        showOption(out, row);
+    out << "\n";
+    showHelpNotes(out);
+}
+
+void showFirstScreen(std::ostream& err)
+{
+    err << "Usage: rondelo [OPTION]... DATE\n"
+           "The round-number anniversaries of a date: 10K days, 1G seconds, 40 years.\n"
+           "\n"
+           "  rondelo 1990-05-17                 the next milestones of 17 May 1990\n"
+           "  rondelo 1990-05-17T14:30 --next=3  born at half past two: the next three\n"
+           "  rondelo --age 1990-05-17           how old: 36 years, 6 months, 21 days\n"
+           "  rondelo --zone=America/New_York '1990-05-17T14:30[Europe/Berlin]'\n"
+           "                                     born in Berlin, seen in New York\n"
+           "  rondelo --dates=people.tsv         everyone in a file: WHEN<TAB>NAME a line\n"
+           "  rondelo --help                     every option\n"
         << std::flush;
 }
 

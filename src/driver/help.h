@@ -13,6 +13,10 @@ std::string baseName(const char* path);
 // The help text: the synopsis, one line per option, the exit statuses.
 void showHelp(std::ostream& out);
 
+// What rondelo says when given no word at all: what it does, the first commands to type, and
+// the way to --help.
+void showFirstScreen(std::ostream& err);
+
 void showVersion(std::ostream& err, const char* name);
 void showUsage(std::ostream& err, const char* name);
 

@@ -54,8 +54,8 @@ constexpr bool sameWords(const char* const (&a)[N], const char* const (&b)[N])
 
 // The words of completion/options against the enumerations they index, as coreutils'
 // ARGMATCH_VERIFY checks its lists: a word added there without its value here does not compile.
-constexpr outputFormat formatTypes[] = {outputFormat::csv, outputFormat::ics, outputFormat::json,
-                                        outputFormat::text};
+constexpr outputFormat formatTypes[] = {outputFormat::csv,  outputFormat::ics, outputFormat::json,
+                                        outputFormat::text, outputFormat::svg, outputFormat::html};
 static_assert(std::size(formatWords) == std::size(formatTypes));
 static_assert(std::size(seriesWords) == familyCount + 1 &&
               sameWord(seriesWords[familyCount], "all"));
@@ -81,6 +81,7 @@ struct window {
     std::optional<whenSpec> until;
     bool seriesGiven = false;
     bool formatGiven = false;    // --format or --ics, which --vdir does not go with
+    bool formatChosen = false;   // --format, --ics or --vdir, in the file or on the command line
     std::string zoneChoice;      // "--zone=NAME" or "--local"; empty for the machine's zone
     bool commandLine = false;    // reading the command line, after the file of defaults
     bool zoneFromFile = false;   // the file chose the zone
@@ -186,20 +187,37 @@ problem chooseZone(const std::string& choice, window& edges)
     return std::nullopt;
 }
 
-problem readZone(const std::string& value, runOptions& options, window& edges)
+// Loads the zone a value names.
+problem readZoneName(const std::string& value, absl::TimeZone& zone)
 {
-    if (auto wrong = chooseZone("--zone=" + printable(value), edges))
-        return wrong;
     if (!isZoneName(value))
         return quoted(value) + " is not a time zone name" + zoneSuggestions(value);
-    if (loadZone(value, options.zone)) {
-        options.zoneName = value;
+    if (loadZone(value, zone))
         return std::nullopt;
-    }
     if (isZoneAbbreviation(value))
         return quoted(value) + " is a zone's abbreviation, which names no zone of the database: "
                "use its name, as in --zone=Europe/Berlin";
     return "unknown time zone " + quoted(value) + zoneSuggestions(value);
+}
+
+problem readZone(const std::string& value, runOptions& options, window& edges)
+{
+    if (auto wrong = chooseZone("--zone=" + printable(value), edges))
+        return wrong;
+    if (auto wrong = readZoneName(value, options.zone))
+        return wrong;
+    options.zoneName = value;
+    return std::nullopt;
+}
+
+problem readShowIn(const std::string& value, runOptions& options)
+{
+    absl::TimeZone zone;
+    if (auto wrong = readZoneName(value, zone))
+        return "--show-in: " + *wrong;
+    options.showIn = zone;
+    options.showInName = value;
+    return std::nullopt;
 }
 
 problem readLocal(runOptions& options, window& edges)
@@ -295,12 +313,22 @@ problem readTitle(const optionRow& row, const std::string& value, runOptions& op
     return std::nullopt;
 }
 
+problem readCalendarColor(const std::string& value, runOptions& options)
+{
+    if (value.size() != 7 || value[0] != '#' ||
+        value.find_first_not_of("0123456789ABCDEFabcdef", 1) != std::string::npos)
+        return "invalid --calendar-color " + quoted(value) + " (#RRGGBB, as #1E90FF)";
+    options.calendarColor = value;
+    return std::nullopt;
+}
+
 problem readVdir(const std::string& value, runOptions& options, window& edges)
 {
     if (value.empty())
         return "--vdir needs the name of a directory";
     options.vdir = value;
     options.format = outputFormat::vdir;
+    edges.formatChosen = true;
     edges.vdirFromFile = !edges.commandLine;
     return std::nullopt;
 }
@@ -310,6 +338,7 @@ problem readFormat(const optionRow& row, const optionValue& value, runOptions& o
                    window& edges)
 {
     edges.formatGiven = true;
+    edges.formatChosen = true;
     options.format = row.id == optionName::ics ? outputFormat::ics : formatTypes[value.word];
     if (edges.commandLine && edges.vdirFromFile) {
         options.vdir.reset();
@@ -337,9 +366,16 @@ problem readContacts(const std::string& value, runOptions& options)
 problem readSeries(unsigned words, runOptions& options, window& edges)
 {
     edges.seriesGiven = true;
+    options.unitsChosen = true;
     const bool all = (words >> familyCount & 1) != 0;
     options.milestones.families = all ? (1u << familyCount) - 1 : words;
     return std::nullopt;
+}
+
+problem readUnits(unsigned words, runOptions& options)
+{
+    options.unitsChosen = true;
+    return setTo(options.milestones.units, words);
 }
 
 milestoneUnit milestoneUnitOf(spanUnit unit)
@@ -384,6 +420,7 @@ problem readOption(const optionRow& row, const optionValue& value, runOptions& o
     case optionName::time: return readTime(value.text, options);
     case optionName::zone: return readZone(value.text, options, edges);
     case optionName::local: return readLocal(options, edges);
+    case optionName::showIn: return readShowIn(value.text, options);
     case optionName::before: return setTo(options.sign, -1);
     case optionName::sort: return setTo(options.sortByTime, true);
     case optionName::from: return readWindowEdge(row, value.text, edges.from);
@@ -397,9 +434,10 @@ problem readOption(const optionRow& row, const optionValue& value, runOptions& o
     case optionName::remind: return readRemind(value.text, options);
     case optionName::vdir: return readVdir(value.text, options, edges);
     case optionName::calendarName: return readCalendarText(row, value.text, options.calendarName);
+    case optionName::calendarColor: return readCalendarColor(value.text, options);
     case optionName::title: return readTitle(row, value.text, options);
     case optionName::series: return readSeries(value.word, options, edges);
-    case optionName::units: return setTo(options.milestones.units, value.word);
+    case optionName::units: return readUnits(value.word, options);
     case optionName::every: return readEvery(value.text, options);
     case optionName::age: return setTo(options.age, true);
     case optionName::countFirstDay: return setTo(options.milestones.countFirstDay, true);
@@ -482,9 +520,18 @@ bool hasOptions(int argc, const char* const* argv)
     for (int i = 1; i < argc; ++i)
         if (isOptionWord(argv[i]) || std::strcmp(argv[i], "--") == 0)
             return true;
+    if (argc == 4)
+        return true;
+    if (argc != 2 && argc != 3)
+        return false;
+    const std::string joined = argv[1] + (argc == 3 ? " " + std::string(argv[2]) : "");
     writtenDate date{};
-    return argc == 4 ||
-           (argc == 2 && (readWrittenDate(argv[1], false, date) || suggestedForm(argv[1])));
+    whenSpec day{};
+    // A word that begins with a date is one, also when what follows is wrong.
+    const bool dateWord = readWrittenDate(std::string(argv[1]).substr(0, 10), false, date);
+    const bool dayWord =
+        !readWhen(argv[1], day) && (day.kind == whenSpec::now || day.kind == whenSpec::day);
+    return (argc == 2 && (dateWord || dayWord)) || suggestedForm(joined);
 }
 
 
@@ -675,6 +722,8 @@ std::optional<std::string> checkCalendarOptions(const runOptions& options, const
         return "--remind needs --ics or --vdir";
     if (!options.calendarName.empty() && !calendar)
         return "--calendar-name needs --ics or --vdir";
+    if (!options.calendarColor.empty() && !options.vdir)
+        return "--calendar-color needs --vdir";
     return std::nullopt;
 }
 
@@ -691,6 +740,9 @@ std::optional<std::string> checkCombinations(const runOptions& options, const wi
                quoted(options.dateWords[0]);
     if (options.age && options.atMost)
         return "--age gives one line a unit: --at-most does not go with it";
+    const bool picture = options.format == outputFormat::svg || options.format == outputFormat::html;
+    if (options.age && picture)
+        return "--age does not go with --format=svg or html: a picture draws milestones";
     if (options.age && (options.until || options.next))
         return "--age counts up to --from: --until and --next do not go with it";
     if (options.from && options.until && !(*options.from < *options.until))
@@ -727,31 +779,37 @@ void resolveWindow(runOptions& options, window edges)
         options.until = resolveWhen(*edges.until, options.zone, options.now);
 }
 
-// "-05:00" for an offset of seconds east of UTC.
-std::string offsetText(int seconds)
-{
-    const int minutes = std::abs(seconds) / 60;
-    char text[16];
-    std::snprintf(text, sizeof text, "%c%02d:%02d", seconds < 0 ? '-' : '+', minutes / 60,
-                  minutes % 60);
-    return text;
-}
-
-// Says, and goes on, when --zone names a fixed offset that a person may take for a place's
+// Says, and goes on, when a zone names a fixed offset that a person may take for a place's
 // clock: EST, which is -05:00 also in summer, where New York is at -04:00.
-void warnOfFixedOffset(const runOptions& options, std::ostream& err)
+void warnOfFixedOffset(const std::string& name, const absl::TimeZone& zone, unixInstant now,
+                       std::ostream& err)
 {
-    const auto cities = fixedOffsetCities(options.zoneName, options.zone, options.now);
+    const auto cities = fixedOffsetCities(name, zone, now);
     if (!cities)
         return;
     const std::size_t shown = std::min<std::size_t>(cities->size(), 3);
     std::string names;
     for (std::size_t i = 0; i < shown; ++i)
         names += (i == 0 ? ", as in " : i + 1 < shown ? ", " : " or ") + (*cities)[i];
-    const int offset = options.zone.At(absl::FromUnixSeconds(options.now.seconds)).offset;
-    say(err, options.zoneName + " is a fixed offset of " + offsetText(offset) +
+    const int offset = zone.At(absl::FromUnixSeconds(now.seconds)).offset;
+    say(err, name + " is a fixed offset of " + offsetText(offset) +
                  " all year, without daylight saving; for the clock of a place, use a city's zone" +
                  names);
+}
+
+// A person at a terminal who chose no format reads text; who chose no window or order either,
+// the next lines from now.
+void chooseFirstScreen(runOptions& options, const window& edges)
+{
+    if (!options.terminal || edges.formatChosen)
+        return;
+    options.format = outputFormat::text;
+    if (edges.from || edges.until || options.next || options.sortByTime || options.age ||
+        options.atMost)
+        return;
+    options.next = firstScreenLines;
+    options.sortByTime = true;
+    options.firstScreen = true;
 }
 
 // The rest, once every option is in: the zone, the window in it, the options that do not go
@@ -761,6 +819,7 @@ std::optional<int> settleOptions(runOptions& options, const window& edges, std::
     if (edges.zoneChoice.empty())
         if (auto wrong = readDefaultZone(options, err))
             return usageError(err, *wrong);
+    chooseFirstScreen(options, edges);
     resolveWindow(options, edges);
     if (auto wrong = checkCombinations(options, edges))
         return usageError(err, *wrong);
@@ -769,7 +828,9 @@ std::optional<int> settleOptions(runOptions& options, const window& edges, std::
                                            options.calendarStamp))
             return usageError(err, *wrong);
     if (edges.zoneChoice.compare(0, 7, "--zone=") == 0)
-        warnOfFixedOffset(options, err);
+        warnOfFixedOffset(options.zoneName, options.zone, options.now, err);
+    if (options.showIn)
+        warnOfFixedOffset(options.showInName, *options.showIn, options.now, err);
     return std::nullopt;
 }
 

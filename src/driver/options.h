@@ -25,6 +25,10 @@ struct runOptions {
     bool timeGiven = false;            // --time
     absl::TimeZone zone;               // UTC unless --zone or --local
     std::string zoneName = "UTC";      // as the user gave it
+    std::optional<absl::TimeZone> showIn;  // --show-in: every line shown on this clock
+    std::string showInName;
+    bool terminal = false;             // standard output is a terminal: a person reads it
+    bool firstScreen = false;          // a terminal chose the text and the next lines
     int sign = 1;                      // -1 with --before
     bool sortByTime = false;           // --sort
     std::optional<unixInstant> from;   // --from: lines at or after it
@@ -40,17 +44,23 @@ struct runOptions {
     unixInstant calendarStamp{0};      // DTSTAMP: SOURCE_DATE_EPOCH, else the time of the run
     milestoneChoice milestones;        // --series, --units, --every, --count-first-day, --month-end
     bool age = false;                  // --age: how old each reference is at --from, or now
+    bool unitsChosen = false;          // --units or --series, whose ages text shows beside
     std::vector<reminder> reminders;   // --remind, each time it is given
     std::string calendarName;          // --calendar-name
+    std::string calendarColor;         // --calendar-color: #RRGGBB
     std::optional<std::string> vdir;   // --vdir: the calendar directory written instead of out
 };
 
 // True when any of argv[1] on is an option word ("-" or "--" and a letter) or "--", or when
-// the words are a date alone, YYYY-MM-DD[THH:MM[:SS]] (or a date written another way, which
-// gets the form to write) or YYYY MM DD: such a run reads options,
+// the words are a date alone, YYYY-MM-DD[THH:MM[:SS]] with or without an offset or a zone,
+// now, today, tomorrow or yesterday (or a date written another way, in one or two words, which
+// gets the form to write) or three words, YYYY MM DD: such a run reads options,
 // and its zone is the machine's unless they choose one. Any other argument list is the classic
 // one, which reads four words and ignores what follows them, in UTC.
 bool hasOptions(int argc, const char* const* argv);
+
+// The lines a terminal shows without a window or an order.
+constexpr long long firstScreenLines = 10;
 
 // Reads the option words into options, wherever they stand: every other word goes to
 // options.dateWords, in its order, as does every word after "--". Before them it reads the
@@ -60,7 +70,10 @@ bool hasOptions(int argc, const char* const* argv);
 // --help or --version (written to out, whatever the file holds), 1 when the file cannot be
 // read, 2 after a usage error, in the file or on the command line (one line saying what is
 // wrong and a hint, on err). Returns nothing when the run goes on, after a warning on err for a
-// --zone that is a fixed offset.
+// --zone or --show-in that is a fixed offset. Where options.terminal is set and no format is
+// chosen, the format is text, and without a window or an order either (--from, --until,
+// --next, --sort, --age, --at-most) the lines are the next firstScreenLines from now
+// (options.firstScreen).
 std::optional<int> readOptions(int argc, char* const* argv, std::ostream& out, std::ostream& err,
                                runOptions& options);
 

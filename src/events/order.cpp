@@ -157,7 +157,7 @@ bool offerLines(lineOrder& order, eventList& events, reference& ref, const lineS
     else if (order.kind == orderKind::byTime)
         holdAll(order, events, ref);
     else
-        return writeNow(events, ref, sink);
+        return writeNow(events, ref, sink) && (!sink.endBatch || sink.endBatch());
     return true;
 }
 

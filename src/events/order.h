@@ -20,10 +20,12 @@ namespace rondelo {
 
 // Where ordered lines go. Each reference that will have lines written is counted first, in the
 // order the references were read (a calendar numbers twins by it); then its lines are written.
-// write returns false once the output has failed.
+// Lines written as made end each batch with endBatch, when there is one, before the reference
+// changes. write and endBatch return false once the output has failed.
 struct lineSink {
     std::function<void(reference&)> count;
     std::function<bool(const event&, const reference&)> write;
+    std::function<bool()> endBatch;
 };
 
 enum class orderKind {

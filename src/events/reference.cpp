@@ -1,8 +1,5 @@
-// The name, label and identity of a reference as its lines carry them.
+// The name and label of a reference's lines as they carry them.
 #include "events/reference.h"
-
-#include <cstdio>  // for snprintf
-#include <initializer_list>
 
 namespace rondelo {
 
@@ -24,31 +21,13 @@ std::string shownName(const reference& ref)
     return ref.name;
 }
 
-std::uint64_t identityOf(const reference& ref)
-{
-    const absl::CivilSecond& c = ref.wallClock;
-    char reading[64];
-    std::snprintf(reading, sizeof reading, "%lld-%d-%dT%d:%d:%d %d",
-                  ref.yearless ? 0LL : static_cast<long long>(c.year()), c.month(), c.day(),
-                  c.hour(), c.minute(), c.second(), static_cast<int>(ref.kind));
-    std::string text = reading + std::string(1, '\0');
-    for (const std::string* part : {&ref.zoneName, &ref.name, &ref.label})
-        text += *part + '\0';  // no part holds a NUL: different references never meet
-    std::uint64_t hash = 14695981039346656037ULL;
-    for (const char octet : text)
-        hash = (hash ^ static_cast<unsigned char>(octet)) * 1099511628211ULL;
-    return hash;
-}
-
 std::string labelOf(const event& e, const reference& ref)
 {
-    return e.family == familyYearly ? kindWord(ref.kind) : labelOf(e);
-}
-
-const char* kindWord(referenceKind kind)
-{
+    // A plain date's yearly day is a birthday's, as a date given alone is most often one.
     static const char* const words[] = {"birthday", "anniversary", "other", "death", "memorial"};
-    return kind == referenceKind::date ? words[0] : words[static_cast<int>(kind)];
+    if (e.family != familyYearly)
+        return labelOf(e);
+    return ref.kind == referenceKind::date ? words[0] : words[static_cast<int>(ref.kind)];
 }
 
 }  // namespace rondelo

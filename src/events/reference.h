@@ -3,7 +3,7 @@
 #pragma once
 
 #include <climits>
-#include <cstdint>
+#include <optional>
 #include <string>
 
 #include <absl/time/civil_time.h>
@@ -26,7 +26,10 @@ constexpr int yearlessYear = 2000;
 
 struct reference {
     absl::CivilSecond wallClock;  // the date and time of day on the zone's clock
-    absl::TimeZone zone;
+    // The instant, where the date named one (an offset, a zone of its own): wallClock is its
+    // reading, which in a fold is also the reading of an hour before.
+    std::optional<unixInstant> instant;
+    absl::TimeZone zone;  // where its days, months and years are counted
     std::string zoneName;  // as the user gave it; goes into calendar UIDs and JSON lines
     referenceKind kind = referenceKind::date;
     std::string name;   // whose date: a person, a file's NAME or --title; empty for none
@@ -37,21 +40,14 @@ struct reference {
     unixInstant endsBefore{LLONG_MAX};  // no milestone from here on (a death's next day)
 };
 
-// The word of --kinds for a kind, "birthday" to "memorial"; a plain date's is "birthday", as a
-// date given alone is most often one.
-const char* kindWord(referenceKind kind);
-
 // The name lines carry in CSV, JSON and text, and in a calendar's UIDs: the name, and after it
 // the kind of a card's date other than a birthday: "Anna Schmidt (anniversary)", "Jürgen Weiß
 // (Firmenjubiläum)", "Margarethe Vogel (died)", "Margarethe Vogel (memorial)".
 std::string shownName(const reference& ref);
 
-// What makes a reference the same from run to run: its reading (a month and day alone without
-// a year), zone, kind, name and label, as a 64-bit FNV-1a hash, the same on every build.
-std::uint64_t identityOf(const reference& ref);
-
 // The label of e, a line of ref: labelOf(e), and for a yearly day the word of ref's kind
-// ("birthday", "anniversary"), since a date without a year has no count to show.
+// ("birthday", "anniversary", a plain date's "birthday"), since a date without a year has no
+// count to show.
 std::string labelOf(const event& e, const reference& ref);
 
 }  // namespace rondelo

@@ -61,9 +61,12 @@ milestoneChoice choiceFor(const reference& ref, const generationPlan& plan)
 
 eventBatches startEvents(const reference& ref, const generationPlan& plan)
 {
-    return {baseOf(ref.wallClock, ref.zone, std::max(plan.from, ref.startsAt),
-                   std::min(plan.until, ref.endsBefore)),
-            choiceFor(ref, plan), ref.yearless, std::nullopt, std::nullopt, false};
+    eventBatches batches{baseOf(ref.wallClock, ref.zone, std::max(plan.from, ref.startsAt),
+                                std::min(plan.until, ref.endsBefore)),
+                         choiceFor(ref, plan), ref.yearless, std::nullopt, std::nullopt, false};
+    if (ref.instant)
+        batches.base.instant = *ref.instant;
+    return batches;
 }
 
 bool nextEvents(eventBatches& batches, eventList& events, const generationPlan& plan)
@@ -81,6 +84,24 @@ bool nextEvents(eventBatches& batches, eventList& events, const generationPlan& 
         if (!addYearly(events, *batches.yearly, batches.base, batches.choice, everyBatch))
             batches.yearly.reset();
     return !events.empty();
+}
+
+std::optional<event> firstEventFrom(const reference& ref, generationPlan plan, unixInstant from)
+{
+    plan.ageAt.reset();
+    plan.from = from;
+    eventList events;
+    for (long long width = 86400;; width *= 2) {
+        const bool last = width > (1LL << 50);  // 35 million years: beyond every calendar
+        plan.until = {last ? LLONG_MAX : from.seconds + width};
+        std::optional<event> first;
+        for (eventBatches batches = startEvents(ref, plan); nextEvents(batches, events, plan);)
+            for (const event& e : events)
+                if (!first || e.instant < first->instant)
+                    first = e;
+        if (first || last)
+            return first;
+    }
 }
 
 void collectEvents(eventList& events, const reference& ref, const generationPlan& plan)

@@ -43,6 +43,11 @@ eventBatches startEvents(const reference& ref, const generationPlan& plan);
 // when nothing is left.
 bool nextEvents(eventBatches& batches, eventList& events, const generationPlan& plan);
 
+// The earliest event of ref at or after from, as the plan makes them but for its window and its
+// ages: the line that follows a window ending at from. Windows from there of a day, two, four
+// and on are tried in turn, so that a family of every N units is walked only near from.
+std::optional<event> firstEventFrom(const reference& ref, generationPlan plan, unixInstant from);
+
 // Sets events to all the events of ref: the batches of nextEvents one after the other.
 void collectEvents(eventList& events, const reference& ref, const generationPlan& plan);
 

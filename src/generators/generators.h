@@ -111,14 +111,6 @@ bool addYearly(eventList& events, yearlyWalk& walk, const anniversaryBase& base,
 void addAges(eventList& events, const anniversaryBase& base, unixInstant at,
              const milestoneChoice& choice);
 
-// The display width of the longest label that a run can make: the reference's own line, the
-// chosen families' counts in the chosen units in the direction of sign (those that keep to the
-// calendar in a family that does), and the every family's largest count within the calendar;
-// and with --every=1y the word of any kind, which labels a yearly day; with ages instead, the
-// largest age of each chosen unit and planet, led by "-". Labels are
-// ASCII, so their width is their length.
-std::size_t longestLabel(const milestoneChoice& choice, int sign, bool ages);
-
 // True when the instant lies in the base's window.
 inline bool isInWindow(const anniversaryBase& base, unixInstant instant)
 {

@@ -12,7 +12,6 @@
 #include <optional>
 #include <utility>
 
-#include "events/reference.h"
 #include "generators/families.h"
 #include "timeconv/civil.h"
 
@@ -168,63 +167,6 @@ verdict placeOf(placing& p, const unitDefinition& unit, const placeSpan& span, b
 bool isChosen(const milestoneChoice& choice, const milestoneSeries& series)
 {
     return !isChosenByUnits(*series.unit) || (choice.units >> series.unit->unit & 1) != 0;
-}
-
-// The most of the unit that two readings or instants of the calendar can lie apart, give or
-// take zoneMargin: no larger count keeps to the calendar.
-long long mostInCalendar(const unitDefinition& unit)
-{
-    const long long seconds = pastCalendarSecond - firstCalendarSecond + 2 * zoneMargin;
-    switch (unit.kind) {
-    case unitKind::calendarMonths:
-        return (10000 - 1400) * 12 / unit.length;
-    case unitKind::calendarDays:
-        return seconds / 86400 / unit.length;
-    case unitKind::exactSeconds:
-        return seconds / unit.length;
-    case unitKind::planetYears:
-        return seconds * 5 / (unit.length * 432);
-    }
-    return 0;
-}
-
-// The length of the label of n of the unit in the family; labels are ASCII.
-std::size_t labelWidth(milestoneFamily family, const unitDefinition& unit, long long n)
-{
-    return labelOf(event{{0}, n, unit.unit, family}).size();
-}
-
-std::size_t seriesWidth(milestoneFamily id, const milestoneFamilyData& family,
-                        const milestoneSeries& series, int sign)
-{
-    std::size_t width = 0;
-    for (const long long count : series.counts) {
-        if ((sign < 0 && count > series.backwardLimit) ||
-            (family.calendarOnly && count > mostInCalendar(*series.unit)))
-            break;
-        width = std::max(width, labelWidth(id, *series.unit, sign * count));
-    }
-    return width;
-}
-
-// A plain count's label is the longer the larger the count: the widest is the largest.
-std::size_t plainWidth(const unitDefinition& unit, long long most, int sign)
-{
-    return most == 0 ? 0 : labelWidth(familyAge, unit, sign * most);
-}
-
-std::size_t agesWidth(const milestoneChoice& choice)
-{
-    std::size_t width = 0;
-    for (int u = 0; u < unitCount; ++u)
-        if ((choice.units >> u & 1) != 0) {
-            const unitDefinition& unit = unitOf(static_cast<milestoneUnit>(u));
-            width = std::max(width, plainWidth(unit, mostInCalendar(unit), -1));
-        }
-    if ((choice.families >> familyPlanets & 1) != 0)
-        for (const milestoneSeries& series : familyData(familyPlanets).series)
-            width = std::max(width, plainWidth(*series.unit, mostInCalendar(*series.unit), -1));
-    return width;
 }
 
 void addSeries(eventList& events, placing& p, milestoneFamily id,
@@ -408,26 +350,6 @@ void addAges(eventList& events, const anniversaryBase& base, unixInstant at,
     if ((choice.families >> familyPlanets & 1) != 0)
         for (const milestoneSeries& series : familyData(familyPlanets).series)
             addAge(events, p, *series.unit, at);
-}
-
-std::size_t longestLabel(const milestoneChoice& choice, int sign, bool ages)
-{
-    if (ages)
-        return agesWidth(choice);
-    std::size_t width = labelOf(event{}).size();  // the reference's own
-    forEachChosen(choice, [&](milestoneFamily id, const milestoneFamilyData& family,
-                              const milestoneSeries& series) {
-        width = std::max(width, seriesWidth(id, family, series, sign));
-    });
-    if (choice.every) {
-        const unitDefinition& unit = unitOf(choice.every->unit);
-        const long long steps = mostInCalendar(unit) / choice.every->step;
-        width = std::max(width, plainWidth(unit, steps * choice.every->step, sign));
-    }
-    if (choice.every && choice.every->unit == unitYears && choice.every->step == 1)
-        for (int kind = 0; kind <= static_cast<int>(referenceKind::date); ++kind)  // yearly days
-            width = std::max(width, std::strlen(kindWord(static_cast<referenceKind>(kind))));
-    return width;
 }
 
 }  // namespace rondelo

@@ -128,6 +128,35 @@ std::string unusedTimeZone(const std::vector<std::string>& words)
            " changes nothing and must be 0 or left out: for a time zone, use --zone=NAME";
 }
 
+// now, today, tomorrow or yesterday, into date.day.
+bool isDayWord(const std::string& word, commandDate& date)
+{
+    whenSpec when{};
+    if (readWhen(word, when) || (when.kind != whenSpec::now && when.kind != whenSpec::day))
+        return false;
+    date.day = when;
+    return true;
+}
+
+// The form to write for words that write a date another way (suggestedForm of the words joined
+// by blanks): one word that is none of rondelo's dates, a date and a time of day, or three
+// words that are no date of the calendar as YYYY MM DD, such as May 17 1990 or 17 05 1990.
+std::optional<dateWordsFailure> wordsWrittenAnotherWay(const std::vector<std::string>& words,
+                                                       bool oneWord)
+{
+    std::string joined;
+    for (const std::string& word : words)
+        joined += (joined.empty() ? "" : " ") + word;
+    writtenDate date{};
+    const bool another = (words.size() == 1 && !oneWord) ||
+                         (words.size() == 2 && isTimeOfDay(words[1])) ||
+                         (words.size() == 3 && readSeparateWords(words, date));
+    const std::optional<std::string> form = another ? suggestedForm(joined) : std::nullopt;
+    if (!form)
+        return std::nullopt;
+    return dateWordsFailure{dateProblem::notANumber, quoted(joined) + " is not a date: " + *form};
+}
+
 }  // namespace
 
 std::optional<dateWordsFailure> readReferenceArguments(const char* const* argv,
@@ -146,29 +175,38 @@ std::optional<dateWordsFailure> readReferenceArguments(const char* const* argv,
 }
 
 std::optional<dateWordsFailure> readDateWords(const std::vector<std::string>& words,
-                                              bool timeGiven, writtenDate& date)
+                                              bool timeGiven, commandDate& date)
 {
     date = {};
-    const bool oneWord = !words.empty() && readWrittenDate(words[0], false, date);
+    const dateWordsFailure clockTwice{dateProblem::usage,
+                                      "--time does not go with a date that gives its time of day"};
+    if (words.size() == 1 && isDayWord(words[0], date))
+        return timeGiven && date.day->kind == whenSpec::now ? std::optional(clockTwice)
+                                                             : std::nullopt;
+    std::optional<std::string> unread;
+    const bool oneWord =
+        !words.empty() && !(unread = readAnchoredDate(words[0], false, date.date, date.anchor));
+    if (auto form = wordsWrittenAnotherWay(words, oneWord))
+        return form;
     if (words.size() > (oneWord ? 1 : 4))
         return dateWordsFailure{dateProblem::usage, "extra operand " + quoted(words[oneWord ? 1 : 4])};
-    if (oneWord && date.timeOfDay && timeGiven)
-        return dateWordsFailure{dateProblem::usage,
-                                "--time does not go with a date that gives its time of day"};
+    if (oneWord && date.date.timeOfDay && timeGiven)
+        return clockTwice;
     if (oneWord)
-        return checkFields({date.year, date.month, date.day}, {3, words[0]}, date);
-    if (words.size() == 1)
-        if (auto form = suggestedForm(words[0]))
-            return dateWordsFailure{dateProblem::notANumber, quoted(words[0]) + " is not a date: " + *form};
+        return checkFields({date.date.year, date.date.month, date.date.day}, {3, words[0]},
+                           date.date);
+    if (words.size() == 1 && unread && !unread->empty())
+        return dateWordsFailure{dateProblem::notANumber, quoted(words[0]) + *unread};
     long long number = 0;
     if (words.empty() || (words.size() < 3 && readDateNumber(words[0], number)))
         return dateWordsFailure{dateProblem::usage, "missing date: YYYY-MM-DD or YYYY MM DD"};
     if (words.size() < 3)
         return dateWordsFailure{dateProblem::notANumber, quoted(words[0]) +
-                                " is not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS])"};
+                                " is not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS], an "
+                                "offset or a [zone] after the time)"};
     if (words.size() == 4 && (!readDateNumber(words[3], number) || number != 0))
         return dateWordsFailure{dateProblem::usage, unusedTimeZone(words)};
-    return readSeparateWords({words[0], words[1], words[2]}, date);
+    return readSeparateWords({words[0], words[1], words[2]}, date.date);
 }
 
 absl::CivilSecond wallClockOf(const referenceArguments& args, long long timeOfDay)

@@ -37,15 +37,23 @@ struct dateWordsFailure {
 std::optional<dateWordsFailure> readReferenceArguments(const char* const* argv,
                                                        referenceArguments& args);
 
+// The date of a run with options, as its words give it.
+struct commandDate {
+    writtenDate date;
+    dateAnchor anchor;            // an offset or a zone of its own, which fix the instant
+    std::optional<whenSpec> day;  // instead, now, today, tomorrow or yesterday
+};
+
 // Reads the date words of a run with options into date: YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS]
-// alone, or YYYY MM DD [TIME_ZONE], each an optional sign and decimal digits. A date that gives
-// its time of day does not go with --time (timeGiven). The failure is usage for too few or
-// too many words, or a TIME_ZONE other than 0 (with the way to give a zone or a time of day);
-// notANumber for a word that is no number or no date (with the form to write, where it looks
-// like a date written another way); outOfRange for a value outside its range or a day that its
-// month lacks.
+// alone, an offset or a zone in brackets after its time (readAnchoredDate); now, today,
+// tomorrow or yesterday; or YYYY MM DD [TIME_ZONE], each an optional sign and decimal digits. A
+// date that gives its time of day, and now, do not go with --time (timeGiven). The failure is
+// usage for too few or too many words, or a TIME_ZONE other than 0 (with the way to give a zone
+// or a time of day); notANumber for a word that is no number or no date, or words that write a
+// date another way (with the form to write: suggestedForm of the words); outOfRange for a value
+// outside its range or a day that its month lacks.
 std::optional<dateWordsFailure> readDateWords(const std::vector<std::string>& words,
-                                              bool timeGiven, writtenDate& date);
+                                              bool timeGiven, commandDate& date);
 
 // The wall-clock reading of the classic arguments at timeOfDay.
 absl::CivilSecond wallClockOf(const referenceArguments& args, long long timeOfDay);

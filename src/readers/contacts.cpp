@@ -13,6 +13,7 @@
 #include <utility>  // for exchange
 
 #include "diagnostics/messages.h"
+#include "readers/couples.h"
 #include "readers/file_zones.h"
 #include "readers/input_file.h"
 #include "readers/vcard.h"
@@ -38,6 +39,12 @@ struct contactsReading {
     referenceDefaults defaults;
     unsigned kinds = 0;
     fileZones zones;
+    // A couple's two cards may lie anywhere in the book: its anniversaries wait for its end,
+    // and only they, then come joined, one at a time.
+    std::vector<heldAnniversary> anniversaries;
+    std::vector<reference> joined;
+    std::size_t nextJoined = 0;
+    bool ended = false;
 };
 
 // The instant at which a card's milestones stop: the first midnight after the day it died.
@@ -84,6 +91,7 @@ std::optional<std::string> readDate(contactsReading& r, const contactDate& date,
         if (auto wrong = findFileZone(date.zoneName, r.zones, ref))
             return wrong;
     ref.yearless = date.yearless;
+    ref.instant = date.when.instant;
     ref.wallClock = wallClockOf(date, ref, r.defaults.timeOfDay);
     boundByDeath(card, ref);
     return std::nullopt;
@@ -123,7 +131,11 @@ std::optional<readStep> nextInFile(contactsReading& r, reference& ref, std::stri
                 problem = r.cards.fileName + ":" + std::to_string(date.line) + ": " + *wrong;
                 return readStep::skipped;
             }
-            return readStep::reference;
+            if (date.kind != referenceKind::anniversary)
+                return readStep::reference;
+            const contactCard& card = r.card;
+            r.anniversaries.push_back(
+                {ref, card.familyName, card.givenName, card.uid, card.spouses});
         }
         r.date = 0;
         r.card.dates.clear();
@@ -165,6 +177,20 @@ bool openEntry(contactsReading& r, std::string& problem)
     return static_cast<bool>(r.file);
 }
 
+// The book's anniversaries, couples joined, once every card is read; end after them.
+readStep nextJoined(contactsReading& r, reference& ref)
+{
+    if (!r.ended) {
+        r.ended = true;
+        r.joined = joinCouples(r.anniversaries);
+        r.anniversaries.clear();
+    }
+    if (r.nextJoined == r.joined.size())
+        return readStep::end;
+    ref = std::move(r.joined[r.nextJoined++]);
+    return readStep::reference;
+}
+
 readStep nextContact(contactsReading& r, reference& ref, std::string& problem)
 {
     for (;;) {
@@ -180,7 +206,7 @@ readStep nextContact(contactsReading& r, reference& ref, std::string& problem)
                 return *step;
         }
         if (r.nextEntry == r.entries.size())
-            return readStep::end;
+            return nextJoined(r, ref);
         if (!openEntry(r, problem))
             return readStep::skipped;
     }

@@ -166,24 +166,27 @@ bool isHeader(const std::string& line)
     return std::none_of(line.begin(), end, isDigit);
 }
 
-// Reads WHEN into ref's reading. khard writes a birthday without a year as 1900.MM.DD: such a
-// WHEN is a month and day alone, a birthday, at midnight.
-std::optional<std::string> readWhen(const std::string& text, long long timeOfDay, reference& ref)
+// Reads WHEN into date and anchor. khard writes a birthday without a year as 1900.MM.DD: such a
+// WHEN is a month and day alone (yearless), in yearlessYear, at midnight, whatever else it says.
+std::optional<std::string> readWhen(const std::string& text, writtenDate& date, dateAnchor& anchor,
+                                    bool& yearless)
 {
-    writtenDate date{};
-    if (!readWrittenDate(text, true, date)) {
+    if (auto wrong = readAnchoredDate(text, true, date, anchor)) {
+        if (!wrong->empty())
+            return quoted(text) + *wrong;
         if (auto form = suggestedForm(text))
             return quoted(text) + " is not a date: " + *form;
         return quoted(text) + " is not a date (YYYY-MM-DD, YYYY-MM-DDTHH:MM[:SS] or YYYY.MM.DD)";
     }
     if (date.year < 1400)
         return "year " + std::to_string(date.year) + " is out of range (1400 to 9999)";
-    ref.yearless = text.compare(0, 5, "1900.") == 0;
-    ref.kind = ref.yearless ? referenceKind::birthday : referenceKind::date;
-    date.year = ref.yearless ? yearlessYear : date.year;
-    if (auto wrong = missingDay(date))
-        return ref.yearless ? quoted(text) + " is no day of the calendar" : *wrong;
-    ref.wallClock = wallClockOf(date, ref.yearless ? 0 : timeOfDay);
+    yearless = text.compare(0, 5, "1900.") == 0;
+    if (!yearless)
+        return missingDay(date);
+    date = {yearlessYear, date.month, date.day, 0};
+    anchor = {};
+    if (missingDay(date))
+        return quoted(text) + " is no day of the calendar";
     return std::nullopt;
 }
 
@@ -243,14 +246,20 @@ std::optional<std::string> readFields(const std::string& line, const lineFields&
     // The WHEN's text lives in ref.name until the name replaces it, so that no line allocates
     // for it: a WHEN with a time of day is too long for a string's own small buffer.
     ref.name.assign(fields.field[0].text);
-    if (auto wrong = readWhen(ref.name, defaults.timeOfDay, ref))
+    writtenDate date{};
+    dateAnchor anchor;
+    if (auto wrong = readWhen(ref.name, date, anchor, ref.yearless))
         return wrong;
+    ref.kind = ref.yearless ? referenceKind::birthday : referenceKind::date;
     if (auto wrong = readName(line, fields.field[1], fields.tabs, ref))
         return wrong;
-    if (fields.count == 3 && !fields.field[2].text.empty())
-        return findFileZone(std::string(fields.field[2].text), zones, ref);
     ref.zone = defaults.zone;
     ref.zoneName = defaults.zoneName;
+    if (fields.count == 3 && !fields.field[2].text.empty())
+        if (auto wrong = findFileZone(std::string(fields.field[2].text), zones, ref))
+            return wrong;
+    if (auto wrong = placeDate(date, anchor, defaults.timeOfDay, zones, ref))
+        return quoted(std::string(fields.field[0].text)) + *wrong;
     return std::nullopt;
 }
 

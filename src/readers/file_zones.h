@@ -8,6 +8,7 @@
 
 #include "events/reference.h"
 #include "readers/source.h"
+#include "readers/when.h"
 
 namespace rondelo {
 
@@ -33,5 +34,13 @@ inline std::optional<std::string> findFileZone(const std::string& name, fileZone
         *wrong += zoneHint(name, zones);
     return wrong;
 }
+
+// Sets ref's date and time for a date written with anchor, on the clock of ref.zone, which
+// counts its milestones: date at its time of day, else at timeOfDay; or, when anchor fixes the
+// instant, that instant (ref.instant) and its reading in ref.zone. The zone of the anchor is
+// looked up in zones. Returns what is wrong, to follow the date's quoted text in a message: a
+// zone in brackets that is none, an offset it disagrees with, a reading outside the calendar.
+std::optional<std::string> placeDate(const writtenDate& date, const dateAnchor& anchor,
+                                     long long timeOfDay, fileZones& zones, reference& ref);
 
 }  // namespace rondelo

@@ -6,16 +6,23 @@
 
 namespace rondelo {
 
-std::optional<std::string> findZone(const std::string& name, zoneCache& zones, reference& ref)
+std::optional<std::string> findZone(const std::string& name, zoneCache& zones,
+                                    absl::TimeZone& zone)
 {
     auto known = zones.find(name);
     if (known == zones.end()) {
-        absl::TimeZone zone;
         if (!loadZone(name, zone))
             return "unknown time zone " + quoted(name);
         known = zones.emplace(name, zone).first;
     }
-    ref.zone = known->second;
+    zone = known->second;
+    return std::nullopt;
+}
+
+std::optional<std::string> findZone(const std::string& name, zoneCache& zones, reference& ref)
+{
+    if (auto wrong = findZone(name, zones, ref.zone))
+        return wrong;
     ref.zoneName = name;
     return std::nullopt;
 }

@@ -33,7 +33,11 @@ struct referenceDefaults {
 // The zones a run has loaded, by name: a file names few zones on many lines.
 using zoneCache = std::unordered_map<std::string, absl::TimeZone>;
 
-// Sets ref's zone to the one named, loaded once a run; what is wrong when there is none.
+// Sets zone to the one named, loaded once a run; what is wrong when there is none.
+std::optional<std::string> findZone(const std::string& name, zoneCache& zones,
+                                    absl::TimeZone& zone);
+
+// Sets ref's zone to the one named, as findZone finds it.
 std::optional<std::string> findZone(const std::string& name, zoneCache& zones, reference& ref);
 
 // A source of the one reference given.

@@ -37,6 +37,7 @@ struct cardInProgress {
     std::optional<textProperty> nName;      // the first N
     std::vector<pendingDate> dates;
     std::unordered_map<std::string, textProperty> labels;  // X-ABLabel by group, the first
+    std::vector<std::pair<std::string, std::string>> relatedNames;  // X-ABRELATEDNAMES: group, name
     std::string charset;                    // the first CHARSET other than UTF-8 it names
     std::optional<std::string> wrong;       // LINE: the first thing that skips it
 };
@@ -64,6 +65,27 @@ std::string nameOfN(const std::string& value)
     const std::string given =
         unescapeText(value.substr(givenAt, fieldEnd(value, givenAt) - givenAt), true);
     return given.empty() || family.empty() ? given + family : given + " " + family;
+}
+
+// The family and the first given name of N's value (FAMILY;GIVEN;...), into card.
+void readPersonOfN(const std::string& value, contactCard& card)
+{
+    const std::size_t familyEnd = fieldEnd(value, 0);
+    const std::size_t givenAt = std::min(familyEnd + 1, value.size());
+    card.familyName = unescapeText(value.substr(0, familyEnd), true);
+    const std::string given =
+        unescapeText(value.substr(givenAt, fieldEnd(value, givenAt) - givenAt), true);
+    card.givenName = given.substr(0, given.find(' '));
+}
+
+// Whether a list of TYPE values (",SPOUSE,FRIEND") holds type.
+bool hasType(const std::string& types, const std::string& type)
+{
+    for (std::size_t at = types.find("," + type); at != std::string::npos;
+         at = types.find("," + type, at + 1))
+        if (at + 1 + type.size() == types.size() || types[at + 1 + type.size()] == ',')
+            return true;
+    return false;
 }
 
 // A value as a message may show it: printable ASCII of a reasonable length, else nothing.
@@ -157,6 +179,19 @@ textProperty textOf(const contentLine& content, std::string text, long long numb
             content.parameters.quotedPrintable};
 }
 
+// What a card says of the person's relations: its UID, its spouses, and its related names,
+// whose labels are known at its END.
+void readRelation(cardInProgress& card, const contentLine& content)
+{
+    const std::string value = unescapeText(decodedValue(content), false);
+    if (content.name == "UID" && card.card.uid.empty())
+        card.card.uid = value;
+    else if (content.name == "RELATED" && hasType(content.parameters.type, "SPOUSE"))
+        card.card.spouses.push_back(value);
+    else if (content.name == "X-ABRELATEDNAMES")
+        card.relatedNames.emplace_back(content.group, value);
+}
+
 void readCardProperty(cardInProgress& card, const contentLine& content, long long number)
 {
     const std::string& charset = content.parameters.charset;
@@ -166,11 +201,15 @@ void readCardProperty(cardInProgress& card, const contentLine& content, long lon
         readDatedLine(card, content, *kind, number);
     else if (content.name == "FN" && !card.fullName)
         card.fullName = textOf(content, unescapeText(decodedValue(content), false), number);
-    else if (content.name == "N" && !card.nName)
+    else if (content.name == "N" && !card.nName) {
         card.nName = textOf(content, nameOfN(decodedValue(content)), number);
+        readPersonOfN(decodedValue(content), card.card);
+    }
     else if (content.name == "X-ABLABEL")
         card.labels.emplace(content.group,
                             textOf(content, unescapeText(decodedValue(content), false), number));
+    else
+        readRelation(card, content);
 }
 
 // The way out for text that is not UTF-8 in a card that names its charset: iconv for a file in
@@ -242,6 +281,24 @@ std::optional<std::string> nameCard(cardInProgress& card)
     return checkText(card, *name, "the name");
 }
 
+// The family and given names from FN's words where N gives none, and the related names
+// labelled spouse or partner (Apple's _$!<Spouse>!$_, Google's Spouse) among the spouses.
+void namePerson(cardInProgress& card)
+{
+    contactCard& person = card.card;
+    if (person.familyName.empty())
+        person.familyName = person.name.substr(person.name.rfind(' ') + 1);
+    if (person.givenName.empty())
+        person.givenName = person.name.substr(0, person.name.find(' '));
+    for (const auto& [group, name] : card.relatedNames) {
+        const auto label = card.labels.find(group);
+        const std::string word =
+            label == card.labels.end() ? "" : lowerAscii(shownLabel(label->second.text));
+        if (!group.empty() && (word == "spouse" || word == "partner"))
+            person.spouses.push_back(name);
+    }
+}
+
 // The card as read at its END; what is wrong with it, if anything.
 std::optional<std::string> finishCard(cardInProgress& card)
 {
@@ -258,6 +315,7 @@ std::optional<std::string> finishCard(cardInProgress& card)
             card.card.death = pending.date.when;
         card.card.dates.push_back(std::move(pending.date));
     }
+    namePerson(card);
     return std::nullopt;
 }
 
@@ -296,7 +354,8 @@ std::optional<cardStep> readCardLine(cardReader& reader, std::optional<cardInPro
 bool isWanted(const std::string& name)
 {
     return name == "BEGIN" || name == "END" || name == "FN" || name == "N" ||
-           name == "X-ABLABEL" || kindOf(name);
+           name == "X-ABLABEL" || name == "UID" || name == "RELATED" ||
+           name == "X-ABRELATEDNAMES" || kindOf(name);
 }
 
 // One logical line, in a card or outside; the step it comes to, if any.

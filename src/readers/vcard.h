@@ -37,6 +37,14 @@ struct contactCard {
     std::vector<contactDate> dates;      // every date, DEATHDATE's too, with or without a year
     std::optional<isoDateTime> death;    // the first DEATHDATE with a full date
     long long line = 0;                  // of its BEGIN:VCARD
+    // Who the person is to others, for a couple's wedding: the family name (N's, else FN's
+    // last word), the first given name (N's, else FN's first word), the card's UID, and the
+    // spouses it names: RELATED;TYPE=spouse (a name, or a urn:uuid of a card's UID), Apple's
+    // and Google's X-ABRELATEDNAMES labelled spouse or partner.
+    std::string familyName;
+    std::string givenName;
+    std::string uid;
+    std::vector<std::string> spouses;
 };
 
 // Where the reading of one vCard file stands, between two of its cards.

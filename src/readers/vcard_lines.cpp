@@ -57,6 +57,8 @@ void keepParameter(const std::string& name, std::string value, lineParameters& p
         parameters.charset = std::move(value);
     else if (name == "X-APPLE-OMIT-YEAR")
         parameters.omitYear = std::move(value);
+    else if (name == "TYPE")
+        parameters.type += "," + upperAscii(std::move(value));
     else if (name == "QUOTED-PRINTABLE" ||
              (name == "ENCODING" && upperAscii(value) == "QUOTED-PRINTABLE"))
         parameters.quotedPrintable = true;

@@ -34,6 +34,7 @@ struct lineParameters {
     std::string charset;                  // vCard 2.1's and 3.0's CHARSET, as written
     std::optional<std::string> omitYear;  // X-APPLE-OMIT-YEAR
     bool quotedPrintable = false;         // vCard 2.1's ENCODING=QUOTED-PRINTABLE
+    std::string type;                     // every TYPE, upper case, each led by ','
 };
 
 // A content line, GROUP.NAME;PARAMETERS:VALUE, its group and name in upper case.

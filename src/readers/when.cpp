@@ -3,12 +3,16 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>  // for back_inserter
+#include <vector>
 
 #include <absl/time/civil_time.h>
 
+#include "diagnostics/messages.h"
 #include "events/reference.h"  // for yearlessYear
 #include "readers/text_bytes.h"
 #include "timeconv/epoch.h"
+#include "timeconv/zone.h"
 
 namespace rondelo {
 
@@ -157,19 +161,154 @@ unixInstant resolveWhen(const whenSpec& when, const absl::TimeZone& zone, unixIn
     }
 }
 
+namespace {
+
+// A run of digits or of letters in a date written another way.
+struct dateToken {
+    std::string text;
+    bool digits;
+};
+
+bool isLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// text as runs of digits and of letters, and the separators between them (blanks, commas,
+// dots, slashes, dashes); false for text with any other character, or a dash that may be a
+// sign.
+bool tokenize(const std::string& text, std::vector<dateToken>& tokens, std::string& separators)
+{
+    if (text.empty() || text[0] == '-' || text.find("--") != std::string::npos ||
+        text.find(" -") != std::string::npos)
+        return false;
+    for (std::size_t at = 0; at < text.size();) {
+        const bool digits = isDigit(text[at]);
+        std::size_t end = at;
+        while (end < text.size() && (digits ? isDigit(text[end]) : isLetter(text[end])))
+            ++end;
+        if (end == at && std::string(" ,./-").find(text[at]) == std::string::npos)
+            return false;
+        if (end == at)
+            separators += text[at++];
+        else
+            tokens.push_back({text.substr(at, end - at), digits});
+        at = std::max(at, end);
+    }
+    return true;
+}
+
+// The month an English month name or its abbreviation names (May, sep, Sept, DECEMBER), or 0.
+int monthNamed(const std::string& word)
+{
+    static const char* const names[] = {"january", "february", "march", "april", "may", "june",
+                                        "july", "august", "september", "october", "november",
+                                        "december"};
+    const std::string lower = lowerAscii(word);
+    for (int month = 1; month <= 12; ++month) {
+        const std::string name = names[month - 1];
+        if (lower == name || lower == name.substr(0, 3) || (month == 9 && lower == "sept"))
+            return month;
+    }
+    return 0;
+}
+
+int number(const dateToken& token)
+{
+    return std::stoi(token.text);
+}
+
+// The day, month and year of three tokens, a month name among them: the year has four digits,
+// the day one or two.
+std::vector<writtenDate> namedMonthReadings(const std::vector<dateToken>& t)
+{
+    const auto isNumber = [](const dateToken& k) { return k.digits; };
+    const auto named = std::find_if_not(t.begin(), t.end(), isNumber);
+    const int month = named != t.end() ? monthNamed(named->text) : 0;
+    std::vector<dateToken> numbers;
+    std::copy_if(t.begin(), t.end(), std::back_inserter(numbers), isNumber);
+    if (month == 0 || numbers.size() != 2)
+        return {};
+    const bool yearFirst = numbers[0].text.size() == 4;
+    const dateToken& year = numbers[yearFirst ? 0 : 1];
+    const dateToken& day = numbers[yearFirst ? 1 : 0];
+    if (year.text.size() != 4 || day.text.size() > 2)
+        return {};
+    return {{number(year), month, number(day), std::nullopt}};
+}
+
+// The readings of a date written another way, those the calendar has, the day first where two
+// differ: YYYYMMDD; Y M D; D.M.Y with dots; D/M/Y and M/D/Y otherwise; a month by its name.
+std::vector<writtenDate> readingsOf(const std::string& text)
+{
+    std::vector<dateToken> t;
+    std::string separators;
+    std::vector<writtenDate> readings;
+    if (!tokenize(text, t, separators))
+        return {};
+    const auto width = [&](std::size_t i, std::size_t low, std::size_t high) {
+        return t[i].digits && t[i].text.size() >= low && t[i].text.size() <= high;
+    };
+    if (t.size() == 1 && width(0, 8, 8))
+        readings = {{std::stoi(t[0].text.substr(0, 4)), std::stoi(t[0].text.substr(4, 2)),
+                     std::stoi(t[0].text.substr(6)), std::nullopt}};
+    else if (t.size() == 3 && width(0, 4, 4) && width(1, 1, 2) && width(2, 1, 2))
+        readings = {{number(t[0]), number(t[1]), number(t[2]), std::nullopt}};
+    else if (t.size() == 3 && width(0, 1, 2) && width(1, 1, 2) && width(2, 4, 4)) {
+        readings = {{number(t[2]), number(t[1]), number(t[0]), std::nullopt}};
+        if (separators.find('.') == std::string::npos)
+            readings.push_back({number(t[2]), number(t[0]), number(t[1]), std::nullopt});
+    } else if (t.size() == 3)
+        readings = namedMonthReadings(t);
+    readings.erase(std::remove_if(readings.begin(), readings.end(), [](const writtenDate& d) {
+                       return d.year < 1400 || missingDay(d);
+                   }), readings.end());
+    if (readings.size() == 2 && readings[0].month == readings[1].month)
+        readings.pop_back();  // 05/05/1990
+    return readings;
+}
+
+std::string dateText(const writtenDate& date)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+    return text;
+}
+
+// "14:30", or "14:30:05" when the seconds are not 0.
+std::string clockText(long long seconds)
+{
+    char text[48];
+    std::snprintf(text, sizeof text, seconds % 60 != 0 ? "%02lld:%02lld:%02lld" : "%02lld:%02lld",
+                  seconds / 3600, seconds / 60 % 60, seconds % 60);
+    return text;
+}
+
+}  // namespace
+
 std::optional<std::string> suggestedForm(const std::string& text)
 {
-    int year = 0, month = 0, day = 0;
-    char end = 0;
-    const bool eightDigits = text.size() == 8 && text.find_first_not_of("0123456789") == std::string::npos &&
-                             std::sscanf(text.c_str(), "%4d%2d%2d", &year, &month, &day) == 3;
-    const bool looseDashes = std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &year, &month, &day, &end) == 3 &&
-                             text.size() >= 8 && text[4] == '-';
-    if ((eightDigits || looseDashes) && !missingDay({year, month, day, std::nullopt})) {
-        char written[16];
-        std::snprintf(written, sizeof written, "%04d-%02d-%02d", year, month, day);
-        return "write " + std::string(written);
+    const std::size_t blank = text.find_last_of(' ');
+    long long clock = 0;
+    if (blank != std::string::npos && readClock(text, blank + 1, false, clock)) {
+        const std::string day = text.substr(0, blank);
+        writtenDate date{};
+        std::vector<writtenDate> readings;
+        if (readWrittenDate(day, false, date) && !date.timeOfDay && !missingDay(date))
+            readings = {date};
+        else
+            readings = readingsOf(day);
+        if (readings.size() != 1)
+            return std::nullopt;
+        return "write " + dateText(readings[0]) + "T" + clockText(clock);
     }
+    const std::vector<writtenDate> readings = readingsOf(text);
+    if (readings.size() == 2)
+        return "write " + dateText(readings[0]) + " or " + dateText(readings[1]);
+    if (readings.size() == 1)
+        return "write " + dateText(readings[0]);
+    int day = 0, month = 0, year = 0;
+    char end = 0;
     if (std::sscanf(text.c_str(), "%2d/%2d/%4d%c", &day, &month, &year, &end) == 3 ||
         std::sscanf(text.c_str(), "%2d.%2d.%4d%c", &day, &month, &year, &end) == 3)
         return std::string("write YYYY-MM-DD");
@@ -302,6 +441,125 @@ std::optional<std::string> readIsoDateTime(const std::string& text, isoDateTime&
     if (!isCalendarSecond(when.instant->seconds))
         return std::string("is an instant out of range (years 1400 to 9999 in UTC)");
     return std::nullopt;
+}
+
+namespace {
+
+// Reads the bracketed suffixes at text[at] on into anchor: the zone first, then tags.
+std::optional<std::string> readSuffixes(const std::string& text, std::size_t at, dateAnchor& anchor)
+{
+    for (bool first = true; at < text.size(); first = false) {
+        const std::size_t close = text.find(']', at);
+        if (text[at] != '[' || close == std::string::npos)
+            return std::string();
+        const bool critical = text[at + 1] == '!';
+        const std::string inside = text.substr(at + 1 + critical, close - at - 1 - critical);
+        at = close + 1;
+        if (inside.empty() || inside.find('[') != std::string::npos)
+            return std::string();
+        if (inside.find('=') == std::string::npos && first)
+            anchor.zone = inside;
+        else if (inside.find('=') == std::string::npos)
+            return std::string(": a date names one zone, in the first brackets");
+        else if (critical)
+            return ": rondelo cannot follow the critical tag [!" + inside + "]";
+    }
+    return std::nullopt;
+}
+
+// The offset of a zone in brackets that is one, as [+02:00].
+std::optional<long long> bracketOffset(const std::string& zone)
+{
+    long long offset = 0;
+    if (zone.empty() || (zone[0] != '+' && zone[0] != '-') || !readOffset(zone, 0, offset))
+        return std::nullopt;
+    return offset;
+}
+
+}  // namespace
+
+std::string offsetText(long long seconds)
+{
+    const long long minutes = (seconds < 0 ? -seconds : seconds) / 60;
+    char text[48];
+    std::snprintf(text, sizeof text, "%c%02lld:%02lld", seconds < 0 ? '-' : '+', minutes / 60,
+                  minutes % 60);
+    return text;
+}
+
+std::optional<std::string> readAnchoredDate(const std::string& text, bool dotted,
+                                            writtenDate& date, dateAnchor& anchor)
+{
+    anchor = dateAnchor{};
+    const std::size_t bracket = std::min(text.find('['), text.size());
+    const std::size_t clock = text.find('T');
+    const std::size_t sign = clock < bracket ? std::min(text.find_first_of("Zz+-", clock), bracket)
+                                             : bracket;
+    if (sign == text.size())  // the plain forms, read without a copy: a file has many
+        return readWrittenDate(text, dotted, date) ? std::nullopt : std::optional(std::string());
+    long long offset = 0;
+    if (sign < bracket) {
+        if (!readOffset(text.substr(0, bracket), sign, offset))
+            return std::string();
+        anchor.offset = offset;
+        anchor.utcOnly = offset == 0 && text[sign] != '+';  // Z or -00:00
+    }
+    const std::string plain = text.substr(0, sign);
+    if (!readWrittenDate(plain, dotted, date))
+        return std::string();
+    if (auto wrong = readSuffixes(text, bracket, anchor))
+        return wrong;
+    if (!anchor.zone.empty() && anchor.zone[0] != '+' && anchor.zone[0] != '-' &&
+        !isZoneName(anchor.zone))
+        return " names no zone in brackets: " + printable(anchor.zone) + " is not a zone name";
+    if (!isAnchored(anchor) || date.timeOfDay)
+        return std::nullopt;
+    return ": a zone or an offset follows a time of day, as in " + dateText(date) + "T00:00" +
+           text.substr(plain.size());
+}
+
+namespace {
+
+// What is wrong with an offset that zone's clock does not have at wall: it skips the reading,
+// or shows it at another offset (or two, in a fold).
+std::string disagreement(const absl::TimeZone& zone, const std::string& name,
+                         absl::CivilSecond wall, long long offset)
+{
+    const absl::TimeZone::TimeInfo lookup = zone.At(wall);
+    if (lookup.kind == absl::TimeZone::TimeInfo::SKIPPED)
+        return " is no time of " + name +
+               ", whose clock skips it; leave the offset out to read it as the clock moves on";
+    const auto offsetAt = [&](absl::Time t) {
+        return readingOf(wall).seconds - absl::ToUnixSeconds(t);
+    };
+    std::string its = offsetText(offsetAt(lookup.pre));
+    if (lookup.kind == absl::TimeZone::TimeInfo::REPEATED)
+        its += " or " + offsetText(offsetAt(lookup.post));
+    return " is two instants: " + name + " is at " + its + " then, not " + offsetText(offset) +
+           "; write " + its + " or leave the offset out";
+}
+
+}  // namespace
+
+std::optional<std::string> anchoredInstant(const writtenDate& date, const dateAnchor& anchor,
+                                           const absl::TimeZone* zone, unixInstant& instant)
+{
+    const absl::CivilSecond wall = wallClockOf(date, 0);
+    const std::optional<long long> inBrackets = bracketOffset(anchor.zone);
+    const std::optional<long long> offset = anchor.offset ? anchor.offset : inBrackets;
+    if (!offset) {
+        instant = wallClock2UnixTime(*zone, wall);
+        return std::nullopt;
+    }
+    instant = unixInstant{readingOf(wall).seconds - *offset};
+    const bool agrees = anchor.utcOnly || anchor.zone.empty() ||
+                        (inBrackets ? *inBrackets == *offset
+                                    : zone->At(absl::FromUnixSeconds(instant.seconds)).cs == wall);
+    if (agrees)
+        return std::nullopt;
+    if (inBrackets)
+        return " is two instants: the offset " + offsetText(*offset) + " is not " + anchor.zone;
+    return disagreement(*zone, anchor.zone, wall, *offset);
 }
 
 }  // namespace rondelo

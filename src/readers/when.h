@@ -53,10 +53,46 @@ std::optional<std::string> readWhen(const std::string& text, whenSpec& when);
 // minutes.
 unixInstant resolveWhen(const whenSpec& when, const absl::TimeZone& zone, unixInstant now);
 
-// How to write a date that was written another way: "write 1990-05-17" for 19900517 or
-// 1990-5-17, "write YYYY-MM-DD" for 17/05/1990, whose day and month cannot be told apart;
-// nothing for text that looks like no date.
+// How to write a date that was written another way, the words of a command line joined by
+// blanks: "write 1990-05-17" for 19900517, 1990-5-17, 1990/05/17, 17.05.1990 (dots put the
+// day first), 17/05/1990, 05/17/1990, May 17 1990 or 17 May 1990 (English month names and
+// their abbreviations); "write 1990-06-05 or 1990-05-06" for 05/06/1990, which slashes leave
+// open, the day first; "write 1990-05-17T14:30" for 1990-05-17 14:30 (a date of one reading and
+// a time of day); nothing for text that looks like no date.
 std::optional<std::string> suggestedForm(const std::string& text);
+
+// What a date with its time of day may say of where it was read: its offset from UTC (RFC
+// 3339: Z, +02:00, -05:00), its zone in brackets (RFC 9557: [Europe/Berlin], [!Europe/Berlin],
+// also an offset, [+02:00]), or both. Either fixes the instant.
+struct dateAnchor {
+    std::optional<long long> offset;  // seconds east of UTC, as written
+    bool utcOnly = false;  // Z or -00:00: the instant is known in UTC, the place's offset is not
+    std::string zone;      // in brackets; empty for none
+};
+
+// "+02:00", "-05:00" for an offset of seconds east of UTC.
+std::string offsetText(long long seconds);
+
+inline bool isAnchored(const dateAnchor& anchor)
+{
+    return anchor.offset || !anchor.zone.empty();
+}
+
+// A date as readWrittenDate reads it, then after a time of day optionally an offset (Z, +HH,
+// +HHMM or +HH:MM, or with '-') and bracketed suffixes: first the zone, then tags (key=value),
+// which are ignored unless critical ("[!u-ca=hebrew]"). Returns what is wrong, to follow the
+// quoted text in a message: an empty string for text in no such form, which may have a
+// suggestedForm.
+std::optional<std::string> readAnchoredDate(const std::string& text, bool dotted,
+                                            writtenDate& date, dateAnchor& anchor);
+
+// The instant that date, with its time of day, and anchor name: at the offset, or on the clock
+// of the bracketed zone, which the caller loaded into zone (null for an offset in brackets).
+// Where both are written they must agree, the zone's clock reading date at the offset, as in a
+// fold, where two offsets do; Z and -00:00 agree with every zone. A reading that the zone skips
+// is read by wallClock2UnixTime's rule. Returns what is wrong.
+std::optional<std::string> anchoredInstant(const writtenDate& date, const dateAnchor& anchor,
+                                           const absl::TimeZone* zone, unixInstant& instant);
 
 // A date and time as vCards write them, checked against the calendar: the years 1400 to 9999,
 // a day its month has. With Z or a UTC offset it is that instant, and its fields are the

@@ -86,7 +86,8 @@ bool writeCsvLine(std::ostream& out, std::ostream& err, const event& e, const re
 {
     const std::string label = labelOf(e, ref);
     const std::string name = ref.name.empty() ? std::string() : shownName(ref);
-    return writeFields(out, err, {e.instant, typeOf(e), label, name}, ref.zone, settings);
+    return writeFields(out, err, {e.instant, typeOf(e), label, name}, shownZone(ref, settings),
+                       settings);
 }
 
 bool writeReport(std::ostream& out, std::ostream& err, const std::vector<reportLine>& lines,

@@ -7,6 +7,8 @@
 
 #include <absl/time/civil_time.h>
 
+#include "writers/uid.h"
+
 namespace rondelo {
 
 namespace {
@@ -48,12 +50,12 @@ std::string hexOf(std::uint64_t value)
 
 void noteReference(vdirHistory& history, const reference& ref)
 {
-    history.references.emplace(identityOf(ref), ref.zone);
+    history.references.emplace(referenceIdentity(ref), ref.zone);
 }
 
 std::string referenceProperty(const reference& ref)
 {
-    return propertyName.substr(2) + hexOf(identityOf(ref));
+    return propertyName.substr(2) + hexOf(referenceIdentity(ref));
 }
 
 bool isKeptHistory(const std::string& text, const vdirHistory& history)

@@ -14,7 +14,7 @@
 
 namespace rondelo {
 
-// What a run knows of history: every reference it read, by identityOf, with its zone (which
+// What a run knows of history: every reference it read, by referenceIdentity, with its zone (which
 // places an all-day event's date), and the start of its window, before which a milestone has
 // passed.
 struct vdirHistory {
@@ -25,7 +25,7 @@ struct vdirHistory {
 // Notes that the run read ref.
 void noteReference(vdirHistory& history, const reference& ref);
 
-// The property that names an item's reference: "X-RONDELO-REFERENCE:" and identityOf in 16
+// The property that names an item's reference: "X-RONDELO-REFERENCE:" and referenceIdentity in 16
 // hexadecimal digits.
 std::string referenceProperty(const reference& ref);
 

@@ -2,7 +2,6 @@
 #include "writers/ics.h"
 
 #include <algorithm>
-#include <functional>  // for std::hash
 #include <initializer_list>
 #include <sstream>
 #include <utility>
@@ -10,8 +9,9 @@
 #include <absl/time/time.h>
 
 #include "diagnostics/identity.h"
-#include "writers/history.h"
 #include "timeconv/zone.h"
+#include "writers/history.h"
+#include "writers/uid.h"
 
 namespace rondelo {
 
@@ -50,22 +50,6 @@ std::optional<std::string> eventStart(const absl::TimeZone& zone, unixInstant in
     return "DTSTART:" + calendarTime("%Y%m%dT%H%M%SZ", instant);
 }
 
-// The label as a UID part: "-10K days" becomes "-10K-days".
-std::string uidPart(std::string label)
-{
-    for (char& c : label)
-        if (c == ' ')
-            c = '-';
-    return label;
-}
-
-// A name as a UID part: letters, digits, "." and "_" as they are, every other octet as %XX, so
-// that different names never meet and a name holds no "-" to run into the next part.
-std::string uidName(const std::string& name)
-{
-    return percentEncoded(name, "._");
-}
-
 bool writeLines(std::ostream& out, std::initializer_list<std::string> lines,
                 const writerSettings& settings)
 {
@@ -97,16 +81,31 @@ std::string triggerDuration(long long offset)
     return text;
 }
 
-// The reminders of the event's kind (reminderKindOf), each a VALARM.
-bool writeAlarms(std::ostream& out, const std::string& summary, bool allDay, unsigned kind,
+long long triggerOf(const reminder& r, bool allDay)
+{
+    return allDay ? r.allDay : r.timed;
+}
+
+// One VALARM a trigger, of the reminders for any of kinds (reminderKindOf's bits): reminders
+// that fall at the same time for this event (1d and 1d@18:00 on a timed one) would show the
+// same alarm twice.
+bool writeAlarms(std::ostream& out, const std::string& summary, bool allDay, unsigned kinds,
                  const writerSettings& settings)
 {
-    for (const reminder& r : settings.reminders)
-        if ((r.kinds & kind) != 0 && !writeLines(out, {"BEGIN:VALARM", "ACTION:DISPLAY", "DESCRIPTION:" + summary,
-                              "TRIGGER:" + triggerDuration(allDay ? r.allDay : r.timed),
-                              "END:VALARM"},
+    const auto& all = settings.reminders;
+    const auto applies = [kinds](const reminder& r) { return (r.kinds & kinds) != 0; };
+    for (auto r = all.begin(); r != all.end(); ++r) {
+        const long long trigger = triggerOf(*r, allDay);
+        const auto same = [&](const reminder& o) {
+            return applies(o) && triggerOf(o, allDay) == trigger;
+        };
+        if (!applies(*r) || std::any_of(all.begin(), r, same))
+            continue;
+        if (!writeLines(out, {"BEGIN:VALARM", "ACTION:DISPLAY", "DESCRIPTION:" + summary,
+                              "TRIGGER:" + triggerDuration(trigger), "END:VALARM"},
                         settings))
             return false;
+    }
     return true;
 }
 
@@ -146,27 +145,6 @@ void writeContentLine(std::ostream& out, const std::string& line)
     out.write(line.data() + start, static_cast<std::streamsize>(line.size() - start)) << "\r\n";
 }
 
-std::string calendarUid(const reference& ref, const std::string& label)
-{
-    // A date without a year shows its month and day as vCard writes them, never its year's stand-in.
-    const char* layout = ref.yearless ? "--%m%d" : "%Y%m%dT%H%M%S";
-    std::string uid = calendarTime(layout, readingOf(ref.wallClock)) + "-" + ref.zoneName + "-" +
-                      uidPart(label);
-    if (!ref.name.empty())
-        uid += "-" + uidName(shownName(ref));
-    if (ref.occurrence > 1)
-        uid += "-" + std::to_string(ref.occurrence);
-    return uid + "@rondelo";
-}
-
-std::string eventUid(const event& e, const reference& ref)
-{
-    std::string label = labelOf(e, ref);
-    if (e.family == familyYearly)  // one a year: the year of its date tells them apart
-        label += " " + std::to_string(civilOf(unixTime2WallClock(ref.zone, e.instant)).year());
-    return calendarUid(ref, label);
-}
-
 bool writeCalendarBegin(std::ostream& out, const writerSettings& settings)
 {
     return writeCalendarHeader(out, settings) &&
@@ -175,40 +153,46 @@ bool writeCalendarBegin(std::ostream& out, const writerSettings& settings)
 
 void countCalendarReference(calendarState& state, reference& ref)
 {
-    ref.occurrence = 1;
-    ref.occurrence = ++state.alike[std::hash<std::string>()(calendarUid(ref, {}))];
+    ref.occurrence = ++state.alike[referenceIdentity(ref)];
 }
 
-bool writeCalendarEvent(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
-                        const writerSettings& settings, calendarState& state)
+bool writeCalendarEvent(std::ostream& out, std::ostream& err, const moment& m,
+                        const reference& ref, const writerSettings& settings, calendarState& state)
 {
+    const event& e = m.lead();
     if (e.family == familyReference)
         return true;
     const std::optional<std::string> start = eventStart(ref.zone, e.instant);
     if (!start) {
-        writeUnshownDate(out, err, e, ref, settings);
+        for (const event* unshown = m.begin; unshown != m.end; ++unshown)
+            writeUnshownDate(out, err, *unshown, ref, settings);
         return static_cast<bool>(out);
     }
     state.anyEvent = true;
-    const std::string label = labelOf(e, ref);
-    const std::string summary = escapeText(ref.name.empty() ? label : shownName(ref) + ": " + label);
+    const std::string summary = escapeText(momentTitle(m, ref, settings.words));
     const std::string stamp = "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", settings.stamp);
     if (!writeLines(out, {"BEGIN:VEVENT", "UID:" + eventUid(e, ref), stamp, *start,
-                          "SUMMARY:" + summary},
+                          "SUMMARY:" + summary,
+                          "DESCRIPTION:" + escapeText(descriptionOf(m, ref, settings.words)),
+                          std::string("CATEGORIES:") + categoryOf(e, ref), "TRANSP:TRANSPARENT"},
                     settings))
         return false;
     if (settings.format == outputFormat::vdir &&
         !writeLines(out, {referenceProperty(ref)}, settings))  // what history keeps it by
         return false;
     const bool allDay = start->compare(0, 19, "DTSTART;VALUE=DATE:") == 0;
-    return writeAlarms(out, summary, allDay, reminderKindOf(e, ref), settings) && writeLines(out, {"END:VEVENT"}, settings);
+    unsigned kinds = 0;  // a moment's reminders are those of any of its milestones
+    for (const event* each = m.begin; each != m.end; ++each)
+        kinds |= reminderKindOf(*each, ref);
+    return writeAlarms(out, summary, allDay, kinds, settings) &&
+           writeLines(out, {"END:VEVENT"}, settings);
 }
 
-bool writeCalendarItem(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
-                       const writerSettings& settings, calendarState& state)
+bool writeCalendarItem(std::ostream& out, std::ostream& err, const moment& m,
+                       const reference& ref, const writerSettings& settings, calendarState& state)
 {
     std::ostringstream vevent;
-    if (!writeCalendarEvent(vevent, err, e, ref, settings, state))
+    if (!writeCalendarEvent(vevent, err, m, ref, settings, state))
         return false;
     if (vevent.tellp() == 0)
         return true;

@@ -11,14 +11,15 @@ bool writeJsonLine(std::ostream& out, std::ostream& err, const event& e, const r
 {
     nlohmann::ordered_json line;
     line["unix"] = e.instant.seconds;
-    const bool shown = canShowDate(e, ref);
+    const absl::TimeZone& zone = shownZone(ref, settings);
+    const bool shown = canShowDate(e.instant, zone);
     if (shown) {
         const absl::Time t = absl::FromUnixSeconds(e.instant.seconds);
-        const bool wholeMinutes = ref.zone.At(t).offset % 60 == 0;
+        const bool wholeMinutes = zone.At(t).offset % 60 == 0;
         line["local"] = absl::FormatTime(wholeMinutes ? "%Y-%m-%dT%H:%M:%S%Ez" : "%Y-%m-%dT%H:%M:%S%E*z",
-                                         t, ref.zone);
+                                         t, zone);
     }
-    line["zone"] = ref.zoneName;
+    line["zone"] = shownZoneName(ref, settings);
     line["type"] = static_cast<int>(typeOf(e));
     line["label"] = labelOf(e, ref);
     if (e.family != familyReference) {
@@ -29,6 +30,7 @@ bool writeJsonLine(std::ostream& out, std::ostream& err, const event& e, const r
         line["age"] = true;
     if (!ref.name.empty())
         line["name"] = shownName(ref);
+    line["title"] = titleOf(e, ref, settings.words);
     // Invalid UTF-8 cannot come from a checked name, but would come out as U+FFFD, not throw.
     out << line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
     if (!shown)

@@ -3,14 +3,30 @@
 
 #include <cstring>  // for strerror and strchr
 
+#include "diagnostics/language.h"
 #include "diagnostics/messages.h"
 #include "timeconv/zone.h"
 
 namespace rondelo {
 
+const absl::TimeZone& shownZone(const reference& ref, const writerSettings& settings)
+{
+    return settings.showIn ? *settings.showIn : ref.zone;
+}
+
+const std::string& shownZoneName(const reference& ref, const writerSettings& settings)
+{
+    return settings.showIn ? settings.showInName : ref.zoneName;
+}
+
+bool canShowDate(unixInstant instant, const absl::TimeZone& zone)
+{
+    return isCalendarSecond(unixTime2WallClock(zone, instant).seconds);
+}
+
 bool canShowDate(const event& e, const reference& ref)
 {
-    return isCalendarSecond(unixTime2WallClock(ref.zone, e.instant).seconds);
+    return canShowDate(e.instant, ref.zone);
 }
 
 void writeUnshownDate(std::ostream& out, std::ostream& err, const shownLine& line,
@@ -26,16 +42,19 @@ void writeUnshownDate(std::ostream& out, std::ostream& err, const shownLine& lin
     // An event whose wall-clock time is in the calendar but whose UTC time is not, as a
     // calendar writes it, is past the end too.
     const bool early = unixTime2WallClock(line.zone, line.instant).seconds < firstCalendarSecond;
-    say(err, (line.name.empty() ? "" : printable(line.name) + ": ") + line.label +
-                 (early ? " falls before the year 1400" : " falls after the year 9999") +
-                 " and cannot be shown");
+    // TRANSLATORS: a message on a line whose date cannot be shown; %s is its label, led by
+    // its name: "Anna: 5G seconds".
+    const char* pattern = early ? _("%s falls before the year 1400 and cannot be shown")
+                                : _("%s falls after the year 9999 and cannot be shown");
+    say(err, fill(pattern, {(line.name.empty() ? "" : printable(line.name) + ": ") + line.label}));
 }
 
 void writeUnshownDate(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
                       const writerSettings& settings)
 {
     const std::string name = ref.name.empty() ? std::string() : shownName(ref);
-    writeUnshownDate(out, err, {e.instant, ref.zone, name, labelOf(e, ref)}, settings);
+    writeUnshownDate(out, err, {e.instant, shownZone(ref, settings), name, labelOf(e, ref)},
+                     settings);
 }
 
 unsigned reminderKindOf(const event& e, const reference& ref)

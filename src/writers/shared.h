@@ -2,19 +2,19 @@
 // and the report of a failed write.
 #pragma once
 
-#include <climits>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "events/events.h"
 #include "events/reference.h"
-#include "generators/generators.h"
 #include "timeconv/zone.h"
+#include "writers/titles.h"
 
 namespace rondelo {
 
-enum class outputFormat { csv, ics, json, text, vdir };
+enum class outputFormat { csv, ics, json, text, vdir, svg, html };
 
 // The kinds of event a reminder is for (--remind=KIND:DURATION), a bit each: the years of a
 // reference of each kind that --kinds names, birthday to memorial (a plain date's as a
@@ -43,14 +43,28 @@ struct writerSettings {
                                       // this order
     std::string calendarName;         // ics: the calendar's NAME and X-WR-CALNAME; empty for none
     std::string directory;            // vdir: the calendar directory
-    milestoneChoice milestones;  // text: the label column holds the longest label of these,
-    int sign = 1;                // in this direction (-1 before the reference),
-    bool ages = false;           // or of the ages in their units when true
-    unixInstant windowStart{LLONG_MIN};  // vdir: a milestone before it has passed (history)
+    std::string calendarColor;        // vdir: the directory's color file, #RRGGBB; empty for none
+    bool timeOrdered = false;  // lines come in time order (--sort, --next), not as made
+    wordsStyle words;          // text, JSON and calendars: how titles are worded
+    int sign = 1;                // svg, html: -1 before the reference
+    absl::TimeZone zone;         // svg, html: the run's, whose years the axis is marked in
+    // svg, html: the window's edges, where the run has them; vdir: a milestone before from has
+    // passed, and its file is history to keep
+    std::optional<unixInstant> from;
+    std::optional<unixInstant> until;
+    bool ageUnits = false;  // text: each unit's age beside the years, months and days
+    std::optional<absl::TimeZone> showIn;  // csv, json, text: every line on this clock
+    std::string showInName;
 };
 
-// Whether the wall-clock time of e in ref's zone lies in the years 1400 to 9999, which lines
-// can show.
+// The clock a line of ref is shown on in CSV, JSON and text: --show-in's, else the zone its
+// milestones are counted in; and its name.
+const absl::TimeZone& shownZone(const reference& ref, const writerSettings& settings);
+const std::string& shownZoneName(const reference& ref, const writerSettings& settings);
+
+// Whether the wall-clock time of instant in zone lies in the years 1400 to 9999, which lines
+// can show; of e in ref's zone.
+bool canShowDate(unixInstant instant, const absl::TimeZone& zone);
 bool canShowDate(const event& e, const reference& ref);
 
 // A line as a message names it.
@@ -67,7 +81,7 @@ struct shownLine {
 void writeUnshownDate(std::ostream& out, std::ostream& err, const shownLine& line,
                       const writerSettings& settings);
 
-// The same for an event of ref.
+// The same for an event of ref, on the clock it is shown on.
 void writeUnshownDate(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
                       const writerSettings& settings);
 

@@ -14,19 +14,20 @@
 
 #include <absl/time/civil_time.h>
 
+#include "diagnostics/language.h"
 #include "diagnostics/messages.h"
+#include "generators/families.h"
 #include "timeconv/zone.h"
+#include "writers/durations.h"
+#include "writers/titles.h"
 
 namespace rondelo {
 
 namespace {
 
-// Column widths, in display columns: the zone abbreviations of the database have three to five
-// ("+0545"), a distance at most 14 ("1234 years ago"). The label's is the run's own.
-constexpr std::size_t zoneWidth = 5;
-constexpr std::size_t distanceWidth = 14;
-// The date, time and abbreviation after the weekday and its blank.
-constexpr std::size_t dateWidth = 10 + 1 + 8 + 1 + zoneWidth;
+// The date, time and zone abbreviation after the weekday and its blank, in display columns: the
+// abbreviations of the database have three to five ("+0545").
+constexpr std::size_t clockWidth = 10 + 1 + 8 + 1 + 5;
 
 bool isAscii(const std::string& text)
 {
@@ -85,10 +86,31 @@ void writePadded(std::ostream& out, const std::string& text, std::size_t width,
         out << ' ';
 }
 
-std::string span(long long count, const char* unit, bool ahead)
+// How far, in the units distanceFromNow counts in, ahead and ago.
+const pluralText distances[3][2] = {
+    // TRANSLATORS: how far a milestone lies from today, in a column of the text format: "in 12
+    // days", "12 days ago"; months and years below. %s is the number.
+    {NN_("in %s day", "in %s days"), NN_("%s day ago", "%s days ago")},
+    {NN_("in %s month", "in %s months"), NN_("%s month ago", "%s months ago")},
+    {NN_("in %s year", "in %s years"), NN_("%s year ago", "%s years ago")},
+};
+
+std::string span(unsigned long long count, int unit, bool ahead, const numberStyle& numbers)
 {
-    const std::string amount = std::to_string(count) + " " + unit;
-    return ahead ? "in " + amount : amount + " ago";
+    return fill(translated(distances[unit][ahead ? 0 : 1], count), {grouped(count, numbers)});
+}
+
+// The display columns of the widest distance: the most days, months and years it can count,
+// and the widest of a near one.
+std::size_t distanceWidth(const numberStyle& numbers, const ctypeLocale& measure)
+{
+    std::size_t widest = 0;
+    for (const long long apart : {172799, 86399, 3599, 59, -172799, -86399, -3599, -59})
+        widest = std::max(widest, displayWidth(*nearDistance({apart}, {0}), measure));
+    for (const bool ahead : {true, false})
+        for (const auto& [unit, most] : {std::pair(0, 61), std::pair(1, 23), std::pair(2, 8599)})
+            widest = std::max(widest, displayWidth(span(most, unit, ahead, numbers), measure));
+    return widest;
 }
 
 // "WEEKDAY YYYY-MM-DD HH:MM:SS ZONE", the weekday and the abbreviation padded.
@@ -101,9 +123,9 @@ void writeDateColumns(std::ostream& out, unixInstant instant, const absl::TimeZo
     std::snprintf(date, sizeof date, "%04d-%02d-%02d %02d:%02d:%02d ",
                   static_cast<int>(wall.cs.year()), wall.cs.month(), wall.cs.day(),
                   wall.cs.hour(), wall.cs.minute(), wall.cs.second());
-    out << state.weekdays[weekday] << ' ' << date;
     // The abbreviation comes from the zone's file, which TZDIR may choose: shown, never obeyed.
-    writePadded(out, printable(wall.zone_abbr), zoneWidth, state.measure);
+    writePadded(out, state.weekdays[weekday] + ' ' + date + printable(wall.zone_abbr),
+                state.dateWidth, state.measure);
 }
 
 // Which end of the calendar the instant passed, as wide as the date columns.
@@ -111,8 +133,8 @@ void writeUnshownColumns(std::ostream& out, unixInstant instant, const absl::Tim
                          const textState& state)
 {
     const bool early = unixTime2WallClock(zone, instant).seconds < firstCalendarSecond;
-    writePadded(out, early ? "before the year 1400" : "after the year 9999",
-                state.weekdayWidth + 1 + dateWidth, state.measure);
+    writePadded(out, early ? _("before the year 1400") : _("after the year 9999"), state.dateWidth,
+                state.measure);
 }
 
 // The locale that LC_TIME means, read from the environment as setlocale reads it.
@@ -153,10 +175,7 @@ void readWeekdays(textState& state, locale_t user)
 
 textState makeTextState(const writerSettings& settings)
 {
-    textState state{{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"},
-                    3,
-                    longestLabel(settings.milestones, settings.sign, settings.ages),
-                    nullptr};
+    textState state{{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}, 3, 0, 0, 0, nullptr};
     // The codeset is LC_CTYPE's: read from the locale that LC_TIME names, not from LC_CTYPE.
     const ctypeLocale user = openLocale(LC_TIME_MASK | LC_CTYPE_MASK, timeLocaleName());
     // Names are UTF-8 beside them: a locale of another codeset keeps the English weekdays.
@@ -166,51 +185,99 @@ textState makeTextState(const writerSettings& settings)
     } else {
         state.measure = openLocale(LC_CTYPE_MASK, "C.UTF-8");
     }
+    state.dateWidth = state.weekdayWidth + 1 + clockWidth;
+    for (const char* unshown : {_("before the year 1400"), _("after the year 9999")})
+        state.dateWidth = std::max(state.dateWidth, displayWidth(unshown, state.measure));
+    state.distanceWidth = distanceWidth(settings.words.numbers, state.measure);
+    // The widest age: the most years, months and days, still to come.
+    state.ageWidth =
+        displayWidth(ageText({8599, 11, 30}, true, settings.words.numbers), state.measure);
     return state;
 }
 
-std::string distanceFromNow(unixInstant instant, unixInstant now, const absl::TimeZone& zone)
+std::string distanceFromNow(unixInstant instant, unixInstant now, const absl::TimeZone& zone,
+                            const numberStyle& numbers)
 {
+    if (auto near = nearDistance(instant, now))
+        return *near;
     const absl::CivilDay then(civilOf(unixTime2WallClock(zone, instant)));
     const absl::CivilDay today(civilOf(unixTime2WallClock(zone, now)));
     const long long days = then - today;
-    if (days == 0)
-        return "today";
-    if (days == 1 || days == -1)
-        return days == 1 ? "tomorrow" : "yesterday";
     const bool ahead = days > 0;
     const absl::CivilDay early = ahead ? today : then, late = ahead ? then : today;
     long long months = (late.year() - early.year()) * 12 + (late.month() - early.month());
     if (monthsLater(early, months, monthEnd::clamp) > late)
         --months;
     if (months < 2)
-        return span(ahead ? days : -days, "days", ahead);
+        return span(static_cast<unsigned long long>(ahead ? days : -days), 0, ahead, numbers);
     if (months < 24)
-        return span(months, "months", ahead);
-    return span(months / 12, "years", ahead);
+        return span(static_cast<unsigned long long>(months), 1, ahead, numbers);
+    return span(static_cast<unsigned long long>(months / 12), 2, ahead, numbers);
 }
 
-bool writeTextLine(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
+namespace {
+
+// The display columns of the widest age of unit in the calendar, as a quantity says it.
+std::size_t ageWidth(milestoneUnit unit, const numberStyle& numbers, const ctypeLocale& measure)
+{
+    const unitDefinition& definition = unitOf(unit);
+    const long long seconds = pastCalendarSecond - firstCalendarSecond;
+    long long most = seconds / definition.length;  // exact seconds
+    if (definition.kind == unitKind::calendarMonths)
+        most = (10000 - 1400) * 12 / definition.length;
+    else if (definition.kind == unitKind::calendarDays)
+        most = seconds / 86400 / definition.length;
+    else if (definition.kind == unitKind::planetYears)
+        most = seconds * 1000 / 86400 / definition.length;
+    return displayWidth(quantityOf({unixInstant{0}, most, unit, familyAge}, numbers), measure);
+}
+
+// A moment of ref's ages as one line: the date, the age in years, months and days, with
+// settings.ageUnits each unit's count beside, and the name.
+bool writeAgeLine(std::ostream& out, const moment& m, const reference& ref,
+                  const writerSettings& settings, const textState& state)
+{
+    const numberStyle& numbers = settings.words.numbers;
+    writeDateColumns(out, m.lead().instant, shownZone(ref, settings), state);
+    const absl::CivilSecond at = civilOf(unixTime2WallClock(ref.zone, m.lead().instant));
+    const bool toCome = at < ref.wallClock;
+    const std::string age = ageText(toCome ? calendarAgeBetween(at, ref.wallClock)
+                                           : calendarAgeBetween(ref.wallClock, at), toCome, numbers);
+    const bool named = !ref.name.empty();
+    out << "  ";
+    writePadded(out, age, settings.ageUnits || named ? state.ageWidth : 0, state.measure);
+    for (const event* e = m.begin; settings.ageUnits && e != m.end; ++e) {
+        const bool last = e + 1 == m.end && !named;
+        out << "  ";
+        writePadded(out, quantityOf(*e, numbers),
+                    last ? 0 : ageWidth(e->unit, numbers, state.measure), state.measure);
+    }
+    if (named)
+        out << "  " << shownName(ref);
+    out << '\n';
+    return endLine(out, settings);
+}
+
+}  // namespace
+
+bool writeTextLine(std::ostream& out, std::ostream& err, const moment& m, const reference& ref,
                    const writerSettings& settings, const textState& state)
 {
-    const bool shown = canShowDate(e, ref);
+    const event& e = m.lead();
+    if (e.family == familyAge)
+        return writeAgeLine(out, m, ref, settings, state);
+    const absl::TimeZone& zone = shownZone(ref, settings);
+    const bool shown = canShowDate(e.instant, zone);
     if (shown)
-        writeDateColumns(out, e.instant, ref.zone, state);
+        writeDateColumns(out, e.instant, zone, state);
     else
-        writeUnshownColumns(out, e.instant, ref.zone, state);
+        writeUnshownColumns(out, e.instant, zone, state);
     out << "  ";
-    writePadded(out, labelOf(e, ref), state.labelWidth, state.measure);
-    out << "  ";
-    const std::string distance = distanceFromNow(e.instant, settings.now, ref.zone);
-    if (ref.name.empty()) {
-        out << distance;
-    } else {
-        writePadded(out, distance, distanceWidth, state.measure);
-        out << "  " << shownName(ref);
-    }
-    out << '\n';
-    if (!shown)
-        writeUnshownDate(out, err, e, ref, settings);
+    writePadded(out, distanceFromNow(e.instant, settings.now, zone, settings.words.numbers),
+                state.distanceWidth, state.measure);
+    out << "  " << momentTitle(m, ref, settings.words) << '\n';
+    for (const event* unshown = m.begin; !shown && unshown != m.end; ++unshown)
+        writeUnshownDate(out, err, *unshown, ref, settings);
     return endLine(out, settings);
 }
 

@@ -8,6 +8,9 @@
 #include "events/reference.h"
 #include "writers/history.h"
 #include "writers/ics.h"
+#include "writers/moments.h"
+#include "writers/page.h"
+#include "writers/picture.h"
 #include "writers/shared.h"
 #include "writers/text.h"
 #include "writers/vdir.h"
@@ -23,13 +26,16 @@ struct directoryState {
 };
 
 // One run's writer: its settings, and what its format keeps from line to line. Only the
-// format's own state is made: a CSV or JSON run loads no locale and keeps nothing.
+// format's own state is made: a CSV run loads no locale and keeps nothing.
 struct writer {
     writerSettings settings;
-    std::variant<std::monostate, calendarState, textState, directoryState> state;
+    std::variant<std::monostate, calendarState, textState, directoryState, pictureState, pageState>
+        state;
+    momentStage moments;  // text and calendars: lines held until their moment is whole
 };
 
-writer makeWriter(const writerSettings& settings);
+// The writer of the settings' format; a format with words takes the locale's grouping of digits.
+writer makeWriter(writerSettings settings);
 
 // Each write returns false, at once, when out can no longer be written; the caller reports
 // that once, when the run is over.
@@ -46,15 +52,24 @@ void countReference(writer& w, reference& ref);
 // directory keeps the files of its passed milestones.
 void noteReferenceRead(writer& w, const reference& ref);
 
-// One event of ref, as its format's writer describes.
+// One event of ref, as its format's writer describes: at once in CSV and JSON, as part of a
+// moment (see momentStage) in text and calendars.
 bool writeLine(writer& w, std::ostream& out, std::ostream& err, const event& e,
                const reference& ref);
 
-// What comes after the last line, then the flush of out.
-bool writeEnd(writer& w, std::ostream& out);
+// Whether w gathers lines into moments, which text and calendars do.
+bool gathersMoments(const writer& w);
 
-// Makes the calendar directory of a vdir writer hold exactly the events written to it; what
-// failed, as "PATH: reason".
+// Writes the moments of the lines written so far: at the end of a batch of lines as made.
+bool endBatch(writer& w, std::ostream& out, std::ostream& err);
+
+// The moments held, what comes after the last line, then the flush of out: a picture and a
+// page are written whole here, once every line is in and the axis known.
+bool writeEnd(writer& w, std::ostream& out, std::ostream& err);
+
+// Makes the calendar directory of a vdir writer hold exactly the events written to it, and its
+// displayname and color files the calendar's name and colour when the settings give them; what
+// failed, as a message naming the path.
 std::optional<std::string> syncDirectory(writer& w);
 
 // writeBegin, a line for each of the events of ref in list order, and writeEnd.
