@@ -348,7 +348,7 @@ void sayEmptyWindow(const runOptions& options, const runTally& tally, std::ostre
     }
     const auto& [e, ref] = *tally.next;
     const std::string whose = ref.name.empty() ? "" : " (" + printable(shownName(ref)) + ")";
-    say(err, what + "; the next: " + labelOf(e) + " on " +
+    say(err, what + "; the next: " + labelOf(e, ref) + " on " +
                  dayOf(e.instant, options.showIn.value_or(ref.zone)) + whose);
 }
 

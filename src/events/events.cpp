@@ -58,7 +58,7 @@ eventType typeOf(const event& e)
     return kiloWeeks ? evKiloWeeks : unitTypes[e.unit];
 }
 
-std::string labelOf(const event& e)
+std::string countLabel(const event& e)
 {
     if (e.family == familyReference)
         return "Reference";

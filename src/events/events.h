@@ -91,11 +91,10 @@ const char* unitName(milestoneUnit unit);
 // thousands of weeks.
 eventType typeOf(const event& e);
 
-// The label lines carry: "Reference"; "yearly" for a yearly day, whose reference's kind names
-// it where a line is written (labelOf with the reference); the count and the unit, singular for one, led by "-"
-// before the reference: "40 years", "-1 year"; the round family's weeks to seconds with K, M
-// and G for thousands ("10K days", "1G seconds"), the binary family's as a power ("2^30
-// seconds").
-std::string labelOf(const event& e);
+// The label of e's count, which lines carry (see labelOf, with the reference): "Reference"; the
+// count and the unit, singular for one, led by "-" before the reference: "40 years", "-1 year";
+// the round family's weeks to seconds with K, M and G for thousands ("10K days", "1G seconds"),
+// the binary family's as a power ("2^30 seconds"); "yearly" for a yearly day, which has none.
+std::string countLabel(const event& e);
 
 }  // namespace rondelo

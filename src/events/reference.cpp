@@ -26,7 +26,7 @@ std::string labelOf(const event& e, const reference& ref)
     // A plain date's yearly day is a birthday's, as a date given alone is most often one.
     static const char* const words[] = {"birthday", "anniversary", "other", "death", "memorial"};
     if (e.family != familyYearly)
-        return labelOf(e);
+        return countLabel(e);
     return ref.kind == referenceKind::date ? words[0] : words[static_cast<int>(ref.kind)];
 }
 

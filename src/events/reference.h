@@ -45,7 +45,8 @@ struct reference {
 // (Firmenjubiläum)", "Margarethe Vogel (died)", "Margarethe Vogel (memorial)".
 std::string shownName(const reference& ref);
 
-// The label of e, a line of ref: labelOf(e), and for a yearly day the word of ref's kind
+// The label lines carry for e, a line of ref, in CSV and JSON, in text titles with --title and
+// in calendar UIDs: countLabel(e), and for a yearly day the word of ref's kind
 // ("birthday", "anniversary", a plain date's "birthday"), since a date without a year has no
 // count to show.
 std::string labelOf(const event& e, const reference& ref);

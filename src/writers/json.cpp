@@ -24,7 +24,8 @@ bool writeJsonLine(std::ostream& out, std::ostream& err, const event& e, const r
     line["label"] = labelOf(e, ref);
     if (e.family != familyReference) {
         line["unit"] = unitName(e.unit);
-        line["count"] = e.family == familyYearly ? nlohmann::ordered_json() : nlohmann::ordered_json(e.count);
+        line["count"] = e.family == familyYearly ? nlohmann::ordered_json()  // none to show
+                                                 : nlohmann::ordered_json(e.count);
     }
     if (e.family == familyAge)
         line["age"] = true;

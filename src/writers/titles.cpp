@@ -251,12 +251,12 @@ std::string countedFrom(const reference& ref, const wordsStyle& style)
 }
 
 // A moment's milestones after its first, as its title names them.
-std::string othersOf(const moment& m, const wordsStyle& style)
+std::string othersOf(const moment& m, const reference& ref, const wordsStyle& style)
 {
     std::string others;
     for (const event* e = m.begin + 1; e != m.end; ++e)
         others += (others.empty() ? "" : " · ") +
-                  (style.titled ? labelOf(*e) : quantityOf(*e, style.numbers));
+                  (style.titled ? labelOf(*e, ref) : quantityOf(*e, style.numbers));
     return others;
 }
 
@@ -312,7 +312,7 @@ std::string possessiveOf(const std::string& name)
 std::string titleOf(const event& e, const reference& ref, const wordsStyle& style)
 {
     if (style.titled)
-        return ref.name + ": " + labelOf(e);
+        return ref.name + ": " + labelOf(e, ref);
     if (e.family == familyReference)
         return referenceTitle(ref);
     if (ref.name.empty())
@@ -322,13 +322,13 @@ std::string titleOf(const event& e, const reference& ref, const wordsStyle& styl
 
 std::string momentTitle(const moment& m, const reference& ref, const wordsStyle& style)
 {
-    const std::string others = othersOf(m, style);
+    const std::string others = othersOf(m, ref, style);
     return titleOf(m.lead(), ref, style) + (others.empty() ? "" : " · " + others);
 }
 
 std::string descriptionOf(const moment& m, const reference& ref, const wordsStyle& style)
 {
-    const std::string others = othersOf(m, style);
+    const std::string others = othersOf(m, ref, style);
     // TRANSLATORS: the other milestones of an event's instant: "At the same moment: 300
     // million seconds".
     const std::string also = others.empty() ? "" : fill(_("At the same moment: %s"), {others});
