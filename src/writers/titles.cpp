@@ -169,12 +169,45 @@ std::string namedTitle(const event& e, const reference& ref, const numberStyle& 
         // TRANSLATORS: a date of the person's own label: "Jürgen Weiß: Firmenjubiläum, 10
         // years"; %1$s is the name, %2$s the label, %3$s the count.
         return fill(_("%1$s: %2$s, %3$s"), {ref.name, ref.label, quantityOf(e, numbers)});
-    case referenceKind::birthday:
     case referenceKind::memorial:
+        // TRANSLATORS: the years of someone who died, remembered: "Margarethe Vogel would have
+        // turned 100"; %1$s is the name, %2$s the count of years.
+        return fill(ngettext("%1$s would have turned %2$s", "%1$s would have turned %2$s",
+                             magnitude(e.count)),
+                    {ref.name, grouped(magnitude(e.count), numbers)});
+    case referenceKind::birthday:
     case referenceKind::date:
         break;
     }
     return birthdayTitle(e, ref, numbers);
+}
+
+// The yearly day of a date without a year, which has no count to say.
+std::string yearlyTitle(const reference& ref)
+{
+    const std::string owner = possessiveOf(ref.name);
+    switch (ref.kind) {
+    case referenceKind::anniversary:
+        // TRANSLATORS: a wedding's day each year, its year unknown: "Anna Schmidt & Ben Schmidt's
+        // wedding anniversary"; %s is the name (or two) as its owner (see "possessive").
+        return fill(P_("yearly day", "%s wedding anniversary"), {owner});
+    case referenceKind::death:
+        // TRANSLATORS: the day of a death each year, its year unknown: "Anniversary of
+        // Margarethe Vogel's death"; %s is the name as its owner.
+        return fill(P_("yearly day", "Anniversary of %s death"), {owner});
+    case referenceKind::memorial:
+        // TRANSLATORS: the birthday of someone who died, each year, its year unknown:
+        // "Margarethe Vogel's birthday, in memoriam"; %s is the name as its owner.
+        return fill(P_("yearly day", "%s birthday, in memoriam"), {owner});
+    case referenceKind::other:
+        return fill(_("%1$s: %2$s"), {ref.name, ref.label});
+    case referenceKind::birthday:
+    case referenceKind::date:
+        break;
+    }
+    // TRANSLATORS: a birthday each year, its year unknown: "Anna's birthday"; %s is the name as
+    // its owner (see "possessive").
+    return fill(P_("yearly day", "%s birthday"), {owner});
 }
 
 std::string referenceTitle(const reference& ref)
@@ -315,6 +348,8 @@ std::string titleOf(const event& e, const reference& ref, const wordsStyle& styl
         return ref.name + ": " + labelOf(e, ref);
     if (e.family == familyReference)
         return referenceTitle(ref);
+    if (e.family == familyYearly)
+        return yearlyTitle(ref);
     if (ref.name.empty())
         return unnamedTitle(e, style.numbers);
     return e.count < 0 ? beforeTitle(e, ref, style.numbers) : namedTitle(e, ref, style.numbers);
@@ -337,11 +372,12 @@ std::string descriptionOf(const moment& m, const reference& ref, const wordsStyl
 
 const char* categoryOf(const event& e, const reference& ref)
 {
-    if (ref.kind == referenceKind::death)
+    if (ref.kind == referenceKind::death || ref.kind == referenceKind::memorial)
         return "Memorial";
-    if (isOrdinal(e) && ref.kind == referenceKind::birthday)
+    const bool celebrated = isOrdinal(e) || e.family == familyYearly;
+    if (celebrated && ref.kind == referenceKind::birthday)
         return "Birthday";
-    if (isOrdinal(e) && ref.kind == referenceKind::anniversary)
+    if (celebrated && ref.kind == referenceKind::anniversary)
         return "Anniversary";
     return "Milestone";
 }
