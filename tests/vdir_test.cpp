@@ -148,7 +148,7 @@ TEST(vdir_test, a_failed_sync_leaves_the_directory_as_it_was)
 }
 
 // Every UID of two octets from an alphabet with the escapes' own characters gets its own name,
-// of safe characters only, that does not begin with a dot.
+// of safe characters only, that does not begin with a dot or a dash.
 TEST(vdir_test, file_names_are_safe_and_distinct)
 {
     const std::string alphabet = "a.%/-@\n\xC3 ";
@@ -159,6 +159,7 @@ TEST(vdir_test, file_names_are_safe_and_distinct)
             EXPECT_EQ(name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEF0123456789.%-_@"),
                       std::string::npos) << name;
             EXPECT_NE(name[0], '.');
+            EXPECT_NE(name[0], '-');
             names.insert(name);
         }
     EXPECT_EQ(names.size(), alphabet.size() * alphabet.size());

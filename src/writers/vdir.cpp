@@ -521,8 +521,10 @@ std::string vdirFileName(const std::string& uid)
 {
     static const char hex[] = "0123456789ABCDEF";
     std::string name = percentEncoded(uid, "-_@.");
-    if (!name.empty() && name[0] == '.')
-        name.replace(0, 1, "%2E");  // a leading dot would hide the file
+    // A leading dot would hide the file; a leading dash (a date without a year's "--MMDD") would
+    // read as an option to the tools given the directory's files (rm *.ics).
+    if (!name.empty() && (name[0] == '.' || name[0] == '-'))
+        name.replace(0, 1, name[0] == '.' ? "%2E" : "%2D");
     if (name.size() <= longestPlainName)
         return name + ".ics";
     // Past what a file system takes (255 octets): a prefix and a hash of the whole UID, still

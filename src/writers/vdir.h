@@ -30,8 +30,8 @@ constexpr int vdirLockWait = 5;  // seconds
 void addVdirItem(vdirItems& items, std::ostream& err, const moment& m, const reference& ref,
                  const writerSettings& settings, calendarState& state);
 
-// The file of a UID: every octet but letters, digits, '-', '_' and '@' (and '.' after the
-// first) as %XX, then ".ics". Different UIDs never get the same name.
+// The file of a UID: every octet but letters, digits, '-', '_' and '@' (and '.' and '-' after
+// the first) as %XX, then ".ics". Different UIDs never get the same name.
 std::string vdirFileName(const std::string& uid);
 
 // Makes dir (made, with its parents, when missing; not empty) hold the files of items, whose
