@@ -57,7 +57,7 @@ std::string rowKey(const reference& ref)
     const std::string when = absl::FormatCivilTime(ref.wallClock);
     for (const std::string* field : {&when, &ref.zoneName, &ref.name, &ref.label})
         key += std::to_string(field->size()) + ':' + *field;
-    return key + std::to_string(static_cast<int>(ref.kind));
+    return key + std::to_string(static_cast<int>(ref.kind)) + (ref.yearless ? "-" : "");
 }
 
 std::string withOccurrence(const std::string& key, int occurrence)
@@ -67,8 +67,8 @@ std::string withOccurrence(const std::string& key, int occurrence)
 
 bool isSameReference(const reference& a, const reference& b)
 {
-    return a.wallClock == b.wallClock && a.occurrence == b.occurrence && a.kind == b.kind &&
-           a.zoneName == b.zoneName && a.name == b.name && a.label == b.label;
+    return a.wallClock == b.wallClock && a.yearless == b.yearless && a.occurrence == b.occurrence &&
+           a.kind == b.kind && a.zoneName == b.zoneName && a.name == b.name && a.label == b.label;
 }
 
 // The row of ref: most often the last line's.

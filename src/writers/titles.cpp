@@ -236,14 +236,19 @@ std::string referenceTitle(const reference& ref)
     return ref.name;
 }
 
-// "17 May 1990 at 14:30 in Europe/Berlin"; without the time at midnight.
+// "17 May 1990 at 14:30 in Europe/Berlin"; without the time at midnight, without the year
+// for a date that has none: "17 May in Europe/Berlin".
 std::string whenOf(const reference& ref)
 {
     const absl::CivilSecond t = ref.wallClock;
-    // TRANSLATORS: a date in words: %1$s is the day of the month, %2$s the month, %3$s the year.
-    const std::string date = fill(P_("date", "%1$s %2$s %3$s"),
-                                  {std::to_string(t.day()), translated(monthNames[t.month() - 1]),
-                                   std::to_string(t.year())});
+    const std::string day = std::to_string(t.day()), month = translated(monthNames[t.month() - 1]);
+    const std::string date =
+        ref.yearless
+            // TRANSLATORS: a date without its year in words: %1$s is the day, %2$s the month.
+            ? fill(P_("date without a year", "%1$s %2$s"), {day, month})
+            // TRANSLATORS: a date in words: %1$s is the day of the month, %2$s the month, %3$s
+            // the year.
+            : fill(P_("date", "%1$s %2$s %3$s"), {day, month, std::to_string(t.year())});
     if (t.hour() == 0 && t.minute() == 0 && t.second() == 0)
         // TRANSLATORS: a date and its time zone's name: "17 May 1990 in Europe/Berlin".
         return fill(_("%1$s in %2$s"), {date, ref.zoneName});
