@@ -112,31 +112,38 @@ bool hasMemorial(const contactsReading& r, const contactDate& date)
            (r.kinds >> static_cast<int>(referenceKind::memorial) & 1) != 0;
 }
 
-// The next chosen date of the file being read, card by card, each birthday followed by its
-// memorial when there is one; nothing at the file's end.
+// The next chosen date of the card held, each birthday followed by its memorial when there is
+// one; an anniversary is held for joinCouples instead. Nothing once the card has no more.
+std::optional<readStep> nextOfCard(contactsReading& r, reference& ref, std::string& problem)
+{
+    while (r.date < r.card.dates.size()) {
+        const contactDate& date = r.card.dates[r.date];
+        const bool memorial = std::exchange(r.memorialNext, false);
+        if (!memorial && hasMemorial(r, date))
+            r.memorialNext = true;
+        else
+            ++r.date;
+        if (!memorial && !isChosen(r.kinds, date.kind))
+            continue;
+        if (auto wrong = readDate(r, date, memorial, ref)) {
+            r.memorialNext = false;  // one message for a date and its memorial
+            problem = r.cards.fileName + ":" + std::to_string(date.line) + ": " + *wrong;
+            return readStep::skipped;
+        }
+        if (date.kind != referenceKind::anniversary)
+            return readStep::reference;
+        const contactCard& card = r.card;
+        r.anniversaries.push_back({ref, card.familyName, card.givenName, card.uid, card.spouses});
+    }
+    return std::nullopt;
+}
+
+// The next chosen date of the file being read, card by card; nothing at the file's end.
 std::optional<readStep> nextInFile(contactsReading& r, reference& ref, std::string& problem)
 {
     for (;;) {
-        while (r.date < r.card.dates.size()) {
-            const contactDate& date = r.card.dates[r.date];
-            const bool memorial = std::exchange(r.memorialNext, false);
-            if (!memorial && hasMemorial(r, date))
-                r.memorialNext = true;
-            else
-                ++r.date;
-            if (!memorial && !isChosen(r.kinds, date.kind))
-                continue;
-            if (auto wrong = readDate(r, date, memorial, ref)) {
-                r.memorialNext = false;  // one message for a date and its memorial
-                problem = r.cards.fileName + ":" + std::to_string(date.line) + ": " + *wrong;
-                return readStep::skipped;
-            }
-            if (date.kind != referenceKind::anniversary)
-                return readStep::reference;
-            const contactCard& card = r.card;
-            r.anniversaries.push_back(
-                {ref, card.familyName, card.givenName, card.uid, card.spouses});
-        }
+        if (auto step = nextOfCard(r, ref, problem))
+            return step;
         r.date = 0;
         r.card.dates.clear();
         const cardStep step = readCard(r.cards, r.card, problem);

@@ -109,6 +109,15 @@ bool writeAlarms(std::ostream& out, const std::string& summary, bool allDay, uns
     return true;
 }
 
+// The kinds of reminder a moment is for: those of any of its milestones (reminderKindOf).
+unsigned reminderKindsOf(const moment& m, const reference& ref)
+{
+    unsigned kinds = 0;
+    for (const event* e = m.begin; e != m.end; ++e)
+        kinds |= reminderKindOf(*e, ref);
+    return kinds;
+}
+
 // The calendar's first lines and its name; no refresh, which only a file asks for.
 bool writeCalendarHeader(std::ostream& out, const writerSettings& settings)
 {
@@ -181,10 +190,7 @@ bool writeCalendarEvent(std::ostream& out, std::ostream& err, const moment& m,
         !writeLines(out, {referenceProperty(ref)}, settings))  // what history keeps it by
         return false;
     const bool allDay = start->compare(0, 19, "DTSTART;VALUE=DATE:") == 0;
-    unsigned kinds = 0;  // a moment's reminders are those of any of its milestones
-    for (const event* each = m.begin; each != m.end; ++each)
-        kinds |= reminderKindOf(*each, ref);
-    return writeAlarms(out, summary, allDay, kinds, settings) &&
+    return writeAlarms(out, summary, allDay, reminderKindsOf(m, ref), settings) &&
            writeLines(out, {"END:VEVENT"}, settings);
 }
 
