@@ -39,6 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     eventList events;
     collectEvents(events, ref, generationPlan{});
     // A date without a year has no reference line: nothing to count from.
-    check(ref.yearless ? events.empty() : !events.empty() && events.front().family == familyReference);
+    check(ref.yearless ? events.empty()
+                       : !events.empty() && events.front().family == familyReference);
     return 0;
 }

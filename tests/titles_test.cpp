@@ -131,7 +131,8 @@ TEST(titles_test, a_moment_is_titled_by_its_first_milestone)
     EXPECT_STREQ(categoryOf({{0}, 0, unitYears, familyYearly}, ida), "Birthday");
     ida.yearless = true;  // its stand-in year is never shown
     ida.wallClock = absl::CivilSecond(2000, 4, 1);
-    EXPECT_EQ(descriptionOf({both, both + 1}, ida, {}), "Ida Vogel was born on 1 April in Europe/Berlin");
+    EXPECT_EQ(descriptionOf({both, both + 1}, ida, {}),
+              "Ida Vogel was born on 1 April in Europe/Berlin");
     ida.kind = referenceKind::anniversary;
     EXPECT_STREQ(categoryOf({{0}, 0, unitYears, familyYearly}, ida), "Anniversary");
     ida.kind = referenceKind::memorial;

@@ -178,7 +178,8 @@ TEST(vdir_test, history_keeps_the_passed_milestones_of_references_still_read)
     anna.zone = absl::FixedTimeZone(-12 * 3600);  // 16 May begins at 12:00 UTC
     bob.name = "Bob";
     const auto file = [](const reference& ref, const std::string& start) {
-        return "BEGIN:VEVENT\r\nDTSTART" + start + "\r\n" + referenceProperty(ref) + "\r\nEND:VEVENT\r\n";
+        return "BEGIN:VEVENT\r\nDTSTART" + start + "\r\n" + referenceProperty(ref) +
+               "\r\nEND:VEVENT\r\n";
     };
     ASSERT_EQ(syncVdir(dir, {{"a@rondelo", file(anna, ";VALUE=DATE:20270516")},
                              {"b@rondelo", file(bob, ":20270516T093000Z")},

@@ -65,12 +65,12 @@ enum class cardStep { card, skipped, end };
 // held at a time. A card gives the dates its BDAY, ANNIVERSARY, X-ANNIVERSARY, X-ABDATE and
 // DEATHDATE lines write in full or without a year (--MMDD, --MM-DD, or Apple's
 // X-APPLE-OMIT-YEAR year); one of a year or month only (1990, 1990-05), or not a date
-// (VALUE=text) gives none and is no error. A card with a date that cannot be read, without a name, with a
-// name or label that is not UTF-8 text (or in a CHARSET other than UTF-8), or without its END is
-// skipped, with the problem "FILE:LINE: what is wrong"; so is the first text outside the cards.
-// Cards nested in a card (vCard 2.1's AGENT) are passed over. At the end of the file, or on a
-// read error, which ferror tells apart: end. Linear in the size of the file; a card without
-// any date is not checked further.
+// (VALUE=text) gives none and is no error. A card with a date that cannot be read, without a
+// name, with a name or label that is not UTF-8 text (or in a CHARSET other than UTF-8), or
+// without its END is skipped, with the problem "FILE:LINE: what is wrong"; so is the first text
+// outside the cards. Cards nested in a card (vCard 2.1's AGENT) are passed over. At the end of
+// the file, or on a read error, which ferror tells apart: end. Linear in the size of the file;
+// a card without any date is not checked further.
 cardStep readCard(cardReader& reader, contactCard& card, std::string& problem);
 
 }  // namespace rondelo

@@ -61,7 +61,8 @@ std::string referenceProperty(const reference& ref)
 bool isKeptHistory(const std::string& text, const vdirHistory& history)
 {
     const std::string identity = valueOf(text, propertyName);
-    if (identity.size() != 16 || identity.find_first_not_of("0123456789ABCDEF") != std::string::npos)
+    if (identity.size() != 16 ||
+        identity.find_first_not_of("0123456789ABCDEF") != std::string::npos)
         return false;
     const auto known = history.references.find(std::strtoull(identity.c_str(), nullptr, 16));
     if (known == history.references.end())
