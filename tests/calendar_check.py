@@ -42,14 +42,14 @@ for event, (ts, shown, labels) in zip(events, moments):
         failures.append(f"{labels}: {event['SUMMARY']!r}, {event['DESCRIPTION']!r} at {start!r}, expected {expected!r}")
 all_day = sum(moment[1][11:19] == "00:00:00" for moment in moments)
 
-# Every event of an address book is transparent, and its category is its kind's: a death's
-# milestones Memorial, a birthday's and an anniversary's years Birthday and Anniversary, the
-# rest Milestone; a moment's category is its first line's.
+# Every event of an address book is transparent, and its category is its kind's: a death's and a
+# memorial's milestones Memorial, a birthday's and an anniversary's years Birthday and
+# Anniversary, the rest Milestone; a moment's category is its first line's.
 contacts = os.path.join(os.path.dirname(os.path.abspath(__file__)), "contacts")
 book = [rondelo, "-c", contacts, "-c", os.path.join(contacts, "couples"),
-        "--kinds=birthday,anniversary,other,death", "--series=round,planets", "--sort",
+        "--kinds=birthday,anniversary,other,death,memorial", "--series=round,planets", "--sort",
         "--from=1990-01-01", "--until=2040-01-01"]
-kind = lambda name, label: "Memorial" if name.endswith("(died)") else "Milestone" if \
+kind = lambda name, label: "Memorial" if name.endswith(("(died)", "(memorial)")) else "Milestone" if \
     label.split()[1:] != ["years"] or label.startswith("-") else \
     "Anniversary" if name.endswith("(anniversary)") else "Milestone" if name.endswith(")") else "Birthday"
 expected, seen = [], set()
