@@ -31,13 +31,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string problem;
     const dateLine read = readDateLine(line, defaults, zones, ref, problem);
     if (read != dateLine::reference) {
-        check(read == dateLine::passedOver || !problem.empty());
+        check(!problem.empty());
         return 0;
     }
     check(isCalendarSecond(readingOf(ref.wallClock).seconds) && !ref.name.empty() && !ref.zoneName.empty());
     check(ref.name.find_first_of("\t\n\r") == std::string::npos);
     eventList events;
     collectEvents(events, ref, generationPlan{});
-    check(!events.empty() && events.front().family == familyReference);
+    // A date without a year has no reference line: nothing to count from.
+    check(ref.yearless ? events.empty()
+                       : !events.empty() && events.front().family == familyReference);
     return 0;
 }

@@ -1,8 +1,9 @@
 // Fuzzes the calendar directory's sync: the octets choose what a directory already holds (files
 // of rondelo's names and others, directories, links, FIFOs, a killed run's temporary files, a
-// lock file) and the items, name and colour of a run. Whatever they are, only rondelo's files
-// change, no temporary file or lock is left, and the directory holds the run's files or is as
-// it was.
+// lock file, files of passed milestones of references read or not) and the items, name,
+// colour and history of a run. Whatever they are, only rondelo's files change, no temporary
+// file or lock is left, and the directory holds the run's files and, untouched, the files its
+// history keeps (isKeptHistory), or is as it was.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,6 +44,32 @@ struct octets {
         return made;
     }
 };
+
+// Two references: the first read by every run that has history, the second by none.
+reference person(const char* name)
+{
+    reference ref;
+    ref.name = name;
+    ref.zone = absl::UTCTimeZone();
+    ref.zoneName = "UTC";
+    return ref;
+}
+const reference people[] = {person("Read"), person("Gone")};
+constexpr long long windowStart = 1800000000;  // 2027-01-15T08:00:00Z
+
+// A file's text: a passed or coming milestone of either reference, as a run writes it, or any.
+std::string fileText(octets& in)
+{
+    const unsigned shape = in.next();
+    if (shape % 3 == 0)
+        return in.text();
+    // Before the window, and at or after its start: a date in UTC, then a time.
+    static const char* const starts[] = {";VALUE=DATE:20270115", ";VALUE=DATE:20270116",
+                                         ":20270115T075959Z", ":20270115T080000Z"};
+    return "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART" + std::string(starts[shape >> 1 & 3]) +
+           "\r\n" + referenceProperty(people[shape >> 3 & 1]) +
+           "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+}
 
 const char* const names[] = {"a@rondelo.ics", "b@rondelo.ics", "c@rondelo.ics", "foreign.ics",
                              "x@rondelo.txt", "displayname",   "color",         ".rondelo-1-0.tmp",
@@ -105,10 +132,14 @@ void makeEntry(const fs::path& path, unsigned kind, const std::string& text)
     }
 }
 
+bool isOwn(const std::string& name)
+{
+    return name.size() > 12 && name.compare(name.size() - 12, 12, "@rondelo.ics") == 0;
+}
+
 bool isRondelos(const std::string& name, const vdirMetadata& metadata)
 {
-    return (name.size() > 12 && name.compare(name.size() - 12, 12, "@rondelo.ics") == 0) ||
-           metadata.count(name) > 0;
+    return isOwn(name) || metadata.count(name) > 0;
 }
 
 bool isLeftover(const std::string& name, const entry& e)
@@ -126,9 +157,9 @@ void checkUnchanged(const std::map<std::string, entry>& before, const std::map<s
 }
 
 // A sync that succeeded left rondelo's files as the items and metadata, the unchanged ones
-// untouched, and nothing else of its names.
+// untouched, rondelo's other files that history keeps untouched, and nothing else of its names.
 void checkSynced(const std::map<std::string, entry>& before, const std::map<std::string, entry>& after,
-                 const vdirItems& items, const vdirMetadata& metadata)
+                 const vdirItems& items, const vdirMetadata& metadata, const vdirHistory& history)
 {
     std::map<std::string, std::string> files(metadata.begin(), metadata.end());
     for (const auto& [uid, text] : items)
@@ -137,8 +168,13 @@ void checkSynced(const std::map<std::string, entry>& before, const std::map<std:
         check(after.count(name) == 1 && after.at(name).type == S_IFREG && after.at(name).text == text);
         check(before.count(name) == 0 || before.at(name).text != text || before.at(name) == after.at(name));
     }
-    for (const auto& [name, e] : after)
-        check(!isLeftover(name, e) && (!isRondelos(name, {}) || files.count(name) == 1));
+    for (const auto& [name, e] : before)
+        if (isOwn(name) && files.count(name) == 0 && isKeptHistory(e.text, history))
+            check(after.count(name) == 1 && after.at(name) == e);
+    for (const auto& [name, e] : after) {
+        const bool kept = before.count(name) == 1 && isKeptHistory(e.text, history);
+        check(!isLeftover(name, e) && (!isOwn(name) || files.count(name) == 1 || kept));
+    }
 }
 
 }  // namespace
@@ -151,7 +187,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fs::path dir = mkdtemp(scratch.data());
     for (unsigned count = in.next() % 8; count > 0; --count) {
         const char* name = names[in.next() % std::size(names)];
-        makeEntry(dir / name, in.next(), in.text());
+        const unsigned kind = in.next();
+        makeEntry(dir / name, kind, fileText(in));
     }
     vdirItems items;
     for (unsigned count = in.next() % 5; count > 0; --count)
@@ -162,8 +199,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         metadata["displayname"] = in.text();
     if (given & 2)
         metadata["color"] = "#1E90FF";
+    vdirHistory history;
+    if (given & 4) {
+        history.windowStart = unixInstant{windowStart};
+        noteReference(history, people[0]);
+    }
     const auto before = snapshot(dir);
-    const auto wrong = syncVdir(dir, items, metadata, 0);
+    const auto wrong = syncVdir(dir, items, metadata, 0, history);
     check(!wrong || !wrong->empty());
     const auto after = snapshot(dir);
     for (const auto& [name, e] : before)
@@ -172,7 +214,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (wrong)
         checkUnchanged(before, after);
     else
-        checkSynced(before, after, items, metadata);
+        checkSynced(before, after, items, metadata, history);
     fs::remove_all(dir);
     return 0;
 }

@@ -2,8 +2,9 @@
 # The calendar directory as users meet it: synced by vdirsyncer to a Radicale and to a Xandikos
 # CalDAV server on 127.0.0.1 (a calendar of old-form UIDs replaced in one run, a name with
 # , ; \ and :, a sync after vdirsyncer's status is lost, the name and colour carried by
-# metasync), read back into an empty directory, read by khal; the .ics file subscribed to over
-# HTTP; every file read by python3-icalendar, reminders and all.
+# metasync), read back into an empty directory, read by khal; a birthday calendar over three
+# nights on each server, keeping what passed; the .ics file subscribed to over HTTP; every file
+# read by python3-icalendar, reminders and all.
 # Usage: caldav_check.sh path/to/rondelo
 set -eu
 rondelo=$1 work=$(mktemp -d) pids=""
@@ -30,19 +31,24 @@ bob='Smith, Bob; Jr. \\ 2nd: x'
 printf "1990-05-17\tAnna\n1985-12-01T14:30\t$bob\tEurope/Berlin\n" >first.tsv
 printf "1985-12-01T14:30\t$bob\tEurope/Berlin\n2001-03-03\tCarla\n" >second.tsv
 
+mkcalendar() {
+  /usr/bin/python3 -c 'import sys, urllib.request as u
+u.urlopen(u.Request(sys.argv[1], method="MKCALENDAR", headers={"Authorization": "Basic cm9uZGVsbzp4"}))' "$1"
+}
 radicale() {
   printf '[server]\nhosts = 127.0.0.1:%s\n[auth]\ntype = none\n[storage]\nfilesystem_folder = %s/radicale\n' \
     "$1" "$work" >radicale.conf
   command radicale --config radicale.conf >radicale.log 2>&1 & pids="$pids $!"
   waitFor "$1"
-  url="http://127.0.0.1:$1/rondelo/family/"
-  /usr/bin/python3 -c 'import sys, urllib.request as u
-u.urlopen(u.Request(sys.argv[1], method="MKCALENDAR", headers={"Authorization": "Basic cm9uZGVsbzp4"}))' "$url"
+  url="http://127.0.0.1:$1/rondelo/family/" birthdaysUrl="http://127.0.0.1:$1/rondelo/birthdays/"
+  mkcalendar "$url"
+  mkcalendar "$birthdaysUrl"
 }
 xandikos() {
   command xandikos -d "$work/xandikos" --defaults -l 127.0.0.1 -p "$1" >xandikos.log 2>&1 & pids="$pids $!"
   waitFor "$1"
-  url="http://127.0.0.1:$1/user/calendars/calendar/"
+  url="http://127.0.0.1:$1/user/calendars/calendar/" birthdaysUrl="http://127.0.0.1:$1/user/calendars/birthdays/"
+  mkcalendar "$birthdaysUrl"
 }
 storage() { printf '[storage %s]\ntype = "filesystem"\npath = "%s/%s"\nfileext = ".ics"\n' "$1" "$work" "$1"; }
 pair() {
@@ -55,6 +61,9 @@ vdirsyncerConfig() {
   printf '[storage server]\ntype = "caldav"\nurl = "%s"\nusername = "rondelo"\npassword = "x"\n' "$url"
   printf '[storage web]\ntype = "http"\nurl = "http://127.0.0.1:%s/family.ics"\n' "$httpPort"
   pair up cal server a; pair back readback server b; pair feed subscribed web b
+  storage birthdays; storage birthdaysback
+  printf '[storage server2]\ntype = "caldav"\nurl = "%s"\nusername = "rondelo"\npassword = "x"\n' "$birthdaysUrl"
+  pair nightly birthdays server2 a; pair nightlyback birthdaysback server2 b
 }
 vdirsyncer() { command vdirsyncer -c vdirsyncer.conf "$@" </dev/null; }
 sync() { vdirsyncer sync "$1" 2>&1 | grep -E '^(Copying|Deleting)' | sort || :; }
@@ -128,10 +137,45 @@ roundTrip() {
   [ "$(uids readback)" = "$(uids cal)" ] || fail "the server holds other events than the directory"
 }
 
+# The birthday calendar, every year (a birthday without a year too), run on three nights with
+# the window one year from that night's --from: what passed stays, in the directory and on the
+# server, while its person is in the address book; Bob, gone on the third night, goes wholly.
+vcard() { printf 'BEGIN:VCARD\r\nVERSION:4.0\r\nFN:%s\r\n%s\r\nEND:VCARD\r\n' "$1" "$2" >"book/$1.vcf"; }
+night() {  # --from and --until of that night's window
+  SOURCE_DATE_EPOCH=1700000000 "$rondelo" --contacts=book --every=1y --from="$1" --until="$2" \
+    --vdir=birthdays || fail "the birthday calendar of $1 exited $?"
+}
+count() { ids birthdays | grep -c -- "-$1-" || :; }
+birthdayNights() {
+  rm -rf book birthdays birthdaysback && mkdir book birthdaysback
+  vcard Anna BDAY:19900517
+  vcard Bob BDAY:--0704
+  vcard Carla ANNIVERSARY:20010303
+  night 2027-05-01 2028-05-01
+  vdirsyncer discover nightly nightlyback >/dev/null 2>&1 || fail "vdirsyncer discover nightly"
+  [ "$(count anna) $(count bob) $(count carla)" = "1 1 1" ] || fail "the first night holds $(ids birthdays)"
+  sync nightly >/dev/null
+  # Anna's 37th (17 May 2027) and Bob's day (4 July) have passed; next year's come.
+  night 2027-07-10 2028-07-10
+  [ "$(count anna) $(count bob) $(count carla)" = "2 2 1" ] || fail "the second night holds $(ids birthdays)"
+  changes=$(sync nightly)
+  [ -z "$(printf '%s\n' "$changes" | grep -v uploading)" ] && [ "$(printf '%s\n' "$changes" | wc -l)" = 2 ] ||
+    fail "the second night synced: $changes"
+  rm book/Bob.vcf
+  night 2027-07-11 2028-07-11
+  [ "$(count anna) $(count bob) $(count carla)" = "2 0 1" ] || fail "the third night holds $(ids birthdays)"
+  changes=$(sync nightly)
+  [ "$(printf '%s\n' "$changes" | grep -c '^Deleting.*-bob-')" = 2 ] && [ "$(printf '%s\n' "$changes" | wc -l)" = 2 ] ||
+    fail "the third night synced: $changes"
+  sync nightlyback >/dev/null
+  [ "$(uids birthdaysback)" = "$(uids birthdays)" ] || fail "the server holds other birthdays than the directory"
+}
+
 httpPort=$(freePort)
 for server in radicale xandikos; do
   "$server" "$(freePort)"
   roundTrip
+  birthdayNights
 done
 
 # khal reads the directory as a calendar.

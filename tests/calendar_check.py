@@ -42,14 +42,14 @@ for event, (ts, shown, labels) in zip(events, moments):
         failures.append(f"{labels}: {event['SUMMARY']!r}, {event['DESCRIPTION']!r} at {start!r}, expected {expected!r}")
 all_day = sum(moment[1][11:19] == "00:00:00" for moment in moments)
 
-# Every event of an address book is transparent, and its category is its kind's: a death's
-# milestones Memorial, a birthday's and an anniversary's years Birthday and Anniversary, the
-# rest Milestone; a moment's category is its first line's.
+# Every event of an address book is transparent, and its category is its kind's: a death's and a
+# memorial's milestones Memorial, a birthday's and an anniversary's years Birthday and
+# Anniversary, the rest Milestone; a moment's category is its first line's.
 contacts = os.path.join(os.path.dirname(os.path.abspath(__file__)), "contacts")
 book = [rondelo, "-c", contacts, "-c", os.path.join(contacts, "couples"),
-        "--kinds=birthday,anniversary,other,death", "--series=round,planets", "--sort",
+        "--kinds=birthday,anniversary,other,death,memorial", "--series=round,planets", "--sort",
         "--from=1990-01-01", "--until=2040-01-01"]
-kind = lambda name, label: "Memorial" if name.endswith("(died)") else "Milestone" if \
+kind = lambda name, label: "Memorial" if name.endswith(("(died)", "(memorial)")) else "Milestone" if \
     label.split()[1:] != ["years"] or label.startswith("-") else \
     "Anniversary" if name.endswith("(anniversary)") else "Milestone" if name.endswith(")") else "Birthday"
 expected, seen = [], set()
@@ -85,6 +85,24 @@ for duration, (timed, allDay) in {"1d": (hours(24), hours(15)), "1d@18:00": (hou
         if len(alarms) != 1 or alarms[0]["ACTION"] != "DISPLAY" or alarms[0].decoded("TRIGGER") != -before \
                 or alarms[0]["DESCRIPTION"] != event["SUMMARY"]:
             failures.append(f"--remind={duration}: {event['SUMMARY']}: {[a.to_ical() for a in alarms]}")
+
+# Reminders by kind: the years of each kind get its own beside those for all; every other unit
+# the milestone's. Each run's events are of one kind.
+kinds = ["--remind=birthday:1w@18:00", "--remind=anniversary:3d", "--remind=milestone:0d@09:00",
+         "--remind=30min"]
+before = {"1w@18:00": (timedelta(weeks=1), timedelta(days=7, hours=-18)), "30min": (hours(0.5), hours(0.5)),
+          "3d": (timedelta(days=3), timedelta(days=3, hours=-9)), "0d@09:00": (timedelta(0), hours(-9))}
+for run, kind in (([*kinds, "--units=years", *args], "1w@18:00"), ([*kinds, "--units=days,hours", *args], "0d@09:00"),
+                  ([*kinds, "--units=years", "-c", os.path.dirname(__file__) + "/contacts/vcard4.vcf",
+                    "--kinds=anniversary", "--until=2100-01-01"], "3d")):
+    got = icalendar.Calendar.from_ical(subprocess.run([rondelo, "--ics", *run], capture_output=True, env=env).stdout)
+    if not got.walk("VEVENT"):
+        failures.append(f"{run}: no event")
+    for event in got.walk("VEVENT"):
+        allDay = type(event.decoded("DTSTART")) is date
+        want = sorted(-before[d][allDay] for d in (kind, "30min"))
+        if sorted(a.decoded("TRIGGER") for a in event.walk("VALARM")) != want:
+            failures.append(f"{run[:4]}: {event['SUMMARY']}: {[a.to_ical() for a in event.walk('VALARM')]}")
 
 # khal keeps UIDs: a second import updates every event, alarm and all. A calendar without
 # events parses, holding one component, and imports as nothing.

@@ -30,7 +30,7 @@ std::string release(eventList& events)
 {
     std::string listed;
     for (const event& e : events)
-        listed += std::to_string(e.instant.seconds) + " " + labelOf(e) + "," +
+        listed += std::to_string(e.instant.seconds) + " " + countLabel(e) + "," +
                   std::to_string(typeOf(e)) + "," + std::to_string(e.count) + "," +
                   unitName(e.unit) + "\n";
     events.clear();
@@ -64,7 +64,7 @@ TEST(generators_test, both_directions_in_order_and_where_their_labels_say)
         EXPECT_TRUE(std::is_sorted(events.begin(), events.end(),
                                    [](const event& a, const event& b) { return typeOf(a) < typeOf(b); }));
         for (auto e = events.begin() + months; e != events.end(); ++e) {
-            const std::string label = labelOf(*e), unit = unitName(e->unit);
+            const std::string label = countLabel(*e), unit = unitName(e->unit);
             const long long distance = e->instant.seconds - base.instant.seconds;
             char* end = nullptr;
             const long long n = std::strtoll(label.c_str(), &end, 10);

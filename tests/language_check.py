@@ -31,24 +31,33 @@ with tempfile.TemporaryDirectory() as work:
         run("localedef", "-i", locale, "-f", "UTF-8", os.path.join(locales, locale + ".UTF-8"))
     open(os.path.join(work, "glibc.supp"), "w").write("leak:argz_add_sep\n")  # glibc's, as in formats_check
 
-    def rondelo(locale, *args, language=None, program=os.path.join(prefix, "bin", "rondelo")):
+    def rondelo(locale, *args, language=None, program=os.path.join(prefix, "bin", "rondelo"),
+                people="1990-05-17\tAnna\n1990-05-17\tHans\n"):
         env = {"LOCPATH": locales, "LC_ALL": locale, "TZ": "UTC", "SOURCE_DATE_EPOCH": "1700000000",
                "LSAN_OPTIONS": f"suppressions={work}/glibc.supp:print_suppressions=0",
                **({"LANGUAGE": language} if language else {})}
         return run(program, "--zone=UTC", "--dates=-", "--units=years,days", "--from=2017-10-01",
-                   "--until=2030-06-01", *args, input="1990-05-17\tAnna\n1990-05-17\tHans\n", env=env).stdout
+                   "--until=2030-06-01", *args, input=people, env=env).stdout
 
     def titles(locale, **kw):
         return {(o["name"], o["label"]): o["title"] for o in map(json.loads, rondelo(locale, "--format=json", **kw).splitlines())}
 
     expected = {
-        "de_DE": ("Annas 40. Geburtstag", "Hans' 40. Geburtstag", "Anna ist 10.000 Tage alt", "Gezählt ab dem 17. Mai 1990 in UTC"),
-        "fr_FR": ("40e anniversaire d'Anna", "40e anniversaire de Hans", "Anna a 10\u202f000 jours", "Compté à partir du 17 mai 1990 (UTC)"),
-        "es_ES": ("40.º cumpleaños de Anna", "40.º cumpleaños de Hans", "Anna tiene 10.000 días", "Contado desde el 17 de mayo de 1990 en UTC"),
-        "C": ("Anna's 40th birthday", "Hans's 40th birthday", "Anna is 10,000 days old", "Counted from 17 May 1990 in UTC"),
+        "de_DE": ("Annas 40. Geburtstag", "Hans' 40. Geburtstag", "Anna ist 10.000 Tage alt", "Gezählt ab dem 17. Mai 1990 in UTC",
+                  "Annas Geburtstag"),
+        "fr_FR": ("40e anniversaire d'Anna", "40e anniversaire de Hans", "Anna a 10\u202f000 jours", "Compté à partir du 17 mai 1990 (UTC)",
+                  "Anniversaire d'Anna"),
+        "es_ES": ("40.º cumpleaños de Anna", "40.º cumpleaños de Hans", "Anna tiene 10.000 días", "Contado desde el 17 de mayo de 1990 en UTC",
+                  "Cumpleaños de Anna"),
+        "C": ("Anna's 40th birthday", "Hans's 40th birthday", "Anna is 10,000 days old", "Counted from 17 May 1990 in UTC",
+              "Anna's birthday"),
     }
-    for locale, (anna, hans, days, counted) in expected.items():
+    for locale, (anna, hans, days, counted, yearly) in expected.items():
         got = titles(locale + ".UTF-8" * (locale != "C"))
+        # A birthday without a year, each year (khard's 1900.MM.DD), is titled without a count.
+        days_of_year = rondelo(locale + ".UTF-8" * (locale != "C"), "--format=json", "--every=1y", people="1900.05.17\tAnna\n")
+        if {json.loads(l)["title"] for l in days_of_year.splitlines()} != {yearly}:
+            failures.append(f"{locale}: the yearly days are titled {days_of_year[:300]}")
         calendar = rondelo(locale + ".UTF-8" * (locale != "C"), "--ics")
         page = rondelo(locale + ".UTF-8" * (locale != "C"), "--format=html")
         tag = f'<html lang="{locale[:2] if locale != "C" else "en"}">'

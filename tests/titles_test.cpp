@@ -44,6 +44,7 @@ TEST(titles_test, every_kind_unit_and_family_in_english)
     const reference couple = referenceOf(referenceKind::anniversary, "Anna Schmidt & Ben Schmidt");
     const reference death = referenceOf(referenceKind::death, "Margarethe Vogel");
     const reference own = referenceOf(referenceKind::other, "Jürgen Weiß", "Firmenjubiläum");
+    const reference memorial = referenceOf(referenceKind::memorial, "Margarethe Vogel");
     const struct {
         const reference& ref;
         long long count;
@@ -92,6 +93,12 @@ TEST(titles_test, every_kind_unit_and_family_in_english)
         {own, 1, unitNeptuneYears, familyAge, "Jürgen Weiß: Firmenjubiläum, 1 Neptune year"},
         {own, -1, unitHours, familyRound, "Jürgen Weiß: 1 hour to Firmenjubiläum"},
         {own, 0, unitYears, familyReference, "Jürgen Weiß: Firmenjubiläum"},
+        {memorial, 100, unitYears, familyRound, "Margarethe Vogel would have turned 100"},
+        {anna, 0, unitYears, familyYearly, "Anna's birthday"},
+        {couple, 0, unitYears, familyYearly, "Anna Schmidt & Ben Schmidt's wedding anniversary"},
+        {death, 0, unitYears, familyYearly, "Anniversary of Margarethe Vogel's death"},
+        {memorial, 0, unitYears, familyYearly, "Margarethe Vogel's birthday, in memoriam"},
+        {own, 0, unitYears, familyYearly, "Jürgen Weiß: Firmenjubiläum"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(titleOf({{0}, c.count, c.unit, c.family}, c.ref, {}), c.title);
@@ -121,4 +128,14 @@ TEST(titles_test, a_moment_is_titled_by_its_first_milestone)
               "At the same moment: 300 million seconds");
     EXPECT_STREQ(categoryOf(both[0], ida), "Milestone");
     EXPECT_STREQ(categoryOf({{0}, 40, unitYears, familyRound}, ida), "Birthday");
+    EXPECT_STREQ(categoryOf({{0}, 0, unitYears, familyYearly}, ida), "Birthday");
+    ida.yearless = true;  // its stand-in year is never shown
+    ida.wallClock = absl::CivilSecond(2000, 4, 1);
+    EXPECT_EQ(descriptionOf({both, both + 1}, ida, {}),
+              "Ida Vogel was born on 1 April in Europe/Berlin");
+    ida.kind = referenceKind::anniversary;
+    EXPECT_STREQ(categoryOf({{0}, 0, unitYears, familyYearly}, ida), "Anniversary");
+    ida.kind = referenceKind::memorial;
+    EXPECT_STREQ(categoryOf({{0}, 90, unitYears, familyRound}, ida), "Memorial");
+    EXPECT_STREQ(categoryOf({{0}, 0, unitYears, familyYearly}, ida), "Memorial");
 }

@@ -85,8 +85,11 @@ std::vector<std::string> shown(const bookRead& file)
         for (const contactDate& date : card.dates) {
             const writtenDate& w = date.when.date;
             char text[64];
-            std::snprintf(text, sizeof text, "%04d-%02d-%02d@%lld", w.year, w.month, w.day,
-                          w.timeOfDay.value_or(-1));
+            if (date.yearless)
+                std::snprintf(text, sizeof text, "--%02d-%02d", w.month, w.day);
+            else
+                std::snprintf(text, sizeof text, "%04d-%02d-%02d@%lld", w.year, w.month, w.day,
+                              w.timeOfDay.value_or(-1));
             const std::optional<unixInstant>& instant = date.when.instant;
             lines.push_back(std::to_string(date.line) + " " + std::to_string(int(date.kind)) + " " +
                             nameOf(card, date) + " " +
@@ -104,8 +107,9 @@ std::string card(const std::string& lines)
 
 }  // namespace
 
-// Every form of RFC 6350 and RFC 2426; one without a year, month or day, or not a date, gives
-// nothing and no message, and one that names no day of the calendar is the card's message.
+// Every form of RFC 6350 and RFC 2426, a month and day without a year among them; one without
+// a month or day, or not a date, gives nothing and no message, and one that names no day of the
+// calendar (in no year, for a month and day alone) is the card's message.
 TEST(vcard_test, value_forms)
 {
     const std::vector<std::pair<std::string, std::string>> rows = {
@@ -122,9 +126,13 @@ TEST(vcard_test, value_forms)
         {"BDAY:1990-05-17T14:30:00.250Z", "4 0 A @642954600"},
         {"BDAY:1400-01-01T00:00:00+00:00", "4 0 A @-17987443200"},
         {"BDAY;TZ=\"America/New_York\":19900517T0630", "4 0 A 1990-05-17@23400 America/New_York"},
-        {"BDAY:--0517", ""}, {"BDAY:--05-17", ""}, {"BDAY:---17", ""}, {"BDAY:1990", ""},
-        {"BDAY:1990-05", ""}, {"BDAY:T1430", ""}, {"BDAY;VALUE=text:circa 1800", ""},
-        {"BDAY;X-APPLE-OMIT-YEAR=1604:1604-05-17", ""}, {"BDAY;VALUE=uri:http://x", ""},
+        {"BDAY:--0517", "4 0 A --05-17"}, {"BDAY:--05-17", "4 0 A --05-17"},
+        {"ANNIVERSARY:--0229", "4 1 A (anniversary) --02-29"},
+        {"BDAY;X-APPLE-OMIT-YEAR=1604:1604-05-17", "4 0 A --05-17"},
+        {"BDAY;X-APPLE-OMIT-YEAR=1604:16040229", "4 0 A --02-29"},
+        {"BDAY:--0230", "book.vcf:4: BDAY '--0230' is no day of the calendar"},
+        {"BDAY:---17", ""}, {"BDAY:--0517T1430", ""}, {"BDAY:1990", ""}, {"BDAY:1990-05", ""},
+        {"BDAY:T1430", ""}, {"BDAY;VALUE=text:circa 1800", ""}, {"BDAY;VALUE=uri:http://x", ""},
         {"BDAY;X-APPLE-OMIT-YEAR=1604:1605-05-17", "4 0 A 1605-05-17@-1"},
         {"BDAY:1990-02-29", "book.vcf:4: BDAY '1990-02-29' is no day of the calendar"},
         {"BDAY:19901301", "book.vcf:4: BDAY '19901301' is no day of the calendar"},

@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include "writers/uid.h"
+
 using namespace rondelo;
 
 namespace {
@@ -146,7 +148,7 @@ TEST(vdir_test, a_failed_sync_leaves_the_directory_as_it_was)
 }
 
 // Every UID of two octets from an alphabet with the escapes' own characters gets its own name,
-// of safe characters only, that does not begin with a dot.
+// of safe characters only, that does not begin with a dot or a dash.
 TEST(vdir_test, file_names_are_safe_and_distinct)
 {
     const std::string alphabet = "a.%/-@\n\xC3 ";
@@ -157,9 +159,45 @@ TEST(vdir_test, file_names_are_safe_and_distinct)
             EXPECT_EQ(name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEF0123456789.%-_@"),
                       std::string::npos) << name;
             EXPECT_NE(name[0], '.');
+            EXPECT_NE(name[0], '-');
             names.insert(name);
         }
     EXPECT_EQ(names.size(), alphabet.size() * alphabet.size());
     EXPECT_EQ(vdirFileName("19900517T000000-Europe/Berlin-1G-seconds-Anna%20B@rondelo"),
               "19900517T000000-Europe%2FBerlin-1G-seconds-Anna%2520B@rondelo.ics");
+}
+
+// History: a file of a reference still read stays when its milestone passed before the window
+// (a date at midnight in the reference's zone, or a UTC time); one of a reference no longer
+// read or changed, and one in the window that the run no longer makes, go.
+TEST(vdir_test, history_keeps_the_passed_milestones_of_references_still_read)
+{
+    const fs::path dir = freshDirectory();
+    reference anna{}, bob{};
+    anna.name = "Anna";
+    anna.zone = absl::FixedTimeZone(-12 * 3600);  // 16 May begins at 12:00 UTC
+    bob.name = "Bob";
+    const auto file = [](const reference& ref, const std::string& start) {
+        return "BEGIN:VEVENT\r\nDTSTART" + start + "\r\n" + referenceProperty(ref) +
+               "\r\nEND:VEVENT\r\n";
+    };
+    ASSERT_EQ(syncVdir(dir, {{"a@rondelo", file(anna, ";VALUE=DATE:20270516")},
+                             {"b@rondelo", file(bob, ":20270516T093000Z")},
+                             {"c@rondelo", file(anna, ":20270516T110000Z")},
+                             {"d@rondelo", file(bob, ";VALUE=DATE:20270501")}}),
+              std::nullopt);
+    vdirHistory history{{}, {1810461600}};  // the window starts at 2027-05-16T10:00:00Z
+    noteReference(history, anna);
+    noteReference(history, bob);
+    const std::uint64_t bobRead = referenceIdentity(bob);
+    bob.label = "changed";
+    noteReference(history, bob);
+    ASSERT_EQ(syncVdir(dir, {}, {}, vdirLockWait, history), std::nullopt);
+    const auto files = listing(dir);
+    EXPECT_EQ(files.size(), 2u);
+    EXPECT_EQ(files.count("b@rondelo.ics") + files.count("d@rondelo.ics"), 2u);
+    history.references.erase(bobRead);
+    ASSERT_EQ(syncVdir(dir, {}, {}, vdirLockWait, history), std::nullopt);
+    EXPECT_TRUE(listing(dir).empty());
+    fs::remove_all(dir);
 }

@@ -46,9 +46,9 @@ std::string baseName(const char* path)
 
 namespace {
 
-// What --help says after the options: WHEN and FILE, the file of defaults, dates and a terminal,
-// the date words, the exit statuses.
-void showHelpNotes(std::ostream& out)
+// What --help says first after the options: WHEN and FILE, a phone's birthday calendar, the
+// file of defaults.
+void showHelpInputs(std::ostream& out)
 {
     out << "WHEN is now; today, tomorrow or yesterday; YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS]\n"
            "in the zone; or a span from now, +N or -N and y, mo, w, d, h or min, as in\n"
@@ -57,13 +57,25 @@ void showHelpNotes(std::ostream& out)
            "that begin with # are skipped. A leading ~ in FILE, PATH or DIR is the home\n"
            "directory; the words of FORMAT, LIST and RULE may be in any letter case.\n"
            "\n"
+           "A phone's birthday calendar: every birthday and anniversary of an address book\n"
+           "once a year, with its count, or without one for a date without a year (--0517,\n"
+           "khard's 1900.05.17), in a calendar directory that keeps the past year:\n"
+           "  rondelo --contacts=BOOK --every=1y --from=-1y --until=+2y --vdir=CALENDAR\n"
+           "\n"
            "Defaults of your own: one option a line (--zone=Europe/Berlin), # for a comment,\n"
            "in $XDG_CONFIG_HOME/rondelo/config, else ~/.config/rondelo/config, or the file\n"
            "that RONDELO_CONFIG names (empty for none). They are read before the options\n"
            "of the command line, whose zone, format and references replace theirs; the\n"
            "classic form reads none.\n"
-           "\n"
-           "A date's time may carry its offset or its zone, here and in FILE: ...Z,\n"
+           "\n";
+}
+
+// What --help says after the options: showHelpInputs, then dates and a terminal, the date
+// words, the exit statuses.
+void showHelpNotes(std::ostream& out)
+{
+    showHelpInputs(out);
+    out << "A date's time may carry its offset or its zone, here and in FILE: ...Z,\n"
            "1990-05-17T14:30+02:00 or 1990-05-17T14:30[Europe/Berlin] is that instant,\n"
            "counted in the run's zone (in FILE, the line's ZONE). now, today, tomorrow and\n"
            "yesterday are dates too.\n"

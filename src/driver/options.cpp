@@ -271,12 +271,27 @@ reminder reminderOf(const reminderSpan& span)
     return {timed, timed + span.timeOfDay.value_or(9 * 3600)};
 }
 
+// [KIND:]DURATION: a reminder for the events of KIND, a word of --kinds or milestone, as
+// reminderKindOf's bits; else for every event.
 problem readRemind(const std::string& value, runOptions& options)
 {
+    static_assert(milestoneReminder == std::size(kindsWords));  // the word after --kinds' words
+    std::vector<const char*> kindWords(std::begin(kindsWords), std::end(kindsWords));
+    kindWords.push_back("milestone");
+    const wordList words{kindWords.data(), kindWords.size()};
+    const std::size_t colon = value.find(':');
+    const bool kindGiven = colon < value.find('@');  // the clock of @HH:MM holds one too
+    const std::string duration = kindGiven ? value.substr(colon + 1) : value;
+    const std::optional<std::size_t> kind =
+        kindGiven ? matchWord(value.substr(0, colon), words) : std::nullopt;
+    if (kindGiven && !kind)
+        return "invalid --remind " + quoted(value) + " (KIND:DURATION, KIND one of " +
+               listedWords(words) + ")";
     reminderSpan span{};
-    if (auto wrong = readReminder(value, span))
+    if (auto wrong = readReminder(duration, span))
         return "invalid --remind " + quoted(value) + " (" + *wrong + ")";
     options.reminders.push_back(reminderOf(span));
+    options.reminders.back().kinds = kind ? 1u << *kind : everyReminderKind;
     return std::nullopt;
 }
 
@@ -396,6 +411,22 @@ problem readEvery(const std::string& value, runOptions& options)
     return std::nullopt;
 }
 
+// The options of the output and its calendars: the format, reminders, directory, name, colour
+// and title.
+problem readCalendarOption(const optionRow& row, const optionValue& value, runOptions& options,
+                           window& edges)
+{
+    switch (row.id) {
+    case optionName::remind: return readRemind(value.text, options);
+    case optionName::vdir: return readVdir(value.text, options, edges);
+    case optionName::calendarName: return readCalendarText(row, value.text, options.calendarName);
+    case optionName::calendarColor: return readCalendarColor(value.text, options);
+    case optionName::title: return readTitle(row, value.text, options);
+    default: break;
+    }
+    return readFormat(row, value, options, edges);  // --format, --ics
+}
+
 // Each option, by its name: a case for every row of completion/options, which the compiler
 // holds this switch to.
 problem readOption(const optionRow& row, const optionValue& value, runOptions& options,
@@ -415,12 +446,9 @@ problem readOption(const optionRow& row, const optionValue& value, runOptions& o
     case optionName::dates: return readDates(value.text, options);
     case optionName::contacts: return readContacts(value.text, options);
     case optionName::kinds: return setTo(options.contactKinds, value.word);
-    case optionName::format: case optionName::ics: return readFormat(row, value, options, edges);
-    case optionName::remind: return readRemind(value.text, options);
-    case optionName::vdir: return readVdir(value.text, options, edges);
-    case optionName::calendarName: return readCalendarText(row, value.text, options.calendarName);
-    case optionName::calendarColor: return readCalendarColor(value.text, options);
-    case optionName::title: return readTitle(row, value.text, options);
+    case optionName::format: case optionName::ics: case optionName::remind: case optionName::vdir:
+    case optionName::calendarName: case optionName::calendarColor: case optionName::title:
+        return readCalendarOption(row, value, options, edges);
     case optionName::series: return readSeries(value.word, options, edges);
     case optionName::units: return readUnits(value.word, options);
     case optionName::every: return readEvery(value.text, options);

@@ -134,8 +134,8 @@ writerSettings writerSettingsOf(const runOptions& options, bool flushEachLine)
 // Every reference of the sources through generation into the order; the status so far. With
 // findNext, the earliest line after an empty window is sought too.
 int offerAll(const generationPlan& plan, std::vector<referenceSource>& sources,
-             lineOrder& order, const lineSink& sink, const writerSettings& settings,
-             std::ostream& err, bool findNext, runTally& tally)
+             lineOrder& order, const lineSink& sink, writer& output, std::ostream& err,
+             bool findNext, runTally& tally)
 {
     eventList events;  // one list, its storage reused for every reference
     reference ref{};
@@ -155,7 +155,8 @@ int offerAll(const generationPlan& plan, std::vector<referenceSource>& sources,
                 continue;
             }
             ++tally.references[i];
-            if (!offerReference(plan, ref, events, order, sink, settings, tally.lines))
+            noteReferenceRead(output, ref);
+            if (!offerReference(plan, ref, events, order, sink, output.settings, tally.lines))
                 return statusFailure;  // the output failed: the caller says so
             if (findNext)
                 noteNext(plan, ref, tally);
@@ -347,7 +348,7 @@ void sayEmptyWindow(const runOptions& options, const runTally& tally, std::ostre
     }
     const auto& [e, ref] = *tally.next;
     const std::string whose = ref.name.empty() ? "" : " (" + printable(shownName(ref)) + ")";
-    say(err, what + "; the next: " + labelOf(e) + " on " +
+    say(err, what + "; the next: " + labelOf(e, ref) + " on " +
                  dayOf(e.instant, options.showIn.value_or(ref.zone)) + whose);
 }
 
@@ -384,7 +385,7 @@ int runPipeline(const runOptions& options, std::vector<referenceSource>& sources
         return statusFailure;
     lineOrder order = orderOf(options);
     runTally tally;
-    const int status = offerAll(planOf(options), sources, order, sink, output.settings, err,
+    const int status = offerAll(planOf(options), sources, order, sink, output, err,
                                 toPerson(options) && !options.age, tally);
     if (status == statusFailure ||
         (options.vdir && !mayChangeDirectory(*options.vdir, status, referencesOf(tally), err)))

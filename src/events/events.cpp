@@ -58,10 +58,12 @@ eventType typeOf(const event& e)
     return kiloWeeks ? evKiloWeeks : unitTypes[e.unit];
 }
 
-std::string labelOf(const event& e)
+std::string countLabel(const event& e)
 {
     if (e.family == familyReference)
         return "Reference";
+    if (e.family == familyYearly)
+        return "yearly";
     std::string label = e.count < 0 ? "-" : "";
     long long count = e.count < 0 ? -e.count : e.count;
     const char* name = unitNames[e.unit][count == 1 ? 0 : 1];

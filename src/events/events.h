@@ -31,7 +31,8 @@ enum milestoneUnit : int {
 };
 
 // The families of counts that --series chooses, in the order of their lines; then the kinds of
-// line that are no chosen family: the every family's, an age, the reference's own line.
+// line that are no chosen family: the every family's, the yearly day of a date without a year,
+// an age, the reference's own line.
 enum milestoneFamily : int {
     familyRound,      // 10 years, 100 months, 1K weeks, 10K days ... 5G seconds
     familyRepdigit,   // 1111 to 9999999999
@@ -41,6 +42,7 @@ enum milestoneFamily : int {
     familyPlanets,    // round counts of the years of Mercury to Neptune
     familyCount,      // of the families --series chooses
     familyEvery = familyCount,  // every N units of one's own (--every)
+    familyYearly,     // a date without a year, each year (--every=1y): years, and no count
     familyAge,        // the whole units elapsed at an instant (--age): no milestone
     familyReference,  // the reference itself
 };
@@ -65,6 +67,7 @@ enum eventType : int {
 struct event {
     unixInstant instant;
     long long count = 0;  // units from the reference, negative before it; 0 for the reference
+                          // and for a yearly day, which has none
     milestoneUnit unit = unitYears;  // of the reference: none that counts
     milestoneFamily family = familyReference;
 };
@@ -88,10 +91,10 @@ const char* unitName(milestoneUnit unit);
 // thousands of weeks.
 eventType typeOf(const event& e);
 
-// The label lines carry: "Reference"; the count and the unit, singular for one, led by "-"
-// before the reference: "40 years", "-1 year"; the round family's weeks to seconds with K, M
-// and G for thousands ("10K days", "1G seconds"), the binary family's as a power ("2^30
-// seconds").
-std::string labelOf(const event& e);
+// The label of e's count, which lines carry (see labelOf, with the reference): "Reference"; the
+// count and the unit, singular for one, led by "-" before the reference: "40 years", "-1 year";
+// the round family's weeks to seconds with K, M and G for thousands ("10K days", "1G seconds"),
+// the binary family's as a power ("2^30 seconds"); "yearly" for a yearly day, which has none.
+std::string countLabel(const event& e);
 
 }  // namespace rondelo

@@ -8,7 +8,7 @@ namespace {
 bool isCelebrated(referenceKind kind)
 {
     return kind == referenceKind::birthday || kind == referenceKind::anniversary ||
-           kind == referenceKind::date;
+           kind == referenceKind::memorial || kind == referenceKind::date;
 }
 
 // 10, 100, 1000, ...: a one followed only by zeros.
@@ -44,7 +44,7 @@ notability notabilityOf(const event& e, const reference& ref)
     if (e.family == familyReference)
         return {0, 0};
     if (e.unit == unitYears && isCelebrated(ref.kind))
-        return {count % 10 == 0 ? 1 : 2, 0};
+        return {count % 10 == 0 && e.family != familyYearly ? 1 : 2, 0};
     if (e.family != familyRound && e.family != familyEvery)
         return {familyTier(e.family), 0};
     return {isPowerOfTen(count) ? 3 : 4, count};

@@ -6,12 +6,13 @@
 
 namespace rondelo {
 
-// A milestone's rank, most notable first: the reference's own line; a birthday's or an
-// anniversary's years (a plain date counts as a birthday), round decades before the other
-// years; a count that is a one followed only by zeros (10 years of any other kind, 100 months,
-// 1K weeks, 10K days, 1G seconds); the other round counts, the round family's and one's own
-// (--every); then the other families: repdigit, binary (powers of two), fibonacci, sequence,
-// planets. Within the two tiers of counts the larger count comes first.
+// A milestone's rank, most notable first: the reference's own line; a birthday's, a memorial's
+// or an anniversary's years (a plain date counts as a birthday), round decades before the other
+// years, among which a yearly day without a year (it has no decade to be); a count that is a one
+// followed only by zeros (10 years of any other kind, 100 months, 1K weeks, 10K days, 1G
+// seconds); the other round counts, the round family's and one's own (--every), a yearly day of
+// another kind last; then the other families: repdigit, binary (powers of two), fibonacci,
+// sequence, planets. Within the two tiers of counts the larger count comes first.
 struct notability {
     int tier;         // [0, 9], smaller is more notable
     long long count;  // within a tier that ranks by count, the larger first; else 0

@@ -1,4 +1,4 @@
-// The name of a reference as its lines carry it.
+// The name and label of a reference's lines as they carry them.
 #include "events/reference.h"
 
 namespace rondelo {
@@ -12,11 +12,22 @@ std::string shownName(const reference& ref)
         return ref.name + " (" + ref.label + ")";
     case referenceKind::death:
         return ref.name + " (died)";
+    case referenceKind::memorial:
+        return ref.name + " (memorial)";
     case referenceKind::birthday:
     case referenceKind::date:
         break;
     }
     return ref.name;
+}
+
+std::string labelOf(const event& e, const reference& ref)
+{
+    // A plain date's yearly day is a birthday's, as a date given alone is most often one.
+    static const char* const words[] = {"birthday", "anniversary", "other", "death", "memorial"};
+    if (e.family != familyYearly)
+        return countLabel(e);
+    return ref.kind == referenceKind::date ? words[0] : words[static_cast<int>(ref.kind)];
 }
 
 }  // namespace rondelo

@@ -14,29 +14,56 @@ constexpr std::size_t everyBatch = 4096;  // lines of the every family made at a
 void addFirstBatch(eventBatches& batches, eventList& events, const generationPlan& plan)
 {
     const anniversaryBase& base = batches.base;
+    const milestoneChoice& choice = batches.choice;
     if (plan.ageAt) {
-        addAges(events, base, *plan.ageAt, plan.milestones);
+        addAges(events, base, *plan.ageAt, choice);
+        return;
+    }
+    if (batches.yearless) {
+        const bool yearly = plan.milestones.every && plan.milestones.every->unit == unitYears &&
+                            plan.milestones.every->step == 1 && plan.sign > 0;
+        if (yearly)
+            batches.yearly = startYearly(base);
         return;
     }
     if (isInWindow(base, base.instant))
         events.push_back({base.instant});
-    if (!plan.milestones.every) {
-        addAll(events, base, plan.sign, plan.milestones);
+    if (!choice.every) {
+        addAll(events, base, plan.sign, choice);
         return;
     }
-    milestoneChoice others = plan.milestones;
+    milestoneChoice others = choice;
     others.every.reset();
     addAll(events, base, plan.sign, others);
-    batches.walk = startEvery(base, plan.sign, plan.milestones);
+    batches.walk = startEvery(base, plan.sign, choice);
+}
+
+// What of the plan's milestones ref can have: a date without a year no count at all (its
+// yearly days aside), a memorial its years after the death and no age.
+milestoneChoice choiceFor(const reference& ref, const generationPlan& plan)
+{
+    milestoneChoice choice = plan.milestones;
+    const bool memorial = ref.kind == referenceKind::memorial;
+    if (ref.yearless || (memorial && (plan.ageAt || plan.sign < 0))) {
+        choice.families = 0;
+        choice.units = 0;
+        choice.every.reset();
+    } else if (memorial) {
+        choice.units &= 1u << unitYears;
+        choice.families &= ~(1u << familyPlanets);
+        if (choice.every && choice.every->unit != unitYears)
+            choice.every.reset();
+    }
+    return choice;
 }
 
 }  // namespace
 
 eventBatches startEvents(const reference& ref, const generationPlan& plan)
 {
-    eventBatches batches{
-        baseOf(ref.wallClock, ref.zone, plan.from, std::min(plan.until, ref.endsBefore)),
-        std::nullopt, false};
+    eventBatches batches{baseOf(ref.wallClock, ref.zone, std::max(plan.from, ref.startsAt),
+                                std::min(plan.until, ref.endsBefore)),
+                         choiceFor(ref, plan), ref.yearless, std::nullopt, std::nullopt, false};
     if (ref.instant)
         batches.base.instant = *ref.instant;
     return batches;
@@ -51,8 +78,11 @@ bool nextEvents(eventBatches& batches, eventList& events, const generationPlan& 
         return true;
     }
     while (batches.walk && events.empty())
-        if (!addEvery(events, *batches.walk, batches.base, plan.sign, plan.milestones, everyBatch))
+        if (!addEvery(events, *batches.walk, batches.base, plan.sign, batches.choice, everyBatch))
             batches.walk.reset();
+    while (batches.yearly && events.empty())
+        if (!addYearly(events, *batches.yearly, batches.base, batches.choice, everyBatch))
+            batches.yearly.reset();
     return !events.empty();
 }
 

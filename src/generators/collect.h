@@ -23,17 +23,24 @@ struct generationPlan {
 // A reference's events still to be made. A family of every N units may have billions of lines
 // without a window: it comes in batches of a bounded size, so that it is never held whole.
 struct eventBatches {
-    anniversaryBase base;
+    anniversaryBase base;  // its window the plan's, within the reference's own bounds
+    milestoneChoice choice;  // the plan's, as far as the reference has them
+    bool yearless = false;
     std::optional<everyWalk> walk;  // the every family's, once the other lines are made
+    std::optional<yearlyWalk> yearly;  // a date without a year's, with --every=1y
     bool started = false;
 };
 
+// The batches of ref. A date without a year has no count and no age: it makes its yearly days
+// with --every=1y after it (see addYearly), and nothing else. A memorial makes its years alone,
+// after it: the chosen families' and --every's in years, no planet's, no age.
 eventBatches startEvents(const reference& ref, const generationPlan& plan);
 
 // Refills events with the next batch: first the reference event and every milestone of the
 // plan's families and units in its direction (see addAll), or the ages alone; then the every
-// family's lines, a batch at a time. Only instants in the window make milestones. False, with
-// events empty, when nothing is left.
+// family's lines, or the yearly days, a batch at a time. Only instants in the window, and in
+// the reference's bounds (startsAt, endsBefore), make milestones. False, with events empty,
+// when nothing is left.
 bool nextEvents(eventBatches& batches, eventList& events, const generationPlan& plan);
 
 // The earliest event of ref at or after from, as the plan makes them but for its window and its

@@ -85,6 +85,23 @@ everyWalk startEvery(const anniversaryBase& base, int sign, const milestoneChoic
 bool addEvery(eventList& events, everyWalk& walk, const anniversaryBase& base, int sign,
               const milestoneChoice& choice, std::size_t limit);
 
+// The yearly days of a date without a year, for --every=1y: the walk through the years whose
+// day can lie in the window.
+struct yearlyWalk {
+    long long next;  // the year placed next
+    long long last;  // the last year placed, at most 9999
+};
+
+// The walk's start, for a base at the date's month and day in yearlessYear, at midnight.
+yearlyWalk startYearly(const anniversaryBase& base);
+
+// Appends the walk's next yearly days, at most limit of them, in time order: the base's month
+// and day in each year, at its time of day in the zone, 29 February by the month-end rule of
+// choice (1 March, or 28 February, in a common year), those in the window alone; each of the
+// family familyYearly, in years, without a count. False once the walk has ended.
+bool addYearly(eventList& events, yearlyWalk& walk, const anniversaryBase& base,
+               const milestoneChoice& choice, std::size_t limit);
+
 // Appends the reference's age at the instant at: for each unit of choice.units in the order of
 // milestoneUnit, then the planets when choice.families has them, the whole count elapsed: the
 // largest N whose N-units milestone, counted as addAll counts it, is at or before at (0 when

@@ -312,6 +312,34 @@ bool addEvery(eventList& events, everyWalk& walk, const anniversaryBase& base, i
     return walk.next != 0;
 }
 
+yearlyWalk startYearly(const anniversaryBase& base)
+{
+    // A year is that of a UTC reading of the window's edge: one either side covers any offset.
+    const auto yearAt = [](long long seconds) {
+        const long long inside = std::clamp(seconds, firstCalendarSecond, pastCalendarSecond - 1);
+        return static_cast<long long>(civilOf(wallClockReading{inside}).year());
+    };
+    return {std::max(1400LL, yearAt(base.from.seconds) - 1),
+            std::min(9999LL, yearAt(base.until.seconds) + 1)};
+}
+
+bool addYearly(eventList& events, yearlyWalk& walk, const anniversaryBase& base,
+               const milestoneChoice& choice, std::size_t limit)
+{
+    const monthEnd rule = choice.clampMonthEnd ? monthEnd::clamp : monthEnd::overflow;
+    const long long year = base.months.day.year();
+    for (std::size_t added = 0; walk.next <= walk.last && added < limit; ++walk.next) {
+        const std::optional<wallClockReading> day =
+            monthsFrom(base.months, (walk.next - year) * 12, rule);
+        const unixInstant instant = wallClock2UnixTime(base.zone, day.value_or(base.wallClock));
+        if (day && isInWindow(base, instant)) {
+            events.push_back({instant, 0, unitYears, familyYearly});
+            ++added;
+        }
+    }
+    return walk.next <= walk.last;
+}
+
 void addAges(eventList& events, const anniversaryBase& base, unixInstant at,
              const milestoneChoice& choice)
 {

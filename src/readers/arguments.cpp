@@ -157,6 +157,26 @@ std::optional<dateWordsFailure> wordsWrittenAnotherWay(const std::vector<std::st
     return dateWordsFailure{dateProblem::notANumber, quoted(joined) + " is not a date: " + *form};
 }
 
+// Words that are no date of one word (unread says why the first is not): YYYY MM DD, and 0 as
+// a fourth, as the classic form takes them; else what is wrong.
+std::optional<dateWordsFailure> readSeparateDate(const std::vector<std::string>& words,
+                                                 const std::optional<std::string>& unread,
+                                                 commandDate& date)
+{
+    if (words.size() == 1 && unread && !unread->empty())
+        return dateWordsFailure{dateProblem::notANumber, quoted(words[0]) + *unread};
+    long long number = 0;
+    if (words.empty() || (words.size() < 3 && readDateNumber(words[0], number)))
+        return dateWordsFailure{dateProblem::usage, "missing date: YYYY-MM-DD or YYYY MM DD"};
+    if (words.size() < 3)
+        return dateWordsFailure{dateProblem::notANumber, quoted(words[0]) +
+                                " is not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS], an "
+                                "offset or a [zone] after the time)"};
+    if (words.size() == 4 && (!readDateNumber(words[3], number) || number != 0))
+        return dateWordsFailure{dateProblem::usage, unusedTimeZone(words)};
+    return readSeparateWords({words[0], words[1], words[2]}, date.date);
+}
+
 }  // namespace
 
 std::optional<dateWordsFailure> readReferenceArguments(const char* const* argv,
@@ -195,18 +215,7 @@ std::optional<dateWordsFailure> readDateWords(const std::vector<std::string>& wo
     if (oneWord)
         return checkFields({date.date.year, date.date.month, date.date.day}, {3, words[0]},
                            date.date);
-    if (words.size() == 1 && unread && !unread->empty())
-        return dateWordsFailure{dateProblem::notANumber, quoted(words[0]) + *unread};
-    long long number = 0;
-    if (words.empty() || (words.size() < 3 && readDateNumber(words[0], number)))
-        return dateWordsFailure{dateProblem::usage, "missing date: YYYY-MM-DD or YYYY MM DD"};
-    if (words.size() < 3)
-        return dateWordsFailure{dateProblem::notANumber, quoted(words[0]) +
-                                " is not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS], an "
-                                "offset or a [zone] after the time)"};
-    if (words.size() == 4 && (!readDateNumber(words[3], number) || number != 0))
-        return dateWordsFailure{dateProblem::usage, unusedTimeZone(words)};
-    return readSeparateWords({words[0], words[1], words[2]}, date.date);
+    return readSeparateDate(words, unread, date);
 }
 
 absl::CivilSecond wallClockOf(const referenceArguments& args, long long timeOfDay)

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <utility>  // for exchange
 
 #include "diagnostics/messages.h"
 #include "readers/couples.h"
@@ -34,6 +35,7 @@ struct contactsReading {
     cardReader cards;
     contactCard card;
     std::size_t date = 0;  // the next date of card
+    bool memorialNext = false;  // the date's memorial comes before the next date
     referenceDefaults defaults;
     unsigned kinds = 0;
     fileZones zones;
@@ -52,10 +54,34 @@ unixInstant endOfDeathDay(const isoDateTime& death, const absl::TimeZone& zone)
     return wallClock2UnixTime(zone, absl::CivilSecond(next));
 }
 
-std::optional<std::string> readDate(contactsReading& r, const contactDate& date, reference& ref)
+// The reading a date counts from: a month and day alone at midnight, a date without a time
+// at the defaults' time of day, an instant in the reference's zone.
+absl::CivilSecond wallClockOf(const contactDate& date, const reference& ref, long long timeOfDay)
+{
+    const isoDateTime& when = date.when;
+    if (date.yearless)
+        return wallClockOf(when.date, 0);
+    return when.instant ? civilOf(unixTime2WallClock(ref.zone, *when.instant))
+                        : wallClockOf(when.date, timeOfDay);
+}
+
+// Where a date's milestones begin and end: a memorial's after the day of the death; the other
+// dates' but the death's own, up to it.
+void boundByDeath(const contactCard& card, reference& ref)
+{
+    const bool memorial = ref.kind == referenceKind::memorial;
+    const unixInstant end = card.death ? endOfDeathDay(*card.death, ref.zone) : unixInstant{0};
+    const bool stops = card.death && !memorial && ref.kind != referenceKind::death;
+    ref.startsAt = memorial ? end : unixInstant{LLONG_MIN};
+    ref.endsBefore = stops ? end : unixInstant{LLONG_MAX};
+}
+
+// The reference of a date, or of its memorial.
+std::optional<std::string> readDate(contactsReading& r, const contactDate& date, bool memorial,
+                                    reference& ref)
 {
     const contactCard& card = r.card;
-    ref.kind = date.kind;
+    ref.kind = memorial ? referenceKind::memorial : date.kind;
     ref.name = card.name;
     ref.label = date.kind == referenceKind::other ? card.labels.at(date.label) : std::string();
     ref.occurrence = 1;
@@ -64,33 +90,60 @@ std::optional<std::string> readDate(contactsReading& r, const contactDate& date,
     if (!date.zoneName.empty())
         if (auto wrong = findFileZone(date.zoneName, r.zones, ref))
             return wrong;
-    const isoDateTime& when = date.when;
-    ref.instant = when.instant;
-    ref.wallClock = when.instant ? civilOf(unixTime2WallClock(ref.zone, *when.instant))
-                                 : wallClockOf(when.date, r.defaults.timeOfDay);
-    const bool stops = card.death && date.kind != referenceKind::death;
-    ref.endsBefore = stops ? endOfDeathDay(*card.death, ref.zone) : unixInstant{LLONG_MAX};
+    ref.yearless = date.yearless;
+    ref.instant = date.when.instant;
+    ref.wallClock = wallClockOf(date, ref, r.defaults.timeOfDay);
+    boundByDeath(card, ref);
     return std::nullopt;
 }
 
-// The next chosen date of the file being read, card by card; nothing at its end.
+// Whether --kinds takes a date of kind: a death also with memorial, which remembers it.
+bool isChosen(unsigned kinds, referenceKind kind)
+{
+    const unsigned memorial = 1u << static_cast<int>(referenceKind::memorial);
+    return (kinds >> static_cast<int>(kind) & 1) != 0 ||
+           (kind == referenceKind::death && (kinds & memorial) != 0);
+}
+
+// Whether a date has a memorial besides: a birthday of someone who died, with --kinds=memorial.
+bool hasMemorial(const contactsReading& r, const contactDate& date)
+{
+    return date.kind == referenceKind::birthday && r.card.death &&
+           (r.kinds >> static_cast<int>(referenceKind::memorial) & 1) != 0;
+}
+
+// The next chosen date of the card held, each birthday followed by its memorial when there is
+// one; an anniversary is held for joinCouples instead. Nothing once the card has no more.
+std::optional<readStep> nextOfCard(contactsReading& r, reference& ref, std::string& problem)
+{
+    while (r.date < r.card.dates.size()) {
+        const contactDate& date = r.card.dates[r.date];
+        const bool memorial = std::exchange(r.memorialNext, false);
+        if (!memorial && hasMemorial(r, date))
+            r.memorialNext = true;
+        else
+            ++r.date;
+        if (!memorial && !isChosen(r.kinds, date.kind))
+            continue;
+        if (auto wrong = readDate(r, date, memorial, ref)) {
+            r.memorialNext = false;  // one message for a date and its memorial
+            problem = r.cards.fileName + ":" + std::to_string(date.line) + ": " + *wrong;
+            return readStep::skipped;
+        }
+        if (date.kind != referenceKind::anniversary)
+            return readStep::reference;
+        const contactCard& card = r.card;
+        r.anniversaries.push_back({ref, card.familyName, card.givenName, card.uid, card.spouses});
+    }
+    return std::nullopt;
+}
+
+// The next chosen date of the file being read, card by card; nothing at the file's end.
 std::optional<readStep> nextInFile(contactsReading& r, reference& ref, std::string& problem)
 {
     for (;;) {
-        while (r.date < r.card.dates.size()) {
-            const contactDate& date = r.card.dates[r.date++];
-            if ((r.kinds >> static_cast<int>(date.kind) & 1) == 0)
-                continue;
-            if (auto wrong = readDate(r, date, ref)) {
-                problem = r.cards.fileName + ":" + std::to_string(date.line) + ": " + *wrong;
-                return readStep::skipped;
-            }
-            if (date.kind != referenceKind::anniversary)
-                return readStep::reference;
-            const contactCard& card = r.card;
-            r.anniversaries.push_back(
-                {ref, card.familyName, card.givenName, card.uid, card.spouses});
-        }
+        if (auto step = nextOfCard(r, ref, problem))
+            return step;
         r.date = 0;
         r.card.dates.clear();
         const cardStep step = readCard(r.cards, r.card, problem);
@@ -118,6 +171,7 @@ void startFile(contactsReading& r, inputFile file, const std::string& path)
     startCards(r.cards, r.file.get(), shownPath(path));
     r.card.dates.clear();
     r.date = 0;
+    r.memorialNext = false;
 }
 
 // Opens the next entry of the directory; false, with the problem, when it cannot be.

@@ -11,16 +11,18 @@
 namespace rondelo {
 
 // The kinds of dates --kinds may choose: a bit for each referenceKind before date.
-constexpr unsigned defaultContactKinds = 0b0111;  // all but death
+constexpr unsigned defaultContactKinds = 0b00111;  // all but death and memorial
 
 // Opens path, a .vcf file of any number of cards ("-" for standard input) or a directory of
 // them (every *.vcf in it, in name order), as a source of the dates of the kinds chosen (a bit
 // for each referenceKind), each reference of the card's name, with the kind and label of its
 // date. The cards are read one at a time, their dates in the card's order; anniversaries are
-// held to the end of path and come last, a couple's two cards joined into one (joinCouples). A date without a
-// time of day is at the defaults' time of day; a date with Z or an offset is that instant, read
-// in the zone of its TZ parameter, else the defaults' zone. A card with a death gives no
-// milestone after the day it died, but of its death. A card, or a directory entry that cannot
+// held to the end of path and come last, a couple's two cards joined into one (joinCouples). A
+// date without a time of day is at the defaults' time of day, one without a year at midnight
+// (yearless); a date with Z or an offset is that instant, read in the zone of its TZ parameter,
+// else the defaults' zone. A card with a death gives no milestone after the day it died, but of
+// its death; with memorial chosen, its death is given, and each birthday is followed by its
+// memorial, whose milestones begin after that day. A card, or a directory entry that cannot
 // be opened or read, is skipped with the problem "FILE:LINE: what is wrong" or "FILE: reason";
 // a read error in path itself fails the source. Nothing, with the problem, when path cannot be
 // opened, or is a directory that cannot be listed.

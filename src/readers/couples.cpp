@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 #include <utility>
 
 namespace rondelo {
@@ -60,9 +61,10 @@ reference coupleOf(const reference& a, const reference& b)
 
 std::vector<reference> joinCouples(std::vector<heldAnniversary>& held)
 {
-    std::map<std::pair<absl::CivilSecond, std::string>, std::vector<std::size_t>> byDay;
+    // A date without a year is read in a stand-in year: it is no day of one with a year.
+    std::map<std::tuple<absl::CivilSecond, std::string, bool>, std::vector<std::size_t>> byDay;
     for (std::size_t i = 0; i < held.size(); ++i)
-        byDay[{held[i].ref.wallClock, held[i].ref.zoneName}].push_back(i);
+        byDay[{held[i].ref.wallClock, held[i].ref.zoneName, held[i].ref.yearless}].push_back(i);
     std::vector<std::size_t> partner(held.size(), unpaired);
     for (const auto& [day, indices] : byDay) {
         pairBy(indices, held, partner, namesEachOther);

@@ -19,7 +19,8 @@ struct heldAnniversary {
 };
 
 // The references of held, in its order, where two of one wedding are one: two anniversaries on
-// the same date, time and zone whose cards name each other as spouses (by name, first name or
+// the same date, time and zone (two without a year on the same month and day, never one
+// without a year and one with) whose cards name each other as spouses (by name, first name or
 // UID; either naming the other is enough), or else share a family name: each pairs once, a
 // spouse named before a family shared. The couple's reference is named "A & B", the two names
 // in byte order (one name, when both are the same), whichever card came first; its milestones

@@ -166,7 +166,10 @@ bool isHeader(const std::string& line)
     return std::none_of(line.begin(), end, isDigit);
 }
 
-std::optional<std::string> readWhen(const std::string& text, writtenDate& date, dateAnchor& anchor)
+// Reads WHEN into date and anchor. khard writes a birthday without a year as 1900.MM.DD: such a
+// WHEN is a month and day alone (yearless), in yearlessYear, at midnight, whatever else it says.
+std::optional<std::string> readWhen(const std::string& text, writtenDate& date, dateAnchor& anchor,
+                                    bool& yearless)
 {
     if (auto wrong = readAnchoredDate(text, true, date, anchor)) {
         if (!wrong->empty())
@@ -177,7 +180,14 @@ std::optional<std::string> readWhen(const std::string& text, writtenDate& date, 
     }
     if (date.year < 1400)
         return "year " + std::to_string(date.year) + " is out of range (1400 to 9999)";
-    return missingDay(date);
+    yearless = text.compare(0, 5, "1900.") == 0;
+    if (!yearless)
+        return missingDay(date);
+    date = {yearlessYear, date.month, date.day, 0};
+    anchor = {};
+    if (missingDay(date))
+        return quoted(text) + " is no day of the calendar";
+    return std::nullopt;
 }
 
 // An open file of references and where its reading stands.
@@ -238,8 +248,9 @@ std::optional<std::string> readFields(const std::string& line, const lineFields&
     ref.name.assign(fields.field[0].text);
     writtenDate date{};
     dateAnchor anchor;
-    if (auto wrong = readWhen(ref.name, date, anchor))
+    if (auto wrong = readWhen(ref.name, date, anchor, ref.yearless))
         return wrong;
+    ref.kind = ref.yearless ? referenceKind::birthday : referenceKind::date;
     if (auto wrong = readName(line, fields.field[1], fields.tabs, ref))
         return wrong;
     ref.zone = defaults.zone;
@@ -250,12 +261,6 @@ std::optional<std::string> readFields(const std::string& line, const lineFields&
     if (auto wrong = placeDate(date, anchor, defaults.timeOfDay, zones, ref))
         return quoted(std::string(fields.field[0].text)) + *wrong;
     return std::nullopt;
-}
-
-// khard writes a birthday without a year as 1900.MM.DD: it has no milestones.
-bool isYearless(const lineFields& fields)
-{
-    return fields.field[0].text.substr(0, 5) == "1900.";
 }
 
 readStep readNextReference(datesFile& f, reference& ref, std::string& problem)
@@ -297,8 +302,6 @@ dateLine readDateLine(const std::string& line, const referenceDefaults& defaults
 {
     lineFields fields;
     std::optional<std::string> wrong = splitLine(line, fields);
-    if (!wrong && isYearless(fields))
-        return dateLine::passedOver;
     if (!wrong)
         wrong = readFields(line, fields, defaults, zones, ref);
     if (!wrong)

@@ -18,9 +18,9 @@ namespace rondelo {
 // YYYY.MM.DD in the years 1400 to 9999, at the defaults' time of day when it gives none; NAME is
 // UTF-8 text without control characters; ZONE a zone name, else (absent or empty) the defaults'
 // zone. khard writes a birthday without a year as 1900.MM.DD: such a WHEN, however padded or
-// quoted, is passed over, as it has no milestones. What is wrong with any other line that gives
-// no reference goes to problem; ref is then unspecified.
-enum class dateLine { reference, passedOver, wrong };
+// quoted, is a yearless birthday at midnight, of kind birthday; any other is of kind date. What
+// is wrong with a line that gives no reference goes to problem; ref is then unspecified.
+enum class dateLine { reference, wrong };
 dateLine readDateLine(const std::string& line, const referenceDefaults& defaults, fileZones& zones,
                       reference& ref, std::string& problem);
 

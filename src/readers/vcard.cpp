@@ -109,33 +109,67 @@ std::optional<referenceKind> kindOf(const std::string& name)
     return std::nullopt;
 }
 
-bool isPartialValue(const contentLine& content)
+bool isDatedValue(const contentLine& content)
 {
     const std::string& type = content.parameters.value;
-    const bool dated = type.empty() || type == "DATE" || type == "DATE-TIME" ||
-                       type == "DATE-AND-OR-TIME" || type == "TIMESTAMP";
-    const std::optional<std::string>& omitYear = content.parameters.omitYear;
-    const bool omitted = omitYear && !omitYear->empty() &&
-                         content.value.compare(0, omitYear->size(), *omitYear) == 0;
-    return !dated || omitted || isPartialIsoDate(content.value);
+    return type.empty() || type == "DATE" || type == "DATE-TIME" || type == "DATE-AND-OR-TIME" ||
+           type == "TIMESTAMP";
 }
 
-void readDatedLine(cardInProgress& card, const contentLine& content, referenceKind kind,
-                   long long number)
+void noteWrongDate(cardInProgress& card, const contentLine& content, long long number,
+                   const std::string& wrong)
 {
-    if (isPartialValue(content))
-        return;
+    if (!card.wrong)
+        card.wrong =
+            std::to_string(number) + ": " + content.name + shownValue(content.value) + " " + wrong;
+}
+
+// A date of the card, its when left to the caller.
+contactDate& addDate(cardInProgress& card, const contentLine& content, referenceKind kind,
+                     long long number)
+{
     pendingDate& pending = card.dates.emplace_back();
     pending.date.kind = kind;
     pending.date.zoneName = content.parameters.zone;
     pending.date.line = number;
     pending.abDate = content.name == "X-ABDATE";
     pending.group = content.group;
-    if (auto wrong = readIsoDateTime(content.value, pending.date.when)) {
+    return pending.date;
+}
+
+// A month and day without a year is a date of the card; a year alone or a year and a month,
+// nothing.
+void readYearlessLine(cardInProgress& card, const contentLine& content, referenceKind kind,
+                      long long number)
+{
+    writtenDate date{};
+    const yearlessDate read =
+        readYearlessDate(content.value, content.parameters.omitYear.value_or(""), date);
+    if (read == yearlessDate::noDay)
+        noteWrongDate(card, content, number, "is no day of the calendar");
+    if (read != yearlessDate::read)
+        return;
+    contactDate& added = addDate(card, content, kind, number);
+    added.when.date = date;
+    added.yearless = true;
+}
+
+void readDatedLine(cardInProgress& card, const contentLine& content, referenceKind kind,
+                   long long number)
+{
+    const std::optional<std::string>& omitYear = content.parameters.omitYear;
+    const bool omitted = omitYear && !omitYear->empty() &&
+                         content.value.compare(0, omitYear->size(), *omitYear) == 0;
+    if (!isDatedValue(content))
+        return;
+    if (omitted || isPartialIsoDate(content.value)) {
+        readYearlessLine(card, content, kind, number);
+        return;
+    }
+    isoDateTime& when = addDate(card, content, kind, number).when;
+    if (auto wrong = readIsoDateTime(content.value, when)) {
         card.dates.pop_back();
-        if (!card.wrong)
-            card.wrong = std::to_string(number) + ": " + content.name + shownValue(content.value) +
-                         " " + *wrong;
+        noteWrongDate(card, content, number, *wrong);
     }
 }
 
@@ -277,7 +311,7 @@ std::optional<std::string> finishCard(cardInProgress& card)
         if (pending.abDate)
             if (auto wrong = labelDate(card, pending, labelAt))
                 return wrong;
-        if (pending.date.kind == referenceKind::death && !card.card.death)
+        if (pending.date.kind == referenceKind::death && !card.card.death && !pending.date.yearless)
             card.card.death = pending.date.when;
         card.card.dates.push_back(std::move(pending.date));
     }

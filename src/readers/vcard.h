@@ -23,6 +23,7 @@ struct contactDate {
     std::string zoneName;   // the property's TZ parameter as written, else empty
     std::size_t label = 0;  // of kind other: its index in the card's labels
     long long line = 0;     // where the property starts
+    bool yearless = false;  // a month and day alone: when.date is in yearlessYear
 };
 
 // One card that was read. Its name and labels are UTF-8 without control characters (tabs
@@ -33,7 +34,7 @@ struct contactCard {
     // The labels of its X-ABDATE groups: as written, Apple's own _$!<Word>!$_ as the word in
     // lower case, "other" for a group without one.
     std::vector<std::string> labels;
-    std::vector<contactDate> dates;      // every full date, DEATHDATE's too
+    std::vector<contactDate> dates;      // every date, DEATHDATE's too, with or without a year
     std::optional<isoDateTime> death;    // the first DEATHDATE with a full date
     long long line = 0;                  // of its BEGIN:VCARD
     // Who the person is to others, for a couple's wedding: the family name (N's, else FN's
@@ -62,14 +63,14 @@ enum class cardStep { card, skipped, end };
 
 // Reads on to the next card that gives dates into card, any number of cards in a file, one
 // held at a time. A card gives the dates its BDAY, ANNIVERSARY, X-ANNIVERSARY, X-ABDATE and
-// DEATHDATE lines write in full; one without a year (--MMDD, --MM-DD, or Apple's
-// X-APPLE-OMIT-YEAR year), of a year or month only (1990, 1990-05), or not a date (VALUE=text)
-// gives none and is no error. A card with a date that cannot be read, without a name, with a
-// name or label that is not UTF-8 text (or in a CHARSET other than UTF-8), or without its END is
-// skipped, with the problem "FILE:LINE: what is wrong"; so is the first text outside the cards.
-// Cards nested in a card (vCard 2.1's AGENT) are passed over. At the end of the file, or on a
-// read error, which ferror tells apart: end. Linear in the size of the file; a card without
-// any date is not checked further.
+// DEATHDATE lines write in full or without a year (--MMDD, --MM-DD, or Apple's
+// X-APPLE-OMIT-YEAR year); one of a year or month only (1990, 1990-05), or not a date
+// (VALUE=text) gives none and is no error. A card with a date that cannot be read, without a
+// name, with a name or label that is not UTF-8 text (or in a CHARSET other than UTF-8), or
+// without its END is skipped, with the problem "FILE:LINE: what is wrong"; so is the first text
+// outside the cards. Cards nested in a card (vCard 2.1's AGENT) are passed over. At the end of
+// the file, or on a read error, which ferror tells apart: end. Linear in the size of the file;
+// a card without any date is not checked further.
 cardStep readCard(cardReader& reader, contactCard& card, std::string& problem);
 
 }  // namespace rondelo

@@ -9,6 +9,7 @@
 #include <absl/time/civil_time.h>
 
 #include "diagnostics/messages.h"
+#include "events/reference.h"  // for yearlessYear
 #include "readers/text_bytes.h"
 #include "timeconv/epoch.h"
 #include "timeconv/zone.h"
@@ -397,6 +398,29 @@ bool isPartialIsoDate(const std::string& text)
         text.size() == 7 && year && text[4] == '-' && isDigit(text[5]) && isDigit(text[6]);
     return text.compare(0, 2, "--") == 0 || (year && text.size() == 4) || yearMonth ||
            (!text.empty() && (text[0] == 'T' || text[0] == 't'));
+}
+
+yearlessDate readYearlessDate(const std::string& text, const std::string& omittedYear,
+                              writtenDate& date)
+{
+    std::size_t at = 0;
+    if (text.compare(0, 2, "--") == 0)
+        at = 2;
+    else if (!omittedYear.empty() && text.compare(0, omittedYear.size(), omittedYear) == 0)
+        at = omittedYear.size() + (text.compare(omittedYear.size(), 1, "-") == 0 ? 1 : 0);
+    else
+        return yearlessDate::none;
+    const bool extended = text.size() == at + 5 && text[at + 2] == '-';
+    date = {yearlessYear, 0, 0, std::nullopt};
+    if ((text.size() != at + 4 && !extended) || !readDigits(text, at, 2, date.month))
+        return yearlessDate::none;
+    at += extended ? 1 : 0;
+    if (!readDigits(text, at, 2, date.day))
+        return yearlessDate::none;
+    const absl::CivilDay day(date.year, date.month, date.day);  // runs over a missing day
+    const bool exists = date.month >= 1 && date.month <= 12 && date.day >= 1 &&
+                        day.month() == date.month;
+    return exists ? yearlessDate::read : yearlessDate::noDay;
 }
 
 std::optional<std::string> readIsoDateTime(const std::string& text, isoDateTime& when)

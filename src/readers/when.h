@@ -106,6 +106,15 @@ struct isoDateTime {
 // --MM-DD, ---DD, YYYY, YYYY-MM, THHMM...; such a value has nothing to count from.
 bool isPartialIsoDate(const std::string& text);
 
+// What readYearlessDate found: no month and day without a year, one, or one that no year has.
+enum class yearlessDate { none, read, noDay };
+
+// A month and day without a year into date, its year yearlessYear and no time of day: --MMDD
+// or --MM-DD, as vCard 3 and 4 and ISO 8601 truncate a date, or a date in the year that
+// omittedYear names as none (Apple's X-APPLE-OMIT-YEAR=1604 on 1604-05-17 or 16040517).
+yearlessDate readYearlessDate(const std::string& text, const std::string& omittedYear,
+                              writtenDate& date);
+
 // ISO 8601's basic and extended forms as vCard 3 and 4 write them: YYYYMMDD or YYYY-MM-DD, then
 // optionally T and HH, HHMM, HHMMSS or HH:MM[:SS] (a fraction of a second dropped), then
 // optionally Z, +HH, +HHMM or +HH:MM (or with '-'). Returns what is wrong with any other text,

@@ -84,7 +84,7 @@ std::string csvField(const std::string& text)
 bool writeCsvLine(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
                   const writerSettings& settings)
 {
-    const std::string label = labelOf(e);
+    const std::string label = labelOf(e, ref);
     const std::string name = ref.name.empty() ? std::string() : shownName(ref);
     return writeFields(out, err, {e.instant, typeOf(e), label, name}, shownZone(ref, settings),
                        settings);

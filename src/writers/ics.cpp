@@ -10,6 +10,7 @@
 
 #include "diagnostics/identity.h"
 #include "timeconv/zone.h"
+#include "writers/history.h"
 #include "writers/uid.h"
 
 namespace rondelo {
@@ -85,16 +86,20 @@ long long triggerOf(const reminder& r, bool allDay)
     return allDay ? r.allDay : r.timed;
 }
 
-// One VALARM a trigger: reminders that fall at the same time for this event (1d and 1d@18:00
-// on a timed one) would show the same alarm twice.
-bool writeAlarms(std::ostream& out, const std::string& summary, bool allDay,
+// One VALARM a trigger, of the reminders for any of kinds (reminderKindOf's bits): reminders
+// that fall at the same time for this event (1d and 1d@18:00 on a timed one) would show the
+// same alarm twice.
+bool writeAlarms(std::ostream& out, const std::string& summary, bool allDay, unsigned kinds,
                  const writerSettings& settings)
 {
     const auto& all = settings.reminders;
+    const auto applies = [kinds](const reminder& r) { return (r.kinds & kinds) != 0; };
     for (auto r = all.begin(); r != all.end(); ++r) {
         const long long trigger = triggerOf(*r, allDay);
-        const auto same = [&](const reminder& o) { return triggerOf(o, allDay) == trigger; };
-        if (std::any_of(all.begin(), r, same))
+        const auto same = [&](const reminder& o) {
+            return applies(o) && triggerOf(o, allDay) == trigger;
+        };
+        if (!applies(*r) || std::any_of(all.begin(), r, same))
             continue;
         if (!writeLines(out, {"BEGIN:VALARM", "ACTION:DISPLAY", "DESCRIPTION:" + summary,
                               "TRIGGER:" + triggerDuration(trigger), "END:VALARM"},
@@ -102,6 +107,15 @@ bool writeAlarms(std::ostream& out, const std::string& summary, bool allDay,
             return false;
     }
     return true;
+}
+
+// The kinds of reminder a moment is for: those of any of its milestones (reminderKindOf).
+unsigned reminderKindsOf(const moment& m, const reference& ref)
+{
+    unsigned kinds = 0;
+    for (const event* e = m.begin; e != m.end; ++e)
+        kinds |= reminderKindOf(*e, ref);
+    return kinds;
 }
 
 // The calendar's first lines and its name; no refresh, which only a file asks for.
@@ -164,17 +178,20 @@ bool writeCalendarEvent(std::ostream& out, std::ostream& err, const moment& m,
         return static_cast<bool>(out);
     }
     state.anyEvent = true;
-    const std::string label = labelOf(e);
     const std::string summary = escapeText(momentTitle(m, ref, settings.words));
     const std::string stamp = "DTSTAMP:" + calendarTime("%Y%m%dT%H%M%SZ", settings.stamp);
-    if (!writeLines(out, {"BEGIN:VEVENT", "UID:" + calendarUid(ref, label), stamp, *start,
+    if (!writeLines(out, {"BEGIN:VEVENT", "UID:" + eventUid(e, ref), stamp, *start,
                           "SUMMARY:" + summary,
                           "DESCRIPTION:" + escapeText(descriptionOf(m, ref, settings.words)),
                           std::string("CATEGORIES:") + categoryOf(e, ref), "TRANSP:TRANSPARENT"},
                     settings))
         return false;
+    if (settings.format == outputFormat::vdir &&
+        !writeLines(out, {referenceProperty(ref)}, settings))  // what history keeps it by
+        return false;
     const bool allDay = start->compare(0, 19, "DTSTART;VALUE=DATE:") == 0;
-    return writeAlarms(out, summary, allDay, settings) && writeLines(out, {"END:VEVENT"}, settings);
+    return writeAlarms(out, summary, allDay, reminderKindsOf(m, ref), settings) &&
+           writeLines(out, {"END:VEVENT"}, settings);
 }
 
 bool writeCalendarItem(std::ostream& out, std::ostream& err, const moment& m,

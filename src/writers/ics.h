@@ -34,10 +34,12 @@ void countCalendarReference(calendarState& state, reference& ref);
 // One moment of ref as a VEVENT; nothing for the reference event. A moment at 00:00:00
 // wall-clock time in the zone is an all-day event on that date, any other a timed one in UTC.
 // One whose date cannot be shown is left out, with writeUnshownDate for each of its
-// milestones. Its UID is its first milestone's; its SUMMARY its momentTitle, its DESCRIPTION
-// descriptionOf, its CATEGORIES categoryOf the first milestone; TRANSP is TRANSPARENT (a
-// milestone makes nobody busy). Each reminder of the settings is a VALARM that displays the
-// summary, once for each distinct trigger.
+// milestones. Its UID is its first milestone's eventUid; its SUMMARY its momentTitle, its
+// DESCRIPTION descriptionOf, its CATEGORIES categoryOf the first milestone; TRANSP is
+// TRANSPARENT (a milestone makes nobody busy); in a calendar directory's item its reference's
+// X-RONDELO-REFERENCE (referenceProperty), which history keeps it by. Each reminder of the
+// settings for the kind of any of its milestones (reminderKindOf) is a VALARM that displays
+// the summary, once for each distinct trigger.
 bool writeCalendarEvent(std::ostream& out, std::ostream& err, const moment& m,
                         const reference& ref, const writerSettings& settings, calendarState& state);
 

@@ -6,6 +6,19 @@
 
 namespace rondelo {
 
+namespace {
+
+// RFC 3339 wall-clock time with its offset, whose seconds a local mean time keeps.
+std::string localTime(unixInstant instant, const absl::TimeZone& zone)
+{
+    const absl::Time t = absl::FromUnixSeconds(instant.seconds);
+    const bool wholeMinutes = zone.At(t).offset % 60 == 0;
+    return absl::FormatTime(wholeMinutes ? "%Y-%m-%dT%H:%M:%S%Ez" : "%Y-%m-%dT%H:%M:%S%E*z", t,
+                            zone);
+}
+
+}  // namespace
+
 bool writeJsonLine(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
                    const writerSettings& settings)
 {
@@ -13,18 +26,15 @@ bool writeJsonLine(std::ostream& out, std::ostream& err, const event& e, const r
     line["unix"] = e.instant.seconds;
     const absl::TimeZone& zone = shownZone(ref, settings);
     const bool shown = canShowDate(e.instant, zone);
-    if (shown) {
-        const absl::Time t = absl::FromUnixSeconds(e.instant.seconds);
-        const bool wholeMinutes = zone.At(t).offset % 60 == 0;
-        line["local"] = absl::FormatTime(wholeMinutes ? "%Y-%m-%dT%H:%M:%S%Ez" : "%Y-%m-%dT%H:%M:%S%E*z",
-                                         t, zone);
-    }
+    if (shown)
+        line["local"] = localTime(e.instant, zone);
     line["zone"] = shownZoneName(ref, settings);
     line["type"] = static_cast<int>(typeOf(e));
-    line["label"] = labelOf(e);
+    line["label"] = labelOf(e, ref);
     if (e.family != familyReference) {
         line["unit"] = unitName(e.unit);
-        line["count"] = e.count;
+        line["count"] = e.family == familyYearly ? nlohmann::ordered_json()  // none to show
+                                                 : nlohmann::ordered_json(e.count);
     }
     if (e.family == familyAge)
         line["age"] = true;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <iterator>  // for size
 
 #include <absl/time/civil_time.h>
 
@@ -56,7 +57,7 @@ std::string rowKey(const reference& ref)
     const std::string when = absl::FormatCivilTime(ref.wallClock);
     for (const std::string* field : {&when, &ref.zoneName, &ref.name, &ref.label})
         key += std::to_string(field->size()) + ':' + *field;
-    return key + std::to_string(static_cast<int>(ref.kind));
+    return key + std::to_string(static_cast<int>(ref.kind)) + (ref.yearless ? "-" : "");
 }
 
 std::string withOccurrence(const std::string& key, int occurrence)
@@ -66,8 +67,8 @@ std::string withOccurrence(const std::string& key, int occurrence)
 
 bool isSameReference(const reference& a, const reference& b)
 {
-    return a.wallClock == b.wallClock && a.occurrence == b.occurrence && a.kind == b.kind &&
-           a.zoneName == b.zoneName && a.name == b.name && a.label == b.label;
+    return a.wallClock == b.wallClock && a.yearless == b.yearless && a.occurrence == b.occurrence &&
+           a.kind == b.kind && a.zoneName == b.zoneName && a.name == b.name && a.label == b.label;
 }
 
 // The row of ref: most often the last line's.
@@ -300,8 +301,9 @@ std::vector<legendEntry> legendOf(const shownKinds& shown)
                 {familyRound, unitClass(milestoneUnit(u)), unitName(milestoneUnit(u))});
     if (shown.units >> unitCount)
         entries.push_back({familyRound, unitClass(unitMercuryYears), _("planet years")});
-    static const char* const names[] = {"round", "repdigit", "sequence", "binary", "fibonacci",
-                                        "planets", "--every", "", "reference"};
+    static const char* const names[] = {"round",   "repdigit", "sequence", "binary", "fibonacci",
+                                        "planets", "--every",  "yearly",   "",       "reference"};
+    static_assert(std::size(names) == familyReference + 1, "a name for each family");
     for (int f = 0; f <= familyReference; ++f)
         if ((shown.families >> f) & 1 && names[f][0] != '\0')
             entries.push_back({milestoneFamily(f), "fg", names[f]});

@@ -53,7 +53,16 @@ void writeUnshownDate(std::ostream& out, std::ostream& err, const event& e, cons
                       const writerSettings& settings)
 {
     const std::string name = ref.name.empty() ? std::string() : shownName(ref);
-    writeUnshownDate(out, err, {e.instant, shownZone(ref, settings), name, labelOf(e)}, settings);
+    writeUnshownDate(out, err, {e.instant, shownZone(ref, settings), name, labelOf(e, ref)},
+                     settings);
+}
+
+unsigned reminderKindOf(const event& e, const reference& ref)
+{
+    if (e.unit != unitYears)
+        return 1u << milestoneReminder;
+    const referenceKind kind = ref.kind == referenceKind::date ? referenceKind::birthday : ref.kind;
+    return 1u << static_cast<int>(kind);
 }
 
 bool endLine(std::ostream& out, const writerSettings& settings)

@@ -16,10 +16,20 @@ namespace rondelo {
 
 enum class outputFormat { csv, ics, json, text, vdir, svg, html };
 
+// The kinds of event a reminder is for (--remind=KIND:DURATION), a bit each: the years of a
+// reference of each kind that --kinds names, birthday to memorial (a plain date's as a
+// birthday's), then milestone, every line in another unit.
+constexpr int milestoneReminder = static_cast<int>(referenceKind::date);
+constexpr unsigned everyReminderKind = (2u << milestoneReminder) - 1;
+
+// The kind of reminder an event of ref is for, as its bit.
+unsigned reminderKindOf(const event& e, const reference& ref);
+
 // A calendar reminder as its alarm's TRIGGER: seconds from an event's start, negative before it.
 struct reminder {
     long long timed = 0;   // a timed event's
     long long allDay = 0;  // an all-day event's, from the midnight its date begins at
+    unsigned kinds = everyReminderKind;  // the events it is for
 };
 
 // What a writer is told of the run besides its lines.
@@ -29,7 +39,8 @@ struct writerSettings {
     bool flushEachLine = true;  // false for a run over a file, which writes in blocks
     unixInstant now{0};         // text: distances are counted from this instant
     unixInstant stamp{0};       // ics: every event's DTSTAMP
-    std::vector<reminder> reminders;  // ics: one VALARM each, in this order
+    std::vector<reminder> reminders;  // ics: one VALARM each for the events of its kinds, in
+                                      // this order
     std::string calendarName;         // ics: the calendar's NAME and X-WR-CALNAME; empty for none
     std::string directory;            // vdir: the calendar directory
     std::string calendarColor;        // vdir: the directory's color file, #RRGGBB; empty for none
@@ -37,7 +48,9 @@ struct writerSettings {
     wordsStyle words;          // text, JSON and calendars: how titles are worded
     int sign = 1;                // svg, html: -1 before the reference
     absl::TimeZone zone;         // svg, html: the run's, whose years the axis is marked in
-    std::optional<unixInstant> from;   // svg, html: the window's edges, where the run has them
+    // svg, html: the window's edges, where the run has them; vdir: a milestone before from has
+    // passed, and its file is history to keep
+    std::optional<unixInstant> from;
     std::optional<unixInstant> until;
     bool ageUnits = false;  // text: each unit's age beside the years, months and days
     std::optional<absl::TimeZone> showIn;  // csv, json, text: every line on this clock

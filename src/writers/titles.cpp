@@ -117,6 +117,7 @@ std::string beforeTitle(const event& e, const reference& ref, const numberStyle&
     const std::string count = quantityOf(e, numbers);
     switch (ref.kind) {
     case referenceKind::birthday:
+    case referenceKind::memorial:
         // TRANSLATORS: a countdown: "10,000 days to Anna's birth"; %1$s is the count, %2$s the
         // name as its owner ("Anna's", see "possessive").
         return fill(_("%1$s to %2$s birth"), {count, possessiveOf(ref.name)});
@@ -168,11 +169,45 @@ std::string namedTitle(const event& e, const reference& ref, const numberStyle& 
         // TRANSLATORS: a date of the person's own label: "Jürgen Weiß: Firmenjubiläum, 10
         // years"; %1$s is the name, %2$s the label, %3$s the count.
         return fill(_("%1$s: %2$s, %3$s"), {ref.name, ref.label, quantityOf(e, numbers)});
+    case referenceKind::memorial:
+        // TRANSLATORS: the years of someone who died, remembered: "Margarethe Vogel would have
+        // turned 100"; %1$s is the name, %2$s the count of years.
+        return fill(ngettext("%1$s would have turned %2$s", "%1$s would have turned %2$s",
+                             magnitude(e.count)),
+                    {ref.name, grouped(magnitude(e.count), numbers)});
     case referenceKind::birthday:
     case referenceKind::date:
         break;
     }
     return birthdayTitle(e, ref, numbers);
+}
+
+// The yearly day of a date without a year, which has no count to say.
+std::string yearlyTitle(const reference& ref)
+{
+    const std::string owner = possessiveOf(ref.name);
+    switch (ref.kind) {
+    case referenceKind::anniversary:
+        // TRANSLATORS: a wedding's day each year, its year unknown: "Anna Schmidt & Ben Schmidt's
+        // wedding anniversary"; %s is the name (or two) as its owner (see "possessive").
+        return fill(P_("yearly day", "%s wedding anniversary"), {owner});
+    case referenceKind::death:
+        // TRANSLATORS: the day of a death each year, its year unknown: "Anniversary of
+        // Margarethe Vogel's death"; %s is the name as its owner.
+        return fill(P_("yearly day", "Anniversary of %s death"), {owner});
+    case referenceKind::memorial:
+        // TRANSLATORS: the birthday of someone who died, each year, its year unknown:
+        // "Margarethe Vogel's birthday, in memoriam"; %s is the name as its owner.
+        return fill(P_("yearly day", "%s birthday, in memoriam"), {owner});
+    case referenceKind::other:
+        return fill(_("%1$s: %2$s"), {ref.name, ref.label});
+    case referenceKind::birthday:
+    case referenceKind::date:
+        break;
+    }
+    // TRANSLATORS: a birthday each year, its year unknown: "Anna's birthday"; %s is the name as
+    // its owner (see "possessive").
+    return fill(P_("yearly day", "%s birthday"), {owner});
 }
 
 std::string referenceTitle(const reference& ref)
@@ -182,6 +217,7 @@ std::string referenceTitle(const reference& ref)
         return _("The date");
     switch (ref.kind) {
     case referenceKind::birthday:
+    case referenceKind::memorial:
         // TRANSLATORS: the line of a birthday's date itself: "Anna's birth".
         return fill(_("%s birth"), {possessiveOf(ref.name)});
     case referenceKind::anniversary:
@@ -200,14 +236,19 @@ std::string referenceTitle(const reference& ref)
     return ref.name;
 }
 
-// "17 May 1990 at 14:30 in Europe/Berlin"; without the time at midnight.
+// "17 May 1990 at 14:30 in Europe/Berlin"; without the time at midnight, without the year
+// for a date that has none: "17 May in Europe/Berlin".
 std::string whenOf(const reference& ref)
 {
     const absl::CivilSecond t = ref.wallClock;
-    // TRANSLATORS: a date in words: %1$s is the day of the month, %2$s the month, %3$s the year.
-    const std::string date = fill(P_("date", "%1$s %2$s %3$s"),
-                                  {std::to_string(t.day()), translated(monthNames[t.month() - 1]),
-                                   std::to_string(t.year())});
+    const std::string day = std::to_string(t.day()), month = translated(monthNames[t.month() - 1]);
+    const std::string date =
+        ref.yearless
+            // TRANSLATORS: a date without its year in words: %1$s is the day, %2$s the month.
+            ? fill(P_("date without a year", "%1$s %2$s"), {day, month})
+            // TRANSLATORS: a date in words: %1$s is the day of the month, %2$s the month, %3$s
+            // the year.
+            : fill(P_("date", "%1$s %2$s %3$s"), {day, month, std::to_string(t.year())});
     if (t.hour() == 0 && t.minute() == 0 && t.second() == 0)
         // TRANSLATORS: a date and its time zone's name: "17 May 1990 in Europe/Berlin".
         return fill(_("%1$s in %2$s"), {date, ref.zoneName});
@@ -226,6 +267,7 @@ std::string countedFrom(const reference& ref, const wordsStyle& style)
     const referenceKind kind = ref.name.empty() || style.titled ? referenceKind::date : ref.kind;
     switch (kind) {
     case referenceKind::birthday:
+    case referenceKind::memorial:
         // TRANSLATORS: what a birthday's milestones count from: %1$s is the name, %2$s the date,
         // time and zone ("17 May 1990 at 14:30 in Europe/Berlin").
         return fill(_("%1$s was born on %2$s"), {ref.name, when});
@@ -247,12 +289,12 @@ std::string countedFrom(const reference& ref, const wordsStyle& style)
 }
 
 // A moment's milestones after its first, as its title names them.
-std::string othersOf(const moment& m, const wordsStyle& style)
+std::string othersOf(const moment& m, const reference& ref, const wordsStyle& style)
 {
     std::string others;
     for (const event* e = m.begin + 1; e != m.end; ++e)
         others += (others.empty() ? "" : " · ") +
-                  (style.titled ? labelOf(*e) : quantityOf(*e, style.numbers));
+                  (style.titled ? labelOf(*e, ref) : quantityOf(*e, style.numbers));
     return others;
 }
 
@@ -308,9 +350,11 @@ std::string possessiveOf(const std::string& name)
 std::string titleOf(const event& e, const reference& ref, const wordsStyle& style)
 {
     if (style.titled)
-        return ref.name + ": " + labelOf(e);
+        return ref.name + ": " + labelOf(e, ref);
     if (e.family == familyReference)
         return referenceTitle(ref);
+    if (e.family == familyYearly)
+        return yearlyTitle(ref);
     if (ref.name.empty())
         return unnamedTitle(e, style.numbers);
     return e.count < 0 ? beforeTitle(e, ref, style.numbers) : namedTitle(e, ref, style.numbers);
@@ -318,13 +362,13 @@ std::string titleOf(const event& e, const reference& ref, const wordsStyle& styl
 
 std::string momentTitle(const moment& m, const reference& ref, const wordsStyle& style)
 {
-    const std::string others = othersOf(m, style);
+    const std::string others = othersOf(m, ref, style);
     return titleOf(m.lead(), ref, style) + (others.empty() ? "" : " · " + others);
 }
 
 std::string descriptionOf(const moment& m, const reference& ref, const wordsStyle& style)
 {
-    const std::string others = othersOf(m, style);
+    const std::string others = othersOf(m, ref, style);
     // TRANSLATORS: the other milestones of an event's instant: "At the same moment: 300
     // million seconds".
     const std::string also = others.empty() ? "" : fill(_("At the same moment: %s"), {others});
@@ -333,11 +377,12 @@ std::string descriptionOf(const moment& m, const reference& ref, const wordsStyl
 
 const char* categoryOf(const event& e, const reference& ref)
 {
-    if (ref.kind == referenceKind::death)
+    if (ref.kind == referenceKind::death || ref.kind == referenceKind::memorial)
         return "Memorial";
-    if (isOrdinal(e) && ref.kind == referenceKind::birthday)
+    const bool celebrated = isOrdinal(e) || e.family == familyYearly;
+    if (celebrated && ref.kind == referenceKind::birthday)
         return "Birthday";
-    if (isOrdinal(e) && ref.kind == referenceKind::anniversary)
+    if (celebrated && ref.kind == referenceKind::anniversary)
         return "Anniversary";
     return "Milestone";
 }

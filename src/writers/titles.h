@@ -34,7 +34,11 @@ std::string possessiveOf(const std::string& name);
 //     10,000 days old" for the other units; without a name "40th birthday", "10,000 days old";
 //   an anniversary: "NAME: 40th wedding anniversary", "NAME: married 10,000 days";
 //   a death: "10 years since NAME died";
+//   a memorial, a birthday's years after a death: "NAME would have turned 100";
 //   a label of one's own: "NAME: LABEL, 10 years";
+//   the yearly day of a date without a year, which has no count: "Anna's birthday", "Anna
+//     Schmidt & Ben Schmidt's wedding anniversary", "Anniversary of NAME's death", "NAME's
+//     birthday, in memoriam", "NAME: LABEL";
 //   before the reference: "10,000 days to go" without a name; "10,000 days to NAME",
 //     "... to NAME's birth", "... to NAME's wedding", "... to NAME's death", "NAME: 10,000 days
 //     to LABEL";
@@ -53,9 +57,10 @@ std::string momentTitle(const moment& m, const reference& ref, const wordsStyle&
 // milestones.
 std::string descriptionOf(const moment& m, const reference& ref, const wordsStyle& style);
 
-// A calendar event's CATEGORIES: Memorial for a death's milestones, Birthday for a birthday's
-// years and Anniversary for an anniversary's years after the date, Milestone for the rest (a
-// plain date's or a dated line's, a label of one's own, the other units, the years before).
+// A calendar event's CATEGORIES: Memorial for a death's and a memorial's milestones, Birthday
+// for a birthday's years and Anniversary for an anniversary's years after the date (their
+// yearly days too), Milestone for the rest (a plain date's or a dated line's, a label of one's
+// own, the other units, the years before).
 const char* categoryOf(const event& e, const reference& ref);
 
 }  // namespace rondelo

@@ -6,6 +6,8 @@
 
 #include <absl/time/time.h>
 
+#include "timeconv/zone.h"
+
 namespace rondelo {
 
 namespace {
@@ -66,33 +68,26 @@ std::string fields(std::initializer_list<std::string> values)
     return text;
 }
 
-const char* kindWord(referenceKind kind)
+// The kind as the identity names it: a plain date's is its own.
+const char* identityWord(referenceKind kind)
 {
-    switch (kind) {
-    case referenceKind::birthday:
-        return "birthday";
-    case referenceKind::anniversary:
-        return "anniversary";
-    case referenceKind::other:
-        return "other";
-    case referenceKind::death:
-        return "death";
-    case referenceKind::date:
-        break;
-    }
-    return "date";
+    static const char* const words[] = {"birthday", "anniversary", "other",
+                                        "death",    "memorial",    "date"};
+    return words[static_cast<int>(kind)];
 }
 
-// The reference's date and time of day as "YYYYMMDDTHHMMSS".
+// The reference's date and time of day as "YYYYMMDDTHHMMSS"; a date without a year as "--MMDD",
+// as vCard writes it, never with its stand-in year.
 std::string wallClockText(const reference& ref)
 {
     const absl::TimeZone utc = absl::UTCTimeZone();  // a reading has no offset to add
-    return absl::FormatTime("%Y%m%dT%H%M%S", absl::FromCivil(ref.wallClock, utc), utc);
+    const char* layout = ref.yearless ? "--%m%d" : "%Y%m%dT%H%M%S";
+    return absl::FormatTime(layout, absl::FromCivil(ref.wallClock, utc), utc);
 }
 
 std::string identityText(const reference& ref)
 {
-    return fields({wallClockText(ref), ref.zoneName, kindWord(ref.kind), ref.name, ref.label});
+    return fields({wallClockText(ref), ref.zoneName, identityWord(ref.kind), ref.name, ref.label});
 }
 
 std::string hexDigits(std::uint64_t value)
@@ -151,6 +146,14 @@ std::string calendarUid(const reference& ref, const std::string& label)
     const std::string identity =
         fields({std::to_string(ref.occurrence), label}) + identityText(ref);
     return uid + "-" + hexDigits(stableHash(identity)) + "@rondelo";
+}
+
+std::string eventUid(const event& e, const reference& ref)
+{
+    std::string label = labelOf(e, ref);
+    if (e.family == familyYearly)  // one a year: its year tells them apart
+        label += " " + std::to_string(civilOf(unixTime2WallClock(ref.zone, e.instant)).year());
+    return calendarUid(ref, label);
 }
 
 }  // namespace rondelo

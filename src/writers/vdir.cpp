@@ -13,6 +13,7 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <climits>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -302,31 +303,44 @@ std::string withoutStamps(std::string text)
     return text;
 }
 
-// Whether the regular file of w's name holds w's text already, apart from the stamps: read
-// through no symbolic link, without waiting on a FIFO, and only when no larger than any item.
-std::optional<std::string> holdsAlready(const vdirSession& s, const vdirWrite& w,
-                                        const struct stat& listed, bool& same)
+// The text of the file name into text, read through no symbolic link and without waiting on a
+// FIFO; none for a file past largestItem, which no item is. What failed, or what
+// checkReplaceable says of an entry that is no regular file.
+std::optional<std::string> readItem(const vdirSession& s, const std::string& name,
+                                    const struct stat& listed, std::optional<std::string>& text)
 {
-    same = false;
+    text.reset();
     if (listed.st_size > largestItem)
         return std::nullopt;
-    const std::string path = s.dir + "/" + w.name;
-    const int fd = openat(s.fd, w.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd = openat(s.fd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     struct stat status {};
     if (fd < 0 || fstat(fd, &status) != 0) {
         const int error = errno;
         if (fd >= 0)
             close(fd);
-        return failure(path, error);
+        return failure(s.dir + "/" + name, error);
     }
-    std::string old;
-    const bool read = S_ISREG(status.st_mode) && readUpTo(fd, largestItem + 1, old);
+    std::string read;
+    const bool whole = S_ISREG(status.st_mode) && readUpTo(fd, largestItem + 1, read);
     const int error = errno;
     close(fd);
     if (!S_ISREG(status.st_mode))
-        return checkReplaceable(s, w.name, status);
-    same = read && old.size() <= largestItem && withoutStamps(old) == withoutStamps(*w.text);
-    return read ? std::nullopt : std::optional(failure(path, error));
+        return checkReplaceable(s, name, status);
+    if (!whole)
+        return failure(s.dir + "/" + name, error);
+    if (read.size() <= largestItem)
+        text = std::move(read);
+    return std::nullopt;
+}
+
+// Whether the file of w's name holds w's text already, apart from the stamps.
+std::optional<std::string> holdsAlready(const vdirSession& s, const vdirWrite& w,
+                                        const struct stat& listed, bool& same)
+{
+    std::optional<std::string> old;
+    auto wrong = readItem(s, w.name, listed, old);
+    same = !wrong && old && withoutStamps(*old) == withoutStamps(*w.text);
+    return wrong;
 }
 
 // The files a sync keeps: each item's under its UID's name, and each metadata file.
@@ -364,21 +378,43 @@ std::optional<std::string> planWrites(const vdirSession& s, std::vector<vdirWrit
     return std::nullopt;
 }
 
-// rondelo's files that no item has.
-std::optional<std::string> planRemovals(const vdirSession& s, const std::set<std::string>& kept,
-                                        const entries& existing, vdirPlan& plan)
+// Whether rondelo's file name, which no item has, is history to keep (isKeptHistory); read
+// only when the run has history to keep.
+std::optional<std::string> isHistory(const vdirSession& s, const vdirHistory& history,
+                                     const std::string& name, const struct stat& status,
+                                     bool& kept)
 {
-    for (const auto& [name, status] : existing)
-        if (isOwnFile(name) && kept.count(name) == 0) {
-            if (auto wrong = checkReplaceable(s, name, status))
-                return wrong;
+    kept = false;
+    if (history.references.empty() || history.windowStart.seconds == LLONG_MIN)
+        return std::nullopt;
+    std::optional<std::string> text;
+    auto wrong = readItem(s, name, status, text);
+    kept = !wrong && text && isKeptHistory(*text, history);
+    return wrong;
+}
+
+// rondelo's files that no item has, but history.
+std::optional<std::string> planRemovals(const vdirSession& s, const std::set<std::string>& kept,
+                                        const entries& existing, const vdirHistory& history,
+                                        vdirPlan& plan)
+{
+    for (const auto& [name, status] : existing) {
+        if (!isOwnFile(name) || kept.count(name) != 0)
+            continue;
+        bool past = false;
+        if (auto wrong = checkReplaceable(s, name, status))
+            return wrong;
+        if (auto wrong = isHistory(s, history, name, status, past))
+            return wrong;
+        if (!past)
             plan.removals.push_back(name);
-        }
+    }
     return std::nullopt;
 }
 
 std::optional<std::string> planSync(const vdirSession& s, const vdirItems& items,
-                                    const vdirMetadata& metadata, vdirPlan& plan)
+                                    const vdirMetadata& metadata, const vdirHistory& history,
+                                    vdirPlan& plan)
 {
     entries existing;
     std::vector<std::string> leftovers;
@@ -392,7 +428,7 @@ std::optional<std::string> planSync(const vdirSession& s, const vdirItems& items
         kept.insert(target.name);
     if (auto wrong = planWrites(s, std::move(targets), existing, plan))
         return wrong;
-    return planRemovals(s, kept, existing, plan);
+    return planRemovals(s, kept, existing, history, plan);
 }
 
 bool writeAll(int fd, const std::string& text)
@@ -476,7 +512,7 @@ void addVdirItem(vdirItems& items, std::ostream& err, const moment& m, const ref
     std::ostringstream text;
     writeCalendarItem(text, err, m, ref, settings, state);
     if (text.tellp() > 0)
-        items[calendarUid(ref, labelOf(m.lead()))] = text.str();
+        items[eventUid(m.lead(), ref)] = text.str();
 }
 
 constexpr std::size_t longestPlainName = 200;  // octets of a file name before its ".ics"
@@ -485,8 +521,10 @@ std::string vdirFileName(const std::string& uid)
 {
     static const char hex[] = "0123456789ABCDEF";
     std::string name = percentEncoded(uid, "-_@.");
-    if (!name.empty() && name[0] == '.')
-        name.replace(0, 1, "%2E");  // a leading dot would hide the file
+    // A leading dot would hide the file; a leading dash (a date without a year's "--MMDD") would
+    // read as an option to the tools given the directory's files (rm *.ics).
+    if (!name.empty() && (name[0] == '.' || name[0] == '-'))
+        name.replace(0, 1, name[0] == '.' ? "%2E" : "%2D");
     if (name.size() <= longestPlainName)
         return name + ".ics";
     // Past what a file system takes (255 octets): a prefix and a hash of the whole UID, still
@@ -499,7 +537,8 @@ std::string vdirFileName(const std::string& uid)
 }
 
 std::optional<std::string> syncVdir(const std::string& dir, const vdirItems& items,
-                                    const vdirMetadata& metadata, int waitSeconds)
+                                    const vdirMetadata& metadata, int waitSeconds,
+                                    const vdirHistory& history)
 {
     vdirSession s;
     s.dir = dir;
@@ -508,7 +547,7 @@ std::optional<std::string> syncVdir(const std::string& dir, const vdirItems& ite
         return wrong;
     if (auto wrong = lockDirectory(s, waitSeconds))
         return wrong;
-    if (auto wrong = planSync(s, items, metadata, plan))
+    if (auto wrong = planSync(s, items, metadata, history, plan))
         return wrong;
     holdSignals(s);
     fault failed = writeTemporaries(s, plan);

@@ -1,6 +1,8 @@
 // Chooses the writer of a run's format and hands it each line.
 #include "writers/writer.h"
 
+#include <climits>
+
 #include "writers/csv.h"
 #include "writers/json.h"
 
@@ -41,7 +43,7 @@ writer makeWriter(writerSettings settings)
     else if (settings.format == outputFormat::text)
         w.state = makeTextState(settings);
     else if (settings.format == outputFormat::vdir)
-        w.state = directoryState{};
+        w.state = directoryState{{}, {}, {{}, settings.from.value_or(unixInstant{LLONG_MIN})}};
     else if (settings.format == outputFormat::svg)
         w.state = pictureState{};
     else if (settings.format == outputFormat::html)
@@ -64,6 +66,12 @@ void countReference(writer& w, reference& ref)
         addPictureRow(std::get<pictureState>(w.state), ref, w.settings);
     else if (w.settings.format == outputFormat::html)
         addPageRow(std::get<pageState>(w.state), ref, w.settings);
+}
+
+void noteReferenceRead(writer& w, const reference& ref)
+{
+    if (w.settings.format == outputFormat::vdir)
+        noteReference(std::get<directoryState>(w.state).history, ref);
 }
 
 bool writeLine(writer& w, std::ostream& out, std::ostream& err, const event& e,
@@ -123,7 +131,9 @@ std::optional<std::string> syncDirectory(writer& w)
         metadata["displayname"] = w.settings.calendarName;
     if (!w.settings.calendarColor.empty())
         metadata["color"] = w.settings.calendarColor;
-    return syncVdir(w.settings.directory, std::get<directoryState>(w.state).items, metadata);
+    const directoryState& directory = std::get<directoryState>(w.state);
+    return syncVdir(w.settings.directory, directory.items, metadata, vdirLockWait,
+                    directory.history);
 }
 
 bool writeEvents(writer& w, std::ostream& out, std::ostream& err, const eventList& events,

@@ -6,6 +6,7 @@
 
 #include "events/events.h"
 #include "events/reference.h"
+#include "writers/history.h"
 #include "writers/ics.h"
 #include "writers/moments.h"
 #include "writers/page.h"
@@ -16,10 +17,12 @@
 
 namespace rondelo {
 
-// What a calendar directory gathers before it is synced: every event's file.
+// What a calendar directory gathers before it is synced: every event's file, and every
+// reference read, whose passed milestones it keeps.
 struct directoryState {
     calendarState calendar;
     vdirItems items;
+    vdirHistory history;
 };
 
 // One run's writer: its settings, and what its format keeps from line to line. Only the
@@ -44,6 +47,10 @@ bool writeBegin(writer& w, std::ostream& out);
 // and whether or not it makes any: a calendar numbers references alike, so that their UIDs
 // differ.
 void countReference(writer& w, reference& ref);
+
+// Tells the writer of each reference read, whether or not it makes any line: a calendar
+// directory keeps the files of its passed milestones.
+void noteReferenceRead(writer& w, const reference& ref);
 
 // One event of ref, as its format's writer describes: at once in CSV and JSON, as part of a
 // moment (see momentStage) in text and calendars.
