@@ -2,6 +2,7 @@
 #include "events/events.h"
 
 #include <charconv>
+#include <cstring>  // for stpcpy, which is POSIX
 
 namespace rondelo {
 
@@ -34,12 +35,6 @@ bool isMetric(const event& e)
     return e.family == familyRound && e.unit >= unitWeeks && e.unit < unitCount;
 }
 
-void appendNumber(std::string& text, long long n)
-{
-    char digits[24];
-    text.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
-}
-
 }  // namespace
 
 const char* unitName(milestoneUnit unit)
@@ -64,25 +59,30 @@ std::string countLabel(const event& e)
         return "Reference";
     if (e.family == familyYearly)
         return "yearly";
-    std::string label = e.count < 0 ? "-" : "";
+    // Made in a buffer and copied once: a run over many references labels every line it keeps.
+    char text[48];
+    char* at = text;
+    if (e.count < 0)
+        *at++ = '-';
     long long count = e.count < 0 ? -e.count : e.count;
     const char* name = unitNames[e.unit][count == 1 ? 0 : 1];
+    const char* multiplier = "";
     if (e.family == familyBinary) {
         int exponent = 0;
         while ((1LL << exponent) < count)
             ++exponent;
-        label += "2^";
-        appendNumber(label, exponent);
-        return label + ' ' + name;
+        *at++ = '2';
+        *at++ = '^';
+        count = exponent;
     }
-    static const char* const multipliers[] = {"", "K", "M", "G"};
-    int power = 0;
-    while (isMetric(e) && power < 3 && count % 1000 == 0) {
-        count /= 1000;
-        ++power;
-    }
-    appendNumber(label, count);
-    return label + multipliers[power] + ' ' + name;
+    for (const char* metric : {"K", "M", "G"})
+        if (isMetric(e) && count % 1000 == 0 && count != 0) {
+            count /= 1000;
+            multiplier = metric;
+        }
+    at = std::to_chars(at, text + sizeof text, count).ptr;
+    at = stpcpy(stpcpy(stpcpy(at, multiplier), " "), name);  // the longest, 36 octets, fits
+    return std::string(text, at);
 }
 
 }  // namespace rondelo

@@ -21,6 +21,13 @@ std::string shownName(const reference& ref)
     return ref.name;
 }
 
+const std::string& shownName(const reference& ref, std::string& decorated)
+{
+    if (ref.kind == referenceKind::birthday || ref.kind == referenceKind::date)
+        return ref.name;
+    return decorated = shownName(ref);
+}
+
 std::string labelOf(const event& e, const reference& ref)
 {
     // A plain date's yearly day is a birthday's, as a date given alone is most often one.

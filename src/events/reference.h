@@ -45,6 +45,10 @@ struct reference {
 // (Firmenjubiläum)", "Margarethe Vogel (died)", "Margarethe Vogel (memorial)".
 std::string shownName(const reference& ref);
 
+// The same without a copy where the name is shown as it is: ref.name itself, else decorated,
+// which it fills. A file's every line carries its name.
+const std::string& shownName(const reference& ref, std::string& decorated);
+
 // The label lines carry for e, a line of ref, in CSV and JSON, in text titles with --title and
 // in calendar UIDs: countLabel(e), and for a yearly day the word of ref's kind
 // ("birthday", "anniversary", a plain date's "birthday"), since a date without a year has no

@@ -180,7 +180,7 @@ std::optional<std::string> readWhen(const std::string& text, writtenDate& date, 
     }
     if (date.year < 1400)
         return "year " + std::to_string(date.year) + " is out of range (1400 to 9999)";
-    yearless = text.compare(0, 5, "1900.") == 0;
+    yearless = date.year == 1900 && text[4] == '.';  // khard's 1900.MM.DD
     if (!yearless)
         return missingDay(date);
     date = {yearlessYear, date.month, date.day, 0};
@@ -253,11 +253,13 @@ std::optional<std::string> readFields(const std::string& line, const lineFields&
     ref.kind = ref.yearless ? referenceKind::birthday : referenceKind::date;
     if (auto wrong = readName(line, fields.field[1], fields.tabs, ref))
         return wrong;
-    ref.zone = defaults.zone;
-    ref.zoneName = defaults.zoneName;
-    if (fields.count == 3 && !fields.field[2].text.empty())
+    if (fields.count == 3 && !fields.field[2].text.empty()) {
         if (auto wrong = findFileZone(std::string(fields.field[2].text), zones, ref))
             return wrong;
+    } else {
+        ref.zone = defaults.zone;
+        ref.zoneName = defaults.zoneName;
+    }
     if (auto wrong = placeDate(date, anchor, defaults.timeOfDay, zones, ref))
         return quoted(std::string(fields.field[0].text)) + *wrong;
     return std::nullopt;

@@ -490,13 +490,17 @@ std::string offsetText(long long seconds)
 std::optional<std::string> readAnchoredDate(const std::string& text, bool dotted,
                                             writtenDate& date, dateAnchor& anchor)
 {
-    anchor = dateAnchor{};
+    anchor.offset.reset();
+    anchor.utcOnly = false;
+    anchor.zone.clear();
+    if (readWrittenDate(text, dotted, date))  // the plain forms, most of a file's
+        return std::nullopt;
     const std::size_t bracket = std::min(text.find('['), text.size());
     const std::size_t clock = text.find('T');
     const std::size_t sign = clock < bracket ? std::min(text.find_first_of("Zz+-", clock), bracket)
                                              : bracket;
-    if (sign == text.size())  // the plain forms, read without a copy: a file has many
-        return readWrittenDate(text, dotted, date) ? std::nullopt : std::optional(std::string());
+    if (sign == text.size())
+        return std::string();  // neither a plain form nor one with suffixes
     long long offset = 0;
     if (sign < bracket) {
         if (!readOffset(text.substr(0, bracket), sign, offset))

@@ -62,7 +62,7 @@ bool writeFields(std::ostream& out, std::ostream& err, const csvFields& line,
     out.write(number, std::to_chars(number, number + sizeof number, line.type).ptr - number);
     out.put(',') << line.label;
     if (!line.name.empty())
-        out << ',' << csvField(line.name);
+        writeCsvField(out.put(','), line.name);
     out << '\n';
     if (length == 0 && !settings.classic)
         writeUnshownDate(out, err, shown, settings);
@@ -71,23 +71,25 @@ bool writeFields(std::ostream& out, std::ostream& err, const csvFields& line,
 
 }  // namespace
 
-std::string csvField(const std::string& text)
+void writeCsvField(std::ostream& out, const std::string& text)
 {
-    if (text.find_first_of(",\"") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
+    if (text.find_first_of(",\"") == std::string::npos) {
+        out << text;
+        return;
+    }
+    out << '"';
     for (const char c : text)
-        quoted += c == '"' ? "\"\"" : std::string(1, c);
-    return quoted + '"';
+        out << (c == '"' ? "\"\"" : std::string(1, c));
+    out << '"';
 }
 
 bool writeCsvLine(std::ostream& out, std::ostream& err, const event& e, const reference& ref,
                   const writerSettings& settings)
 {
     const std::string label = labelOf(e, ref);
-    const std::string name = ref.name.empty() ? std::string() : shownName(ref);
-    return writeFields(out, err, {e.instant, typeOf(e), label, name}, shownZone(ref, settings),
-                       settings);
+    std::string decorated;
+    return writeFields(out, err, {e.instant, typeOf(e), label, shownName(ref, decorated)},
+                       shownZone(ref, settings), settings);
 }
 
 bool writeReport(std::ostream& out, std::ostream& err, const std::vector<reportLine>& lines,

@@ -28,8 +28,8 @@ bool writeCsvLine(std::ostream& out, std::ostream& err, const event& e, const re
 bool writeReport(std::ostream& out, std::ostream& err, const std::vector<reportLine>& lines,
                  const absl::TimeZone& zone = absl::UTCTimeZone());
 
-// A CSV field: as it is, or in double quotes, its quotes doubled, when it holds a comma or a
-// double quote.
-std::string csvField(const std::string& text);
+// Writes a CSV field: as it is, or in double quotes, its quotes doubled, when it holds a comma
+// or a double quote.
+void writeCsvField(std::ostream& out, const std::string& text);
 
 }  // namespace rondelo
