@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cstring>  // for stpcpy, which is POSIX
+#include <initializer_list>
 
 namespace rondelo {
 
@@ -35,6 +36,27 @@ bool isMetric(const event& e)
     return e.family == familyRound && e.unit >= unitWeeks && e.unit < unitCount;
 }
 
+// The power of two that count is.
+long long exponentOf(long long count)
+{
+    long long exponent = 0;
+    while ((1LL << exponent) < count)
+        ++exponent;
+    return exponent;
+}
+
+// count in thousands, millions or billions as far as it is whole in them, with "K", "M" or "G".
+long long inThousands(long long count, const char*& multiplier)
+{
+    for (const char* metric : {"K", "M", "G"}) {
+        if (count == 0 || count % 1000 != 0)
+            break;
+        count /= 1000;
+        multiplier = metric;
+    }
+    return count;
+}
+
 }  // namespace
 
 const char* unitName(milestoneUnit unit)
@@ -64,25 +86,18 @@ std::string countLabel(const event& e)
     char* at = text;
     if (e.count < 0)
         *at++ = '-';
-    long long count = e.count < 0 ? -e.count : e.count;
-    const char* name = unitNames[e.unit][count == 1 ? 0 : 1];
+    const long long count = e.count < 0 ? -e.count : e.count;
     const char* multiplier = "";
+    long long shown = count;
     if (e.family == familyBinary) {
-        int exponent = 0;
-        while ((1LL << exponent) < count)
-            ++exponent;
-        *at++ = '2';
-        *at++ = '^';
-        count = exponent;
+        at = stpcpy(at, "2^");
+        shown = exponentOf(count);
+    } else if (isMetric(e)) {
+        shown = inThousands(count, multiplier);
     }
-    for (const char* metric : {"K", "M", "G"})
-        if (isMetric(e) && count % 1000 == 0 && count != 0) {
-            count /= 1000;
-            multiplier = metric;
-        }
-    at = std::to_chars(at, text + sizeof text, count).ptr;
-    at = stpcpy(stpcpy(stpcpy(at, multiplier), " "), name);  // the longest, 36 octets, fits
-    return std::string(text, at);
+    at = std::to_chars(at, text + sizeof text, shown).ptr;
+    at = stpcpy(stpcpy(stpcpy(at, multiplier), " "), unitNames[e.unit][count == 1 ? 0 : 1]);
+    return std::string(text, at);  // at most 36 octets: "-", 19 digits, "G", " Neptune years"
 }
 
 }  // namespace rondelo

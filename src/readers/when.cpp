@@ -487,6 +487,22 @@ std::string offsetText(long long seconds)
     return text;
 }
 
+namespace {
+
+// The offset of a date word that has one, from text[sign] to the bracket: false when it is none.
+bool readWordOffset(const std::string& text, std::size_t sign, std::size_t bracket,
+                    dateAnchor& anchor)
+{
+    long long offset = 0;
+    if (!readOffset(text.substr(0, bracket), sign, offset))
+        return false;
+    anchor.offset = offset;
+    anchor.utcOnly = offset == 0 && text[sign] != '+';  // Z or -00:00
+    return true;
+}
+
+}  // namespace
+
 std::optional<std::string> readAnchoredDate(const std::string& text, bool dotted,
                                             writtenDate& date, dateAnchor& anchor)
 {
@@ -499,18 +515,10 @@ std::optional<std::string> readAnchoredDate(const std::string& text, bool dotted
     const std::size_t clock = text.find('T');
     const std::size_t sign = clock < bracket ? std::min(text.find_first_of("Zz+-", clock), bracket)
                                              : bracket;
-    if (sign == text.size())
-        return std::string();  // neither a plain form nor one with suffixes
-    long long offset = 0;
-    if (sign < bracket) {
-        if (!readOffset(text.substr(0, bracket), sign, offset))
-            return std::string();
-        anchor.offset = offset;
-        anchor.utcOnly = offset == 0 && text[sign] != '+';  // Z or -00:00
-    }
     const std::string plain = text.substr(0, sign);
-    if (!readWrittenDate(plain, dotted, date))
-        return std::string();
+    if (sign == text.size() || (sign < bracket && !readWordOffset(text, sign, bracket, anchor)) ||
+        !readWrittenDate(plain, dotted, date))
+        return std::string();  // no date in any form
     if (auto wrong = readSuffixes(text, bracket, anchor))
         return wrong;
     if (!anchor.zone.empty() && anchor.zone[0] != '+' && anchor.zone[0] != '-' &&
