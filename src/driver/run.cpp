@@ -1,6 +1,7 @@
 // The pipeline of a run: sources in, a window, an order, a writer out.
 #include "driver/run.h"
 
+#include <sys/stat.h>
 #include <unistd.h>  // for STDOUT_FILENO and readlink
 
 #include <algorithm>
@@ -257,7 +258,8 @@ int syncCalendarDirectory(writer& output, std::ostream& err, int status)
 }
 
 // The catalogs beside the program: PREFIX/share/locale for PREFIX/bin/rondelo, wherever the
-// prefix was installed to; the configured directory when the program cannot see itself.
+// prefix was installed to, else the build tree's locale/ beside the program built; the
+// configured directory when the program cannot see itself.
 std::string catalogDirectory()
 {
     char path[PATH_MAX];
@@ -265,7 +267,10 @@ std::string catalogDirectory()
     if (length <= 0 || length == static_cast<ssize_t>(sizeof path))
         return RONDELO_LOCALEDIR;
     const std::string program(path, static_cast<std::size_t>(length));
-    return program.substr(0, program.rfind('/') + 1) + RONDELO_LOCALEDIR_FROM_BINDIR;
+    const std::string directory = program.substr(0, program.rfind('/') + 1);
+    const std::string installed = directory + RONDELO_LOCALEDIR_FROM_BINDIR;
+    struct stat found {};
+    return stat(installed.c_str(), &found) == 0 ? installed : directory + "locale";
 }
 
 }  // namespace
