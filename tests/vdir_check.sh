@@ -32,3 +32,12 @@ kill -TERM "$run" 2>/dev/null
 wait "$run" 2>/dev/null
 [ -z "$(ls -A cal | grep '^\.rondelo')" ] || fail "left after SIGTERM: $(ls -A cal | grep '^\.rondelo' | head -n 3)"
 same cal a || same cal b || fail "a SIGTERM left neither run's events"
+
+# A run started with SIGINT ignored (nohup, a script's background job) goes on ignoring it: a
+# SIGINT while it writes ends nothing and cuts nothing short.
+rm -rf cal && cp -a a cal
+(trap '' INT && exec "$rondelo" --vdir=cal --dates=b.tsv) & run=$!
+until ls -A cal | grep -q '^\.rondelo-.*\.tmp$'; do kill -0 "$run" 2>/dev/null || break; done
+kill -INT "$run" 2>/dev/null
+wait "$run" || fail "a run that ignores SIGINT failed on one: status $?"
+same cal b || fail "a run that ignores SIGINT left $(ls cal | wc -l) files, not B's"

@@ -66,6 +66,7 @@ struct vdirSession {
     std::size_t renamed = 0;      // and those before renamed are no longer there
     bool holding = false;         // heldSignals are blocked, the mask before in previousMask
     sigset_t previousMask{};
+    sigset_t held{};  // the signals this sync holds and gives up for
     ~vdirSession();
 };
 
@@ -114,18 +115,25 @@ bool isPending(const vdirSession& s)
     sigset_t pending;
     sigpending(&pending);
     for (const int signal : heldSignals)
-        if (sigismember(&pending, signal) == 1 && sigismember(&s.previousMask, signal) == 0)
+        if (sigismember(&pending, signal) == 1 && sigismember(&s.held, signal) == 1)
             return true;
     return false;
 }
 
+// Holds the signals that would end the run. One that the run was started ignoring (nohup, a
+// script's background job) stays ignored: it ends nothing, and must not cut a sync short.
 void holdSignals(vdirSession& s)
 {
-    sigset_t held;
-    sigemptyset(&held);
-    for (const int signal : heldSignals)
-        sigaddset(&held, signal);
-    s.holding = sigprocmask(SIG_BLOCK, &held, &s.previousMask) == 0;
+    sigemptyset(&s.held);
+    for (const int signal : heldSignals) {
+        struct sigaction current {};
+        if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN)
+            sigaddset(&s.held, signal);
+    }
+    s.holding = sigprocmask(SIG_BLOCK, &s.held, &s.previousMask) == 0;
+    for (const int signal : heldSignals)  // held already by whoever started the run: not ours
+        if (sigismember(&s.previousMask, signal) == 1)
+            sigdelset(&s.held, signal);
 }
 
 // Gives back what s holds: its temporary files, its lock and lock file, dir when this sync made
