@@ -27,7 +27,7 @@ with tempfile.TemporaryDirectory() as work:
     prefix, locales = os.path.join(work, "prefix"), os.path.join(work, "locales")
     run("cmake", "--install", build, "--prefix", prefix, check=True)
     os.mkdir(locales)
-    for locale in ("de_DE", "fr_FR", "es_ES"):
+    for locale in ("de_DE", "fr_FR", "es_ES", "it_IT"):
         run("localedef", "-i", locale, "-f", "UTF-8", os.path.join(locales, locale + ".UTF-8"))
     open(os.path.join(work, "glibc.supp"), "w").write("leak:argz_add_sep\n")  # glibc's, as in formats_check
 
@@ -73,6 +73,9 @@ with tempfile.TemporaryDirectory() as work:
     for locale, language in ("C.UTF-8", "xx"), ("de_AT.UTF-8", None), ("de_AT.UTF-8", "de"):
         if rondelo(locale, "--format=text", language=language) != english:
             failures.append(f"LC_ALL={locale} LANGUAGE={language}: not the English of C")
+    # A language without a catalog has English words, and English digits beside them.
+    if rondelo("it_IT.UTF-8", "--format=json") != rondelo("C", "--format=json"):
+        failures.append("LC_ALL=it_IT.UTF-8: not the English words and digits of C")
     if rondelo("de_DE.UTF-8") != rondelo("C"):
         failures.append("CSV differs under de_DE.UTF-8")
 

@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <clocale>
+#include <cstring>
 #include <langinfo.h>  // for nl_langinfo
 
 namespace rondelo {
@@ -75,9 +76,32 @@ std::string fill(const char* pattern, std::initializer_list<std::string> args)
     return text;
 }
 
+const char* catalogLanguage()
+{
+    // TRANSLATORS: the language tag of this catalog (BCP 47), as a page names its language.
+    return P_("language tag", "en");
+}
+
+namespace {
+
+// Whether the words are the locale's: a catalog answered, or the locale's language is the
+// program's own English. An Italian locale without a catalog gives English words, and English
+// digits beside them.
+bool wordsAreTheLocales()
+{
+    if (std::strcmp(catalogLanguage(), "en") != 0)
+        return true;
+    const char* messages = std::setlocale(LC_MESSAGES, nullptr);
+    return messages != nullptr && std::strncmp(messages, "en", 2) == 0;
+}
+
+}  // namespace
+
 numberStyle currentNumberStyle()
 {
     numberStyle style;
+    if (!wordsAreTheLocales())
+        return style;
     const char* separator = nl_langinfo(THOUSANDS_SEP);
     const char* grouping = nl_langinfo(GROUPING);
     if (separator != nullptr && separator[0] != '\0' && grouping != nullptr &&

@@ -69,7 +69,12 @@ struct numberStyle {
                                   // repeating
 };
 
-// The style of the locale startLanguage took; English's before it.
+// The language tag (BCP 47) of the catalog the words come from: "en" for the program's own
+// English, where no catalog answers.
+const char* catalogLanguage();
+
+// The style of the locale startLanguage took; English's before it, and beside English words
+// where the locale's language has no catalog.
 numberStyle currentNumberStyle();
 
 // n with its digits grouped: "10,000", "10.000", "10 000" (with U+202F in French).

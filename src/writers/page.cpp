@@ -112,8 +112,7 @@ bool writePage(std::ostream& out, const pageState& state, const writerSettings& 
 
 std::string pageLanguage()
 {
-    // TRANSLATORS: the language tag of this catalog (BCP 47), as a page names its language.
-    return P_("language tag", "en");
+    return catalogLanguage();
 }
 
 }  // namespace rondelo
