@@ -302,6 +302,10 @@ std::optional<std::string> suggestedForm(const std::string& text)
             return std::nullopt;
         return "write " + dateText(readings[0]) + "T" + clockText(clock);
     }
+    writtenDate yearless{};
+    if (readWrittenDate(text, true, yearless) && yearless.year == 1900 && text[4] == '.')
+        return std::string("this is khard's day without a year, which a date word cannot be: give "
+                           "its year, or put it in a file of dates and use --every=1y");
     const std::vector<writtenDate> readings = readingsOf(text);
     if (readings.size() == 2)
         return "write " + dateText(readings[0]) + " or " + dateText(readings[1]);
