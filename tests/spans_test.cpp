@@ -43,7 +43,7 @@ TEST(spans_test, reminders_at_a_time_of_day_only_after_days_and_weeks)
         "a count of at most four digits and w, d, h or min, as in 30min, 2w, 1d or 1d@18:00";
     const std::string clock = "@HH:MM is a time of day from 00:00 to 23:59";
     const std::pair<const char*, std::string> refused[] = {
-        {"30m", "m could be months or minutes: write mo or min"},
+        {"30m", "m could be months or minutes, and a reminder takes no months: write min"},
         {"1mo", form}, {"1y", form}, {"1s", form}, {"10000d", form}, {"", form}, {"1d ", form},
         {"1d@", clock}, {"1d@24:00", clock}, {"1w@9:00", clock}, {"1d@18:00:00", clock},
         {"1h@09:00",

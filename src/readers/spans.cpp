@@ -38,6 +38,8 @@ std::optional<std::string> readCountedSpan(const std::string& text, spanForm for
     const std::string letters = text.substr(digits);
     if (digits == 0 || digits > static_cast<std::size_t>(form.digits))
         return std::string();
+    if (letters == "m" && (form.units & unitBit(spanUnit::months)) == 0)
+        return std::string("m could be months or minutes, and a reminder takes no months: write min");
     if (letters == "m")
         return std::string("m could be months or minutes: write mo or min");
     const std::optional<spanUnit> unit = unitOfLetters(letters, form.units);
