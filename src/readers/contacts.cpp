@@ -66,12 +66,15 @@ absl::CivilSecond wallClockOf(const contactDate& date, const reference& ref, lon
 }
 
 // Where a date's milestones begin and end: a memorial's after the day of the death; the other
-// dates' but the death's own, up to it.
+// dates' but the death's own, up to it. A death whose year the card does not give ends them
+// all: which of them the person lived to see is not known, and none is shown as if alive.
 void boundByDeath(const contactCard& card, reference& ref)
 {
     const bool memorial = ref.kind == referenceKind::memorial;
-    const unixInstant end = card.death ? endOfDeathDay(*card.death, ref.zone) : unixInstant{0};
-    const bool stops = card.death && !memorial && ref.kind != referenceKind::death;
+    const bool undated = !card.death && card.diedOnDayUnknown;
+    const unixInstant end = card.death ? endOfDeathDay(*card.death, ref.zone)
+                                       : unixInstant{undated ? LLONG_MIN : 0};
+    const bool stops = (card.death || undated) && !memorial && ref.kind != referenceKind::death;
     ref.startsAt = memorial ? end : unixInstant{LLONG_MIN};
     ref.endsBefore = stops ? end : unixInstant{LLONG_MAX};
 }

@@ -313,6 +313,8 @@ std::optional<std::string> finishCard(cardInProgress& card)
                 return wrong;
         if (pending.date.kind == referenceKind::death && !card.card.death && !pending.date.yearless)
             card.card.death = pending.date.when;
+        if (pending.date.kind == referenceKind::death && pending.date.yearless)
+            card.card.diedOnDayUnknown = true;
         card.card.dates.push_back(std::move(pending.date));
     }
     namePerson(card);

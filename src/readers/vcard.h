@@ -36,6 +36,7 @@ struct contactCard {
     std::vector<std::string> labels;
     std::vector<contactDate> dates;      // every date, DEATHDATE's too, with or without a year
     std::optional<isoDateTime> death;    // the first DEATHDATE with a full date
+    bool diedOnDayUnknown = false;       // a DEATHDATE without a year, and none with one
     long long line = 0;                  // of its BEGIN:VCARD
     // Who the person is to others, for a couple's wedding: the family name (N's, else FN's
     // last word), the first given name (N's, else FN's first word), the card's UID, and the
