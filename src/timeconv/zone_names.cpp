@@ -146,6 +146,8 @@ std::vector<std::string> nearestZoneNames(const std::string& name, std::size_t l
 
 std::string zoneSuggestions(const std::string& name)
 {
+    if (name.empty())
+        return std::string();  // nothing is near nothing
     const std::vector<std::string> near = nearestZoneNames(name, 3);
     std::string text;
     for (std::size_t i = 0; i < near.size(); ++i)
