@@ -284,24 +284,28 @@ std::string clockText(long long seconds)
     return text;
 }
 
+// "1990-05-17 14:30" as one word, when the day has one reading.
+std::optional<std::string> suggestedDateAndClock(const std::string& day, long long clock)
+{
+    writtenDate date{};
+    std::vector<writtenDate> readings;
+    if (readWrittenDate(day, false, date) && !date.timeOfDay && !missingDay(date))
+        readings = {date};
+    else
+        readings = readingsOf(day);
+    if (readings.size() != 1)
+        return std::nullopt;
+    return "write " + dateText(readings[0]) + "T" + clockText(clock);
+}
+
 }  // namespace
 
 std::optional<std::string> suggestedForm(const std::string& text)
 {
     const std::size_t blank = text.find_last_of(' ');
     long long clock = 0;
-    if (blank != std::string::npos && readClock(text, blank + 1, false, clock)) {
-        const std::string day = text.substr(0, blank);
-        writtenDate date{};
-        std::vector<writtenDate> readings;
-        if (readWrittenDate(day, false, date) && !date.timeOfDay && !missingDay(date))
-            readings = {date};
-        else
-            readings = readingsOf(day);
-        if (readings.size() != 1)
-            return std::nullopt;
-        return "write " + dateText(readings[0]) + "T" + clockText(clock);
-    }
+    if (blank != std::string::npos && readClock(text, blank + 1, false, clock))
+        return suggestedDateAndClock(text.substr(0, blank), clock);
     writtenDate yearless{};
     if (readWrittenDate(text, true, yearless) && yearless.year == 1900 && text[4] == '.')
         return std::string("this is khard's day without a year, which a date word cannot be: give "
