@@ -52,6 +52,7 @@ struct runTally {
     std::vector<long long> references;  // read from each source, in the order of the sources
     std::vector<long long> skipped;     // entries each source could not read
     long long lines = 0;                // made in the window, held or not
+    long long yearless = 0;             // references read that are dates without a year
     // While the window has held no line: the earliest after it, and whose it is.
     std::optional<std::pair<event, reference>> next;
 };
@@ -156,6 +157,7 @@ int offerAll(const generationPlan& plan, std::vector<referenceSource>& sources,
                 continue;
             }
             ++tally.references[i];
+            tally.yearless += ref.yearless ? 1 : 0;
             noteReferenceRead(output, ref);
             if (!offerReference(plan, ref, events, order, sink, output.settings, tally.lines))
                 return statusFailure;  // the output failed: the caller says so
@@ -365,8 +367,12 @@ void sayWhatWasSeen(const runOptions& options, const runTally& tally, std::ostre
     for (std::size_t i = 0; i < names.size() && i < tally.references.size(); ++i)
         if (tally.references[i] == 0 && tally.skipped[i] == 0)
             say(err, names[i] + " holds no reference");
-    if (referencesOf(tally) > 0 && tally.lines == 0 && toPerson(options) && !options.age &&
-        (options.from || options.until))
+    const long long read = referencesOf(tally);
+    if (read > 0 && tally.lines == 0 && tally.yearless == read && !givesYearlyDays(planOf(options)))
+        say(err, "no date read has a year: such a date has no milestones; --every=1y, without "
+                 "--before, gives its day each year");
+    else if (read > 0 && tally.lines == 0 && toPerson(options) && !options.age &&
+             (options.from || options.until))
         sayEmptyWindow(options, tally, err);
     if (options.firstScreen && tally.lines > firstScreenLines)
         say(err, "the next " + std::to_string(firstScreenLines) +

@@ -20,9 +20,7 @@ void addFirstBatch(eventBatches& batches, eventList& events, const generationPla
         return;
     }
     if (batches.yearless) {
-        const bool yearly = plan.milestones.every && plan.milestones.every->unit == unitYears &&
-                            plan.milestones.every->step == 1 && plan.sign > 0;
-        if (yearly)
+        if (givesYearlyDays(plan))
             batches.yearly = startYearly(base);
         return;
     }
@@ -111,6 +109,12 @@ void collectEvents(eventList& events, const reference& ref, const generationPlan
     events.clear();
     while (nextEvents(batches, batch, plan))
         std::move(batch.begin(), batch.end(), std::back_inserter(events));
+}
+
+bool givesYearlyDays(const generationPlan& plan)
+{
+    const std::optional<everySpan>& every = plan.milestones.every;
+    return every && every->unit == unitYears && every->step == 1 && plan.sign > 0;
 }
 
 }  // namespace rondelo

@@ -20,6 +20,10 @@ struct generationPlan {
     std::optional<unixInstant> ageAt;  // instead of milestones, the ages at this instant
 };
 
+// Whether the plan gives a date without a year its day each year (--every=1y, forward): else
+// such a date makes no line.
+bool givesYearlyDays(const generationPlan& plan);
+
 // A reference's events still to be made. A family of every N units may have billions of lines
 // without a window: it comes in batches of a bounded size, so that it is never held whole.
 struct eventBatches {
