@@ -133,6 +133,13 @@ writerSettings writerSettingsOf(const runOptions& options, bool flushEachLine)
             options.showInName};
 }
 
+// A reference read from the i-th source.
+void countRead(runTally& tally, std::size_t i, const reference& ref)
+{
+    ++tally.references[i];
+    tally.yearless += ref.yearless ? 1 : 0;
+}
+
 // Every reference of the sources through generation into the order; the status so far. With
 // findNext, the earliest line after an empty window is sought too.
 int offerAll(const generationPlan& plan, std::vector<referenceSource>& sources,
@@ -156,8 +163,7 @@ int offerAll(const generationPlan& plan, std::vector<referenceSource>& sources,
                 status = statusSkipped;
                 continue;
             }
-            ++tally.references[i];
-            tally.yearless += ref.yearless ? 1 : 0;
+            countRead(tally, i, ref);
             noteReferenceRead(output, ref);
             if (!offerReference(plan, ref, events, order, sink, output.settings, tally.lines))
                 return statusFailure;  // the output failed: the caller says so
