@@ -529,8 +529,11 @@ std::optional<std::string> readAnchoredDate(const std::string& text, bool dotted
         return std::string();  // no date in any form
     if (auto wrong = readSuffixes(text, bracket, anchor))
         return wrong;
-    if (!anchor.zone.empty() && anchor.zone[0] != '+' && anchor.zone[0] != '-' &&
-        !isZoneName(anchor.zone))
+    const bool offsetInBrackets =
+        !anchor.zone.empty() && (anchor.zone[0] == '+' || anchor.zone[0] == '-');
+    if (offsetInBrackets && !bracketOffset(anchor.zone))
+        return std::string();  // "[+99:99]" is no offset, as "+99:99" is none
+    if (!anchor.zone.empty() && !offsetInBrackets && !isZoneName(anchor.zone))
         return " names no zone in brackets: " + printable(anchor.zone) + " is not a zone name";
     if (!isAnchored(anchor) || date.timeOfDay)
         return std::nullopt;
