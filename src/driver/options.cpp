@@ -76,18 +76,29 @@ bool isOptionWord(const char* word)
 // What the options leave to be settled once every option is in: the WHENs of --from and
 // --until, read in the run's zone, and whether --every stands beside --series or alone; and
 // what the file of defaults chose that the command line may choose again.
+// The file's options that only a calendar takes: a command line that writes no calendar
+// leaves them aside, as it does the file's --vdir.
+struct calendarDefaults {
+    std::optional<std::string> title;
+    std::vector<reminder> reminders;
+    std::string name;
+    std::string color;
+};
+
 struct window {
     std::optional<whenSpec> from;
     std::optional<whenSpec> until;
     bool seriesGiven = false;
     bool formatGiven = false;    // --format or --ics, which --vdir does not go with
     bool formatChosen = false;   // --format, --ics or --vdir, in the file or on the command line
+    bool formatOnCommandLine = false;  // --format, --ics or --vdir on the command line
     std::string zoneChoice;      // "--zone=NAME" or "--local"; empty for the machine's zone
     bool commandLine = false;    // reading the command line, after the file of defaults
     bool zoneFromFile = false;   // the file chose the zone
     bool vdirFromFile = false;   // the file chose --vdir, which the command line's --format drops
     std::optional<std::string> fileDates;  // the file's --dates and --contacts, kept for a
     std::vector<std::string> fileContacts;  // command line that names no reference
+    calendarDefaults fileCalendar;  // kept for a command line whose format is a calendar
     const optionRow* ending = nullptr;  // --help or --version, which end the reading
 };
 
@@ -329,6 +340,7 @@ problem readVdir(const std::string& value, runOptions& options, window& edges)
     options.vdir = value;
     options.format = outputFormat::vdir;
     edges.formatChosen = true;
+    edges.formatOnCommandLine = edges.commandLine;
     edges.vdirFromFile = !edges.commandLine;
     return std::nullopt;
 }
@@ -339,6 +351,7 @@ problem readFormat(const optionRow& row, const optionValue& value, runOptions& o
 {
     edges.formatGiven = true;
     edges.formatChosen = true;
+    edges.formatOnCommandLine = edges.commandLine;
     options.format = row.id == optionName::ics ? outputFormat::ics : formatTypes[value.word];
     if (edges.commandLine && edges.vdirFromFile) {
         options.vdir.reset();
@@ -702,6 +715,28 @@ void startCommandLine(runOptions& options, window& edges)
     edges.formatGiven = false;  // --vdir of the command line replaces a --format of the file
     edges.fileDates = std::exchange(options.datesFile, std::nullopt);
     edges.fileContacts = std::exchange(options.contacts, {});
+    edges.fileCalendar = {std::exchange(options.title, std::nullopt),
+                          std::exchange(options.reminders, {}),
+                          std::exchange(options.calendarName, {}),
+                          std::exchange(options.calendarColor, {})};
+}
+
+// The file's calendar options, under those of the command line, unless the command line chose
+// a format that does not take them.
+void keepFileCalendar(runOptions& options, calendarDefaults& file, bool formatOnCommandLine)
+{
+    const bool calendar =
+        options.format == outputFormat::ics || options.format == outputFormat::vdir;
+    if (!formatOnCommandLine || calendar) {
+        if (!options.title)
+            options.title = std::move(file.title);
+        options.reminders.insert(options.reminders.begin(), file.reminders.begin(),
+                                 file.reminders.end());
+        if (options.calendarName.empty())
+            options.calendarName = std::move(file.name);
+    }
+    if ((!formatOnCommandLine || options.vdir) && options.calendarColor.empty())
+        options.calendarColor = std::move(file.color);
 }
 
 void endCommandLine(runOptions& options, window& edges)
@@ -710,6 +745,7 @@ void endCommandLine(runOptions& options, window& edges)
         options.datesFile = std::move(edges.fileDates);
         options.contacts = std::move(edges.fileContacts);
     }
+    keepFileCalendar(options, edges.fileCalendar, edges.formatOnCommandLine);
 }
 
 // The status after --help or --version, which end the run; the caller checks out.
