@@ -143,7 +143,7 @@ for zone, when, *options in [
 
 # Each family in each unit and --every in each unit, forward from the calendar's start and back
 # from its end, in UTC and in zones whose abbreviations are numbers: each label the calendar
-# allows is made, and the longest fills its column.
+# allows is made.
 families, units = ("round", "repdigit", "sequence", "binary", "fibonacci", "planets"), \
     ("years", "months", "weeks", "days", "hours", "minutes", "seconds")
 spans = ["100y", "1000mo", "10000w", "100000d", "1000000h", "10000000min", "1000000000s"]

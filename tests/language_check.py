@@ -65,6 +65,9 @@ with tempfile.TemporaryDirectory() as work:
                 or "DESCRIPTION:" + counted not in calendar or tag not in page:
             failures.append(f"{locale}: {got.get(('Anna', '40 years'))}, {got.get(('Hans', '40 years'))}, "
                             f"{got.get(('Anna', '10K days'))}, {re.findall('DESCRIPTION:.*', calendar)[:1]}, {re.findall('<html[^>]*>', page)}")
+    # LANGUAGE's order chooses among the catalogs, past one that has none.
+    if titles("de_DE.UTF-8", language="it:fr:de").get(("Anna", "40 years")) != "40e anniversaire d'Anna":
+        failures.append("LANGUAGE=it:fr:de under de_DE.UTF-8: not French")
     # The program as built finds the catalogs the build compiled, beside it.
     if "Annas 40. Geburtstag" not in rondelo("de_DE.UTF-8", "--format=json", program=os.path.join(build, "rondelo")):
         failures.append("the built program speaks no German: its catalogs are not found")

@@ -41,7 +41,7 @@ same("piped, nothing changes", piped(date), piped("--format=csv", date))
 # A window or an order of one's own keeps its lines, in text; a chosen format is kept.
 for args in (["--sort"], ["--from=2030-01-01", "--until=2040-01-01"], ["--age", "--from=2030-01-01"], ["--before", "--next=3"]):
     same(f"a terminal with {args}", on_terminal(*args, date), piped("--format=text", *args, date))
-same("a terminal with --format=csv", on_terminal("--format=json", "--next=2", date),
+same("a terminal with --format=json", on_terminal("--format=json", "--next=2", date),
      piped("--format=json", "--next=2", date))
 # A window with nothing in it says so at a terminal, whatever the format, with the next line.
 same("an empty window at a terminal", on_terminal("--format=csv", "--from=now", "--until=2027-06-01", date),
