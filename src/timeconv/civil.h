@@ -34,6 +34,13 @@ constexpr bool isCalendarSecond(long long s)
     return s >= firstCalendarSecond && s < pastCalendarSecond;
 }
 
+// Which end an instant lies past when some clock cannot show it within the calendar: no offset
+// reaches a day, so its side of 1970 tells, whichever clock it is shown on.
+constexpr bool isBeforeCalendar(long long s)
+{
+    return s < 0;
+}
+
 // A reading as the library's civil time, and back. A reading as seconds is the cheap one to
 // count days and seconds on; as a civil time, the cheap one to build from its fields and to
 // give a zone. The first conversion costs a walk through the calendar, the second does not.

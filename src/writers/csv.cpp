@@ -49,7 +49,7 @@ bool writeFields(std::ostream& out, std::ostream& err, const csvFields& line,
 {
     char date[32];
     const std::size_t length = renderDate(date, unixTime2WallClock(zone, line.instant).seconds);
-    const shownLine shown{line.instant, zone, line.name, line.label};
+    const shownLine shown{line.instant, line.name, line.label};
     // The numbers are written with to_chars: a stream's number formatting, through its locale,
     // would cost more than the rest of the line.
     char number[24];

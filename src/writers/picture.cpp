@@ -341,7 +341,7 @@ void writeLegend(std::ostream& out, const std::vector<legendEntry>& entries,
         else
             out << shapeOf(entries[i].family, x + 5, y, entries[i].cls) << "/>";
         out << "<text x=\"" << pixels(x + 16) << "\" y=\"" << pixels(y + 4)
-            << "\" font-size=\"11\">" << entries[i].text << "</text>\n";
+            << "\" font-size=\"11\">" << markupEscaped(entries[i].text) << "</text>\n";
     }
 }
 

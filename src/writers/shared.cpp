@@ -39,9 +39,7 @@ void writeUnshownDate(std::ostream& out, std::ostream& err, const shownLine& lin
         return;
     }
     out.flush();
-    // An event whose wall-clock time is in the calendar but whose UTC time is not, as a
-    // calendar writes it, is past the end too.
-    const bool early = unixTime2WallClock(line.zone, line.instant).seconds < firstCalendarSecond;
+    const bool early = isBeforeCalendar(line.instant.seconds);
     // TRANSLATORS: a message on a line whose date cannot be shown; %s is its label, led by
     // its name: "Anna: 5G seconds".
     const char* pattern = early ? _("%s falls before the year 1400 and cannot be shown")
@@ -53,7 +51,7 @@ void writeUnshownDate(std::ostream& out, std::ostream& err, const event& e, cons
                       const writerSettings& settings)
 {
     const std::string name = ref.name.empty() ? std::string() : shownName(ref);
-    writeUnshownDate(out, err, {e.instant, shownZone(ref, settings), name, labelOf(e, ref)},
+    writeUnshownDate(out, err, {e.instant, name, labelOf(e, ref)},
                      settings);
 }
 

@@ -70,7 +70,6 @@ bool canShowDate(const event& e, const reference& ref);
 // A line as a message names it.
 struct shownLine {
     unixInstant instant;
-    const absl::TimeZone& zone;
     const std::string& name;   // whose, as lines carry it; empty for none
     const std::string& label;  // as lines carry it
 };

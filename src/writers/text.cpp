@@ -129,12 +129,24 @@ void writeDateColumns(std::ostream& out, unixInstant instant, const absl::TimeZo
 }
 
 // Which end of the calendar the instant passed, as wide as the date columns.
-void writeUnshownColumns(std::ostream& out, unixInstant instant, const absl::TimeZone& zone,
-                         const textState& state)
+void writeUnshownColumns(std::ostream& out, unixInstant instant, const textState& state)
 {
-    const bool early = unixTime2WallClock(zone, instant).seconds < firstCalendarSecond;
+    const bool early = isBeforeCalendar(instant.seconds);
     writePadded(out, early ? _("before the year 1400") : _("after the year 9999"), state.dateWidth,
                 state.measure);
+}
+
+// The date columns on zone's clock, or the end of the calendar the instant passed there;
+// whether the date was shown.
+bool writeDateOrEnd(std::ostream& out, unixInstant instant, const absl::TimeZone& zone,
+                    const textState& state)
+{
+    const bool shown = canShowDate(instant, zone);
+    if (shown)
+        writeDateColumns(out, instant, zone, state);
+    else
+        writeUnshownColumns(out, instant, state);
+    return shown;
 }
 
 // The locale that LC_TIME means, read from the environment as setlocale reads it.
@@ -238,7 +250,7 @@ bool writeAgeLine(std::ostream& out, const moment& m, const reference& ref,
                   const writerSettings& settings, const textState& state)
 {
     const numberStyle& numbers = settings.words.numbers;
-    writeDateColumns(out, m.lead().instant, shownZone(ref, settings), state);
+    writeDateOrEnd(out, m.lead().instant, shownZone(ref, settings), state);
     const absl::CivilSecond at = civilOf(unixTime2WallClock(ref.zone, m.lead().instant));
     const bool toCome = at < ref.wallClock;
     const std::string age = ageText(toCome ? calendarAgeBetween(at, ref.wallClock)
@@ -267,11 +279,7 @@ bool writeTextLine(std::ostream& out, std::ostream& err, const moment& m, const 
     if (e.family == familyAge)
         return writeAgeLine(out, m, ref, settings, state);
     const absl::TimeZone& zone = shownZone(ref, settings);
-    const bool shown = canShowDate(e.instant, zone);
-    if (shown)
-        writeDateColumns(out, e.instant, zone, state);
-    else
-        writeUnshownColumns(out, e.instant, zone, state);
+    const bool shown = writeDateOrEnd(out, e.instant, zone, state);
     out << "  ";
     writePadded(out, distanceFromNow(e.instant, settings.now, zone, settings.words.numbers),
                 state.distanceWidth, state.measure);
