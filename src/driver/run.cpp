@@ -416,12 +416,12 @@ int runPipeline(const runOptions& options, std::vector<referenceSource>& sources
 int run(int argc, char* argv[], std::ostream& out, std::ostream& err)
 {
     runOptions options;
-    options.terminal = isatty(STDOUT_FILENO) == 1;
     if (argc <= 1) {
         showFirstScreen(err);
         return statusUsage;
     }
     if (hasOptions(argc, argv)) {
+        options.terminal = isatty(STDOUT_FILENO) == 1;  // the classic run writes for scripts
         if (auto status = readOptions(argc, argv, out, err, options))
             return *status;
     } else if (argc <= 4) {

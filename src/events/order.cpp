@@ -105,8 +105,6 @@ void countHeldOwners(std::vector<heldLine>& held, const lineSink& sink)
             sink.count(*firsts[i]->owner);
 }
 
-}  // namespace
-
 // The lines that the periods kept, in the order's own order, the earliest ones alone when it
 // keeps only those.
 void gatherPeriods(lineOrder& order)
@@ -124,6 +122,8 @@ void gatherPeriods(lineOrder& order)
         order.held.erase(order.held.begin() + static_cast<std::ptrdiff_t>(order.limit),
                          order.held.end());
 }
+
+}  // namespace
 
 lineOrder makeOrder(orderKind kind, std::size_t limit, std::optional<lineCap> cap)
 {

@@ -128,10 +128,8 @@ long long lowestNear(const placing& p, const unitDefinition& unit, const placeSp
 
 enum class verdict { keep, skip, stop };
 
-// What becomes of n of the unit (n < 0 before the reference): kept at instant, left out, or
-// past the far end of the span, where so are all the larger counts.
 // True when n of the unit lies past the far end of the span by its pace alone: no calendar is
-// asked, and a reference's date is not taken apart for a count far from the window.
+// asked for a count far from the window.
 bool isPastByPace(const placing& p, const unitDefinition& unit, const placeSpan& span, long long n)
 {
     const unitPace pace = paceOf(unit);
@@ -146,6 +144,8 @@ bool isPastByPace(const placing& p, const unitDefinition& unit, const placeSpan&
                       : span.low != LLONG_MIN && origin + offset + reach < span.low;
 }
 
+// What becomes of n of the unit (n < 0 before the reference): kept at instant, left out, or
+// past the far end of the span, where so are all the larger counts.
 verdict placeOf(placing& p, const unitDefinition& unit, const placeSpan& span, bool calendarOnly,
                 long long n, unixInstant& instant)
 {
