@@ -66,6 +66,14 @@ std::optional<std::string> readSpan(const std::string& text, whenSpec& when)
     return std::nullopt;
 }
 
+// "1990-05-17".
+std::string dateText(const writtenDate& date)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+    return text;
+}
+
 }  // namespace
 
 bool readClock(const std::string& text, std::size_t at, bool twoDigitHour, long long& seconds)
@@ -106,13 +114,10 @@ std::optional<std::string> missingDay(const writtenDate& date)
                                              "September", "October", "November", "December"};
     if (date.month < 1 || date.month > 12)
         return "month " + std::to_string(date.month) + " is out of range (1 to 12)";
-    const absl::CivilDay day(date.year, date.month, date.day);  // runs over a missing day
-    if (date.day >= 1 && day.day() == date.day)
+    if (isDayOfCalendar(date.year, date.month, date.day))
         return std::nullopt;
     const int length = (absl::CivilDay(date.year, date.month + 1, 1) - 1).day();
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
-    return std::string(text) + " does not exist (" + monthNames[date.month - 1] + " " +
+    return dateText(date) + " does not exist (" + monthNames[date.month - 1] + " " +
            std::to_string(date.year) + " has " + std::to_string(length) + " days)";
 }
 
@@ -268,13 +273,6 @@ std::vector<writtenDate> readingsOf(const std::string& text)
     return readings;
 }
 
-std::string dateText(const writtenDate& date)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
-    return text;
-}
-
 // "14:30", or "14:30:05" when the seconds are not 0.
 std::string clockText(long long seconds)
 {
@@ -425,10 +423,8 @@ yearlessDate readYearlessDate(const std::string& text, const std::string& omitte
     at += extended ? 1 : 0;
     if (!readDigits(text, at, 2, date.day))
         return yearlessDate::none;
-    const absl::CivilDay day(date.year, date.month, date.day);  // runs over a missing day
-    const bool exists = date.month >= 1 && date.month <= 12 && date.day >= 1 &&
-                        day.month() == date.month;
-    return exists ? yearlessDate::read : yearlessDate::noDay;
+    return isDayOfCalendar(date.year, date.month, date.day) ? yearlessDate::read
+                                                            : yearlessDate::noDay;
 }
 
 std::optional<std::string> readIsoDateTime(const std::string& text, isoDateTime& when)
@@ -440,8 +436,7 @@ std::optional<std::string> readIsoDateTime(const std::string& text, isoDateTime&
         return std::string("is not a date (YYYYMMDD or YYYY-MM-DD, then THHMMSS and Z or an offset)");
     if (date.year < 1400)
         return "is in year " + std::to_string(date.year) + ", out of range (1400 to 9999)";
-    const absl::CivilDay day(date.year, date.month, date.day);  // runs over a missing day
-    if (date.month < 1 || date.month > 12 || date.day < 1 || day.month() != date.month)
+    if (!isDayOfCalendar(date.year, date.month, date.day))
         return std::string("is no day of the calendar");
     if (!offset)
         return std::nullopt;

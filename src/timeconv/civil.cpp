@@ -37,6 +37,12 @@ bool isMidnight(wallClockReading reading)
     return reading.seconds % 86400 == 0;
 }
 
+bool isDayOfCalendar(long long year, int month, int day)
+{
+    const absl::CivilDay civil(year, month, day);  // runs over a missing day
+    return month >= 1 && month <= 12 && day >= 1 && civil.month() == month;
+}
+
 absl::CivilDay monthsLater(absl::CivilDay day, long long months, monthEnd rule)
 {
     const absl::CivilMonth target = absl::CivilMonth(day) + months;

@@ -60,6 +60,9 @@ constexpr wallClockReading daysAfter(wallClockReading reading, long long days)
 // True for a reading at 00:00:00.
 bool isMidnight(wallClockReading reading);
 
+// True when the month has the day: not 31 April, nor 29 February of 1900.
+bool isDayOfCalendar(long long year, int month, int day);
+
 // What becomes of a day that the target month lacks (31 January and one month on): it runs
 // over into the next month (2 or 3 March), as GNU date counts, or is the month's last day (28
 // or 29 February), as dateutils counts.
