@@ -96,6 +96,10 @@ std::optional<std::string> readDate(contactsReading& r, const contactDate& date,
     ref.yearless = date.yearless;
     ref.instant = date.when.instant;
     ref.wallClock = wallClockOf(date, ref, r.defaults.timeOfDay);
+    // An instant may lie outside the calendar on the zone's clock: 1400-01-01T00:30Z in New York.
+    if (ref.instant && !isCalendarSecond(readingOf(ref.wallClock).seconds))
+        return std::string("the date is out of range on the clock it is counted on (years 1400 "
+                           "to 9999)");
     boundByDeath(card, ref);
     return std::nullopt;
 }
