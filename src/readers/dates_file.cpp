@@ -274,13 +274,11 @@ readStep readNextReference(datesFile& f, reference& ref, std::string& problem)
         f.pastHeader = true;
         if (header)
             continue;
-        const dateLine read = readDateLine(f.line, f.defaults, f.zones, ref, problem);
-        if (read == dateLine::reference)
-            return readStep::reference;
-        if (read == dateLine::wrong) {
-            problem = f.shown + ":" + std::to_string(f.number) + ": " + problem;
+        if (auto wrong = readDateLine(f.line, f.defaults, f.zones, ref)) {
+            problem = f.shown + ":" + std::to_string(f.number) + ": " + *wrong;
             return readStep::skipped;
         }
+        return readStep::reference;
     }
     if (!std::ferror(f.file.get()))
         return readStep::end;
@@ -299,17 +297,13 @@ bool isOutput(std::FILE* file, int output)
 
 }  // namespace
 
-dateLine readDateLine(const std::string& line, const referenceDefaults& defaults, fileZones& zones,
-                      reference& ref, std::string& problem)
+std::optional<std::string> readDateLine(const std::string& line, const referenceDefaults& defaults,
+                                        fileZones& zones, reference& ref)
 {
     lineFields fields;
-    std::optional<std::string> wrong = splitLine(line, fields);
-    if (!wrong)
-        wrong = readFields(line, fields, defaults, zones, ref);
-    if (!wrong)
-        return dateLine::reference;
-    problem = std::move(*wrong);
-    return dateLine::wrong;
+    if (auto wrong = splitLine(line, fields))
+        return wrong;
+    return readFields(line, fields, defaults, zones, ref);
 }
 
 std::optional<referenceSource> openDatesFile(const std::string& path,

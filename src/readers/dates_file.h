@@ -18,11 +18,10 @@ namespace rondelo {
 // YYYY.MM.DD in the years 1400 to 9999, at the defaults' time of day when it gives none; NAME is
 // UTF-8 text without control characters; ZONE a zone name, else (absent or empty) the defaults'
 // zone. khard writes a birthday without a year as 1900.MM.DD: such a WHEN, however padded or
-// quoted, is a yearless birthday at midnight, of kind birthday; any other is of kind date. What
-// is wrong with a line that gives no reference goes to problem; ref is then unspecified.
-enum class dateLine { reference, wrong };
-dateLine readDateLine(const std::string& line, const referenceDefaults& defaults, fileZones& zones,
-                      reference& ref, std::string& problem);
+// quoted, is a yearless birthday at midnight, of kind birthday; any other is of kind date. Returns
+// what is wrong with a line that gives no reference; ref is then unspecified.
+std::optional<std::string> readDateLine(const std::string& line, const referenceDefaults& defaults,
+                                        fileZones& zones, reference& ref);
 
 // Opens path ("-" for standard input) as a source of its good lines, in file order: a blank
 // line, a line that begins with '#', a CR before the LF, a byte-order mark at the start and a
